@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Generates samples/pqlexikon.txt, the corpus of the sample files: Debian's
+# German and English word lists, converted to Windows-1252 (words that have
+# no Windows-1252 spelling are left out). Does nothing when it is up to date.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+corpus=samples/pqlexikon.txt
+sources=(/usr/share/dict/ngerman /usr/share/dict/american-english)
+for source in "${sources[@]}"; do
+  [[ -r $source ]] || { echo "make-sample-corpus: $source is missing (run scripts/setup.sh)" >&2; exit 1; }
+done
+if [[ -s $corpus && $corpus -nt ${sources[0]} && $corpus -nt ${sources[1]} ]]; then
+  exit 0
+fi
+tmp=$(mktemp "$corpus.XXXXXX")
+trap 'rm -f "$tmp"' EXIT
+cat "${sources[@]}" | iconv -c -f UTF-8 -t WINDOWS-1252 >"$tmp"
+mv "$tmp" "$corpus"
+trap - EXIT

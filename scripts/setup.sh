@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests, the window and the benchmarks
+# need, from Debian's packages, and generates the sample corpus. Returns
+# quickly when all is there already. Run it as root, or with sudo available.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake make g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  clang libclang-rt-14-dev
+  xvfb xauth x11-utils imagemagick
+  wngerman wamerican libc-bin
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "setup: installing ${missing[*]}" >&2
+  as_root=()
+  if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+scripts/make-sample-corpus.sh

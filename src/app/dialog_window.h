@@ -1,0 +1,46 @@
+// The window operations the commands need. The Qt window implements them with
+// real widgets, the console program for scripting, and the tests with a
+// scripted fake, so the commands run the same way behind all three.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quirlex {
+
+enum class TextBox { kUpper, kLower };
+enum class CheckBox { kDeepSearch, kSort };
+enum class RepaintTarget { kLowerTextBox, kWindow };
+// Whether the chosen file will be read or written; a front end may word its
+// dialog accordingly, but both are open-file dialogs preset with a name.
+enum class FileUse { kRead, kWrite };
+
+// What a file dialog holds when it closes: the chosen name after OK, the
+// preset name after Cancel.
+struct FileChoice {
+  std::string name;
+  bool confirmed = false;
+};
+
+class DialogWindow {
+ public:
+  virtual ~DialogWindow() = default;
+
+  // Replaces the whole text of a box. The text is Windows-1252 bytes; CR LF
+  // ends a line.
+  virtual void show_text(TextBox box, std::string_view text) = 0;
+  // Repaints the lower box or the whole window before returning, while a
+  // command runs and no window messages are handled.
+  virtual void repaint_now(RepaintTarget target) = 0;
+  virtual bool is_checked(CheckBox box) const = 0;
+  virtual void set_checked(CheckBox box, bool checked) = 0;
+  // A modal open-file dialog whose name field is preset with `preset`; no
+  // filter, no default extension.
+  virtual FileChoice choose_file(std::string_view preset, FileUse use) = 0;
+  // A modal box with only an OK button and a warning icon. UTF-8 text.
+  virtual void message_box(std::string_view text) = 0;
+  // A modal box with a stop icon for a file that cannot be created or written.
+  virtual void file_error_box(std::string_view text) = 0;
+};
+
+}  // namespace quirlex

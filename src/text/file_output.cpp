@@ -1,0 +1,115 @@
+#include "text/file_output.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+#include "text/failure.h"
+
+namespace quirlex {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+std::string folder_of(const std::string& file_name) {
+  const auto slash = file_name.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return file_name.substr(0, slash);
+}
+
+mode_t default_mode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+FileOutput::FileOutput(std::string file_name) : file_name_(std::move(file_name)) {
+  buffer_.reserve(kBufferSize);
+  struct stat target {};
+  const bool exists = ::stat(file_name_.c_str(), &target) == 0;
+  if (exists && S_ISDIR(target.st_mode)) fail(EISDIR);
+  if (exists && !S_ISREG(target.st_mode)) {
+    fd_ = ::open(file_name_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) fail(errno);
+    return;
+  }
+  // A regular or new file: write beside it and replace it at commit. The
+  // target's own folder must be writable, as it must be to create the file.
+  if (exists && ::access(file_name_.c_str(), W_OK) != 0) fail(errno);
+  std::string pattern = folder_of(file_name_) + "/.quirlex-XXXXXX";
+  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd_ < 0) fail(errno);
+  temp_name_ = std::move(pattern);
+  ::fchmod(fd_, exists ? (target.st_mode & 07777) : default_mode());
+}
+
+FileOutput::~FileOutput() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_name_.empty()) ::unlink(temp_name_.c_str());
+}
+
+void FileOutput::fail(int error_number) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_name_.empty()) ::unlink(temp_name_.c_str());
+  temp_name_.clear();
+  throw FileError(file_name_, error_number);
+}
+
+void FileOutput::write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= kBufferSize) {
+    buffer_.append(bytes);
+    return;
+  }
+  flush();
+  if (bytes.size() < kBufferSize) {
+    buffer_.append(bytes);
+  } else {
+    write_through(bytes);
+  }
+}
+
+void FileOutput::flush() {
+  write_through(buffer_);
+  buffer_.clear();
+}
+
+void FileOutput::write_through(std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += static_cast<std::size_t>(put);
+  }
+}
+
+void FileOutput::commit() {
+  flush();
+  if (!temp_name_.empty() && ::fsync(fd_) != 0 && errno != EINVAL) fail(errno);
+  const int fd = std::exchange(fd_, -1);
+  if (::close(fd) != 0 && errno != EINTR) {
+    fail(errno);
+  }
+  if (!temp_name_.empty()) {
+    if (::rename(temp_name_.c_str(), file_name_.c_str()) != 0) fail(errno);
+    temp_name_.clear();
+  }
+}
+
+void write_file(const std::string& file_name, std::string_view bytes) {
+  FileOutput output(file_name);
+  output.write(bytes);
+  output.commit();
+}
+
+}  // namespace quirlex

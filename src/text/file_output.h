@@ -1,0 +1,38 @@
+// Writes a file so that nothing is lost on failure: the bytes go to a
+// temporary file in the target's folder, which replaces the target only once
+// everything was written. Devices and pipes (which cannot be replaced) are
+// written directly. Every failure is a FileError naming the target.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quirlex {
+
+class FileOutput {
+ public:
+  // Creates the output for `file_name`; throws FileError when it cannot.
+  explicit FileOutput(std::string file_name);
+  ~FileOutput();
+  FileOutput(const FileOutput&) = delete;
+  FileOutput& operator=(const FileOutput&) = delete;
+
+  void write(std::string_view bytes);
+  // Flushes and puts the file in place. Without commit the target stays as it was.
+  void commit();
+
+ private:
+  void flush();
+  void write_through(std::string_view bytes);
+  [[noreturn]] void fail(int error_number);
+
+  std::string file_name_;
+  std::string temp_name_;  // empty when writing the target directly
+  int fd_ = -1;
+  std::string buffer_;
+};
+
+// Writes `bytes` as the whole content of `file_name` through FileOutput.
+void write_file(const std::string& file_name, std::string_view bytes);
+
+}  // namespace quirlex

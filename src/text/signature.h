@@ -1,0 +1,96 @@
+// The signature of a word: a double that depends only on the word's length,
+// its first and last letter and the multiset of its letters, so that every
+// shuffle of the interior letters keeps it. Also the letter mask, and the
+// program-wide switch that suppresses both while bulk text is split.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "text/case_map.h"
+
+namespace quirlex {
+
+inline constexpr double kLastLetterWeight = 97.85739128934614;
+inline constexpr double kFirstLetterWeight = 47.42342361347548;
+inline constexpr double kLengthScale = 0.8930289363892938;
+static_assert(std::bit_cast<std::uint64_t>(kLastLetterWeight) == 0x405876DF7FB6E77CULL);
+static_assert(std::bit_cast<std::uint64_t>(kFirstLetterWeight) == 0x4047B632BEB61D9CULL);
+static_assert(std::bit_cast<std::uint64_t>(kLengthScale) == 0x3FEC93B16B858ECCULL);
+
+namespace signature_tables {
+
+// Bit number of a byte after upper-casing: (c - 65) modulo 32, c signed.
+constexpr int letter_bit_number(std::uint8_t byte) {
+  const int c = static_cast<std::int8_t>(upper_byte(byte));
+  return (c - 65) & 31;
+}
+
+constexpr std::array<std::uint32_t, 256> make_bits() {
+  std::array<std::uint32_t, 256> table{};
+  for (int b = 0; b < 256; ++b) table[b] = 1u << letter_bit_number(static_cast<std::uint8_t>(b));
+  return table;
+}
+
+// The term a byte adds to the letter sum: 2 to the power of its bit number,
+// taken as a signed 32-bit integer, times two.
+constexpr std::array<std::int64_t, 256> make_terms() {
+  std::array<std::int64_t, 256> table{};
+  for (int b = 0; b < 256; ++b) {
+    const auto bit = static_cast<std::int32_t>(make_bits()[b]);
+    table[b] = 2 * static_cast<std::int64_t>(bit);
+  }
+  return table;
+}
+
+inline constexpr std::array<std::uint32_t, 256> kLetterBit = make_bits();
+inline constexpr std::array<std::int64_t, 256> kLetterTerm = make_terms();
+
+}  // namespace signature_tables
+
+// Texts up to this length have a letter sum below 2^53 in magnitude, so the
+// sum is exact whether it is added up as integers or as doubles.
+inline constexpr std::size_t kExactLetterSumLength = std::size_t{1} << 21;
+
+struct LetterStats {
+  double letter_sum = 0.0;
+  std::uint32_t letter_mask = 0;
+};
+
+// The letter sum and letter mask of `text`, accumulated first to last in
+// double precision exactly as the signature defines it.
+LetterStats letter_stats(std::string_view text);
+
+// The last steps of the signature, from the letter sum, the first and last
+// byte of the text and its length.
+inline double signature_from_letter_sum(double letter_sum, char first, char last,
+                                        std::size_t length) {
+  const int first_value = static_cast<std::int8_t>(upper_char(first));
+  const int last_value = static_cast<std::int8_t>(upper_char(last));
+  const double a = static_cast<double>(last_value - 64) * kLastLetterWeight;
+  const double b = static_cast<double>(first_value - 64) * kFirstLetterWeight;
+  const double x = letter_sum - (a + b);
+  return (static_cast<double>(length) * x) * kLengthScale;
+}
+
+// The signature of a text of two bytes or more (no suppression applies here).
+double signature_of(std::string_view text);
+
+// The program-wide suppression switch: while it is set, tokens are made
+// without letter mask and signature.
+bool signature_suppressed();
+void set_signature_suppression(bool suppressed);
+
+// Sets the switch for one scope and clears it again when the scope ends.
+class SignatureSuppression {
+ public:
+  SignatureSuppression() { set_signature_suppression(true); }
+  ~SignatureSuppression() { set_signature_suppression(false); }
+  SignatureSuppression(const SignatureSuppression&) = delete;
+  SignatureSuppression& operator=(const SignatureSuppression&) = delete;
+};
+
+}  // namespace quirlex

@@ -1,0 +1,44 @@
+// A text file read whole into one byte string, optionally with the German
+// umlauts spelled out as two letters and optionally upper-cased. The file of
+// the last successful read stays open (with a shared lock that keeps
+// cooperating writers out) until the next read or the end of the object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quirlex {
+
+class TextFile {
+ public:
+  // The largest text a file may hold (lengths are 32-bit counts).
+  static constexpr std::int64_t kMaxLength = INT32_MAX;
+
+  TextFile() = default;
+  ~TextFile();
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+
+  // Reads the whole named file into the content. Returns false when the file
+  // cannot be opened or read; the content then keeps its previous text and the
+  // object is closed. A file longer than kMaxLength is refused with a
+  // LimitExceeded failure. The text ends at the file's first NUL byte.
+  bool read(const std::string& file_name, bool transliterate, bool upper_case);
+
+  bool is_open() const { return fd_ >= 0; }
+  const std::string& content() const { return content_; }
+  // Hands the content over to the caller, leaving the object's content empty.
+  std::string take_content() { return std::move(content_); }
+
+  void close();
+
+ private:
+  int fd_ = -1;
+  std::string content_;
+};
+
+// Replaces, in place, every byte of `text` that is one of the seven German
+// umlaut bytes of Windows-1252 by its two-letter spelling (ä: ae, Ä: Ae, ...).
+void transliterate_umlauts(std::string& text);
+
+}  // namespace quirlex

@@ -1,0 +1,32 @@
+// Splits a text into alternating separator and word tokens. A byte below 0x40
+// separates words; every byte from 0x40 up belongs to a word.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "text/token_list.h"
+
+namespace quirlex {
+
+constexpr bool is_separator_byte(char c) { return static_cast<std::uint8_t>(c) < 0x40; }
+
+struct TokenizeOptions {
+  // Separator tokens are not put into the list.
+  bool drop_separators = false;
+  // Slashes become "@" and double quotes "^" first, so neither splits a word.
+  bool replace_slash_and_quote = false;
+};
+
+// For a non-empty text, empties `list` and fills it with the tokens of
+// `text`; an empty text leaves the list untouched. When the text starts with
+// a word character the first token is an empty separator token. The last
+// token is upper-cased. Word tokens get letter mask and signature unless the
+// suppression switch is set.
+void tokenize(std::string text, TokenList& list, TokenizeOptions options);
+
+// Replaces every occurrence of `old_text` by `new_text`, left to right,
+// without overlaps and without rescanning inserted text.
+void replace_all(std::string& text, std::string_view old_text, std::string_view new_text);
+
+}  // namespace quirlex

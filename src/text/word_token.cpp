@@ -1,0 +1,23 @@
+#include "text/word_token.h"
+
+#include <utility>
+
+#include "text/signature.h"
+
+namespace quirlex {
+
+WordToken WordToken::from_text(std::string text) {
+  WordToken token;
+  token.text = std::move(text);
+  token.compute_signature();
+  return token;
+}
+
+void WordToken::compute_signature() {
+  if (signature_suppressed() || text.size() < 2) return;
+  const LetterStats stats = letter_stats(text);
+  letter_mask = stats.letter_mask;
+  signature = signature_from_letter_sum(stats.letter_sum, text.front(), text.back(), text.size());
+}
+
+}  // namespace quirlex
