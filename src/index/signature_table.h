@@ -1,0 +1,249 @@
+// A hash table from a signature to one value. A later store under an equal
+// key replaces the earlier value; keys compare as doubles, so 0.0 and -0.0 are
+// one key and a NaN finds nothing. The caller sizes the table once to 1.2
+// times the number of keys it is about to store, so it never rehashes while
+// it is filled the intended way.
+//
+// The slots live in one flat array (open addressing with linear probing):
+// the table stores tens of millions of variant codes, and a flat array of
+// 12-byte slots is both the smallest and the fastest layout for that.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+#include "text/failure.h"
+
+namespace quirlex {
+
+template <typename Value>
+class SignatureTable {
+ public:
+  static constexpr std::uint32_t kInitialBucketCount = 17;
+  // Bucket counts from 2^30 on are refused as out of memory.
+  static constexpr std::uint64_t kBucketCountLimit = std::uint64_t{1} << 30;
+
+  // The table's hash of a key: the key truncated toward zero to a signed
+  // 64-bit integer, its low 32 bits, shifted right by four.
+  static std::uint32_t hash_value(double key) {
+    // Out-of-range doubles have no defined truncation; clamp them first.
+    std::int64_t whole;
+    if (!(key > -9.2e18 && key < 9.2e18)) {
+      whole = key > 0 ? INT64_MAX : INT64_MIN;
+    } else {
+      whole = static_cast<std::int64_t>(key);
+    }
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)) >> 4;
+  }
+
+  SignatureTable() = default;
+  SignatureTable(const SignatureTable&) = delete;
+  SignatureTable& operator=(const SignatureTable&) = delete;
+  SignatureTable(SignatureTable&&) noexcept = default;
+  SignatureTable& operator=(SignatureTable&&) noexcept = default;
+
+  std::uint32_t bucket_count() const { return bucket_count_; }
+  std::int32_t entry_count() const { return entry_count_; }
+  bool has_buckets() const { return capacity_ != 0; }
+
+  // Allocates room for `n` buckets; the table should be empty. A count of
+  // 2^30 or more, or storage that cannot be had, is an out-of-memory failure
+  // that leaves the table empty and without buckets.
+  void set_bucket_count(std::uint64_t n) {
+    if (n >= kBucketCountLimit) {
+      make_empty();
+      throw OutOfMemory();
+    }
+    bucket_count_ = static_cast<std::uint32_t>(n);
+    if (n == 0 && entry_count_ == 0) {
+      release_slots();
+      return;
+    }
+    rebuild(std::max<std::uint64_t>(n, 1));
+  }
+
+  // Releases every entry; the bucket count stays.
+  void make_empty() {
+    release_slots();
+    unfindable_.clear();
+    entry_count_ = 0;
+  }
+
+  // Writable access to the value under `key`; a key not yet present gets a
+  // new entry holding the default value first.
+  Value& value_for(double key) {
+    if (std::isnan(key)) {
+      // A NaN equals no key, so every store under it is a new entry that no
+      // look-up will ever find.
+      count_new_entry();
+      return unfindable_.emplace_back();
+    }
+    if (capacity_ == 0) rebuild(bucket_count_ != 0 ? bucket_count_ : kInitialBucketCount);
+    const std::uint64_t bits = stored_bits(key);
+    for (;;) {
+      std::uint64_t slot = home_slot(key);
+      for (;;) {
+        Slot& s = slots_[slot];
+        if (s.bits() == bits) return s.value;
+        if (s.bits() == 0) break;
+        if (++slot == capacity_) slot = 0;
+      }
+      if (used_slots_ + 1 <= max_load()) {
+        count_new_entry();
+        ++used_slots_;
+        Slot& s = slots_[slot];
+        s.set_bits(bits);
+        return s.value;
+      }
+      rebuild(capacity_ * 2);
+    }
+  }
+
+  // The value under `key`, or nullptr when the key is absent.
+  const Value* find(double key) const {
+    if (capacity_ == 0 || std::isnan(key)) return nullptr;
+    const std::uint64_t bits = stored_bits(key);
+    std::uint64_t slot = home_slot(key);
+    for (;;) {
+      const Slot& s = slots_[slot];
+      if (s.bits() == bits) return &s.value;
+      if (s.bits() == 0) return nullptr;
+      if (++slot == capacity_) slot = 0;
+    }
+  }
+
+  // Copies the value under `key` to `out` and returns true if the key is
+  // present; otherwise returns false and leaves `out` unchanged.
+  bool look_up(double key, Value& out) const {
+    const Value* found = find(key);
+    if (found == nullptr) return false;
+    out = *found;
+    return true;
+  }
+
+  // Starts loading the slot `key` would occupy, ahead of a store or look-up.
+  void prefetch(double key) const {
+    if (capacity_ != 0) __builtin_prefetch(&slots_[home_slot(key)]);
+  }
+
+ private:
+  // The key's bits, stored exclusive-or a NaN pattern that no stored key can
+  // have (NaN keys are never stored in slots), so that all-zero bits mark a
+  // free slot and zeroed memory is an empty table.
+  static constexpr std::uint64_t kFreeSlotPattern = 0x7FF0DEAD00000001ULL;
+
+  struct Slot {
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    Value value{};
+
+    std::uint64_t bits() const { return (std::uint64_t{high} << 32) | low; }
+    void set_bits(std::uint64_t bits) {
+      low = static_cast<std::uint32_t>(bits);
+      high = static_cast<std::uint32_t>(bits >> 32);
+    }
+  };
+
+  // Trivial values (variant codes) sit in zeroed memory from calloc, which the
+  // system hands out lazily; others are constructed in place.
+  static constexpr bool kZeroedStorage =
+      std::is_trivially_copyable_v<Value> && std::is_trivially_destructible_v<Value>;
+
+  struct FreeStorage {
+    void operator()(Slot* slots) const { std::free(slots); }
+  };
+
+  static std::uint64_t stored_bits(double key) {
+    if (key == 0.0) key = 0.0;  // -0.0 and 0.0 are one key
+    return std::bit_cast<std::uint64_t>(key) ^ kFreeSlotPattern;
+  }
+
+  static std::uint32_t mix(std::uint32_t h) {
+    h ^= h >> 16;
+    h *= 0x85EBCA6BU;
+    h ^= h >> 13;
+    h *= 0xC2B2AE35U;
+    h ^= h >> 16;
+    return h;
+  }
+
+  // Keys with one hash value share one home slot, as they would share a
+  // bucket of a chained table.
+  std::uint64_t home_slot(double key) const {
+    return (std::uint64_t{mix(hash_value(key))} * capacity_) >> 32;
+  }
+
+  std::uint64_t max_load() const { return capacity_ - capacity_ / 10; }
+
+  void count_new_entry() {
+    if (entry_count_ == INT32_MAX) throw OutOfMemory();
+    ++entry_count_;
+  }
+
+  void release_slots() {
+    zeroed_slots_.reset();
+    constructed_slots_ = std::vector<Slot>();
+    slots_ = nullptr;
+    capacity_ = 0;
+    used_slots_ = 0;
+  }
+
+  // Moves every entry into a new slot array of at least `capacity` slots.
+  void rebuild(std::uint64_t capacity) {
+    capacity = std::max(capacity, used_slots_ + used_slots_ / 8 + 1);
+    std::unique_ptr<Slot[], FreeStorage> zeroed;
+    std::vector<Slot> constructed;
+    Slot* fresh = nullptr;
+    try {
+      if constexpr (kZeroedStorage) {
+        zeroed.reset(static_cast<Slot*>(std::calloc(capacity, sizeof(Slot))));
+        if (!zeroed) throw std::bad_alloc();
+        fresh = zeroed.get();
+      } else {
+        constructed.resize(capacity);
+        fresh = constructed.data();
+      }
+    } catch (const std::bad_alloc&) {
+      make_empty();
+      throw OutOfMemory();
+    } catch (const std::length_error&) {
+      make_empty();
+      throw OutOfMemory();
+    }
+    Slot* old = slots_;
+    const std::uint64_t old_capacity = capacity_;
+    slots_ = fresh;
+    capacity_ = capacity;
+    for (std::uint64_t i = 0; i < old_capacity; ++i) {
+      Slot& s = old[i];
+      if (s.bits() == 0) continue;
+      std::uint64_t slot = home_slot(std::bit_cast<double>(s.bits() ^ kFreeSlotPattern));
+      while (fresh[slot].bits() != 0) {
+        if (++slot == capacity_) slot = 0;
+      }
+      fresh[slot] = std::move(s);
+    }
+    zeroed_slots_ = std::move(zeroed);
+    constructed_slots_ = std::move(constructed);
+  }
+
+  std::uint32_t bucket_count_ = kInitialBucketCount;
+  std::int32_t entry_count_ = 0;
+  Slot* slots_ = nullptr;
+  std::uint64_t capacity_ = 0;
+  std::uint64_t used_slots_ = 0;
+  std::unique_ptr<Slot[], FreeStorage> zeroed_slots_;
+  std::vector<Slot> constructed_slots_;
+  // Entries stored under NaN: counted, never found.
+  std::deque<Value> unfindable_;
+};
+
+}  // namespace quirlex

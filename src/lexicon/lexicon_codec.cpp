@@ -1,0 +1,77 @@
+#include "lexicon/lexicon_codec.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/failure.h"
+#include "text/signature.h"
+#include "text/tokenizer.h"
+
+namespace quirlex {
+namespace {
+
+constexpr std::uint8_t kMarkerBase = 0x60;
+
+bool is_marker(char c) {
+  const auto byte = static_cast<std::uint8_t>(c);
+  return byte >= 0x61 && byte <= 0x7F;
+}
+
+std::size_t shared_count(std::string_view a, std::string_view b) {
+  const std::size_t limit = std::min(a.size(), b.size());
+  std::size_t n = 0;
+  while (n < limit && a[n] == b[n]) ++n;
+  return n;
+}
+
+}  // namespace
+
+bool is_storable_word(std::string_view word) {
+  if (word.empty() || is_marker(word.front())) return false;
+  return std::none_of(word.begin(), word.end(), is_separator_byte);
+}
+
+std::string LexiconEncoder::encode(std::string_view word) {
+  if (!is_storable_word(word)) throw InvalidArgument();
+  // Longer common beginnings are coded with the largest count a marker holds.
+  const std::size_t n = std::min(shared_count(previous_, word), kMaxSharedCount);
+  std::string entry;
+  if (n >= 2) {
+    entry.reserve(1 + word.size() - n);
+    entry.push_back(static_cast<char>(kMarkerBase + n));
+    entry.append(word.substr(n));
+  } else {
+    entry.assign(word);
+  }
+  previous_.assign(word);
+  return entry;
+}
+
+std::string LexiconDecoder::decode(std::string_view entry) {
+  if (entry.empty() || !is_marker(entry.front()) || previous_.size() < 2) {
+    previous_.assign(entry);
+    return previous_;
+  }
+  const std::size_t n = static_cast<std::uint8_t>(entry.front()) - kMarkerBase;
+  previous_.resize(std::min(n, previous_.size()));
+  previous_.append(entry.substr(1));
+  return previous_;
+}
+
+void read_lexicon_words(std::string text, TokenList& words) {
+  words.make_empty();
+  {
+    // Entries get their signature only after decoding.
+    SignatureSuppression suppression;
+    tokenize(std::move(text), words, {.drop_separators = true});
+  }
+  LexiconDecoder decoder;
+  for (WordToken& token : words.tokens()) {
+    token.text = decoder.decode(token.text);
+    token.separator = 0;
+    token.keep = 1;
+    token.compute_signature();
+  }
+}
+
+}  // namespace quirlex

@@ -1,0 +1,30 @@
+#include "scramble/scramble.h"
+
+#include <utility>
+
+namespace quirlex {
+
+void scramble(std::string& word, RandomGenerator& generator) {
+  const std::size_t length = word.size();
+  if (length <= 3) return;
+  const std::size_t interior = length - 2;
+  for (std::size_t i = 1; i < length - 2; ++i) {
+    const std::size_t j = static_cast<std::size_t>(generator.draw()) % interior + 1;
+    std::swap(word[i], word[j]);
+  }
+}
+
+void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
+  scrambled.make_empty();
+  scrambled.set_size(source.size());
+  auto out = scrambled.tokens().begin();
+  for (const WordToken& token : source) {
+    WordToken& copy = *out++;
+    copy = token;
+    if (copy.separator != 0) continue;
+    scramble(copy.text, generator);
+    copy.compute_signature();
+  }
+}
+
+}  // namespace quirlex
