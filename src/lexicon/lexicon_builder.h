@@ -1,0 +1,52 @@
+// Turns a corpus text into the lexicon: its words of four bytes or more,
+// upper-cased, each once, in order of first appearance or sorted by bytes.
+// The words stay in the corpus text and are referred to by position, so a
+// corpus of hundreds of megabytes needs little memory beyond its own text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/token_list.h"
+
+namespace quirlex {
+
+class LexiconBuilder {
+ public:
+  // The shortest word the lexicon keeps, in bytes.
+  static constexpr std::size_t kMinWordLength = 4;
+
+  // Takes the corpus text as read (umlauts already spelled out). Slashes
+  // become "@" and double quotes "^", so neither splits a word.
+  explicit LexiconBuilder(std::string corpus_text);
+
+  // Splits the text into words and keeps those of at least four bytes that
+  // the lexicon file can store, upper-cased. A word met again is dropped at
+  // once: only its first appearance could ever stay.
+  void collect_words();
+
+  // Orders the words by their bytes as unsigned numbers, a word before every
+  // longer word it begins. Without it they stay in order of first appearance.
+  void sort_words();
+
+  std::size_t word_count() const { return words_.size(); }
+  std::string_view word(std::size_t index) const {
+    return {text_.data() + words_[index].offset, words_[index].length};
+  }
+
+  // The front-coded entries of the words in their order, one token each.
+  TokenList encode() const;
+
+ private:
+  struct WordRef {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
+  std::string text_;
+  std::vector<WordRef> words_;
+};
+
+}  // namespace quirlex

@@ -1,0 +1,34 @@
+#include "unscramble/accuracy_report.h"
+
+#include <algorithm>
+
+namespace quirlex {
+
+Accuracy measure_accuracy(const TokenList& source, const TokenList& restored) {
+  Accuracy accuracy;
+  const std::int64_t compared =
+      std::min<std::int64_t>(source.size(), std::int64_t{restored.size()} - 1);
+  std::int64_t wrong = 0;
+  for (std::int64_t j = 0; j < compared; ++j) {
+    const std::string& expected = source.tokens()[static_cast<std::size_t>(j)].text;
+    const std::string& actual = restored.tokens()[static_cast<std::size_t>(j)].text;
+    const auto length = static_cast<std::int64_t>(expected.size());
+    (expected == actual ? accuracy.correct : wrong) += length;
+  }
+  accuracy.total = accuracy.correct + wrong;
+  // A 64-bit product, so texts of any size report correctly.
+  if (accuracy.total != 0) accuracy.percentage = static_cast<int>(accuracy.correct * 100 / accuracy.total);
+  return accuracy;
+}
+
+std::string accuracy_report(const TokenList& source, const TokenList& restored) {
+  const Accuracy accuracy = measure_accuracy(source, restored);
+  // The percentage is a whole number, so its one decimal is always 0; it is
+  // written out here rather than by printf so that no locale can change the
+  // decimal point.
+  return std::to_string(accuracy.correct) + " of " + std::to_string(accuracy.total) +
+         " Characters recognized correctly\r\nTranslated " + std::to_string(accuracy.percentage) +
+         ".0 percent of the text\r\n\r\n";
+}
+
+}  // namespace quirlex
