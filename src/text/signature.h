@@ -39,8 +39,9 @@ constexpr std::array<std::uint32_t, 256> make_bits() {
 // taken as a signed 32-bit integer, times two.
 constexpr std::array<std::int64_t, 256> make_terms() {
   std::array<std::int64_t, 256> table{};
+  const std::array<std::uint32_t, 256> bits = make_bits();
   for (int b = 0; b < 256; ++b) {
-    const auto bit = static_cast<std::int32_t>(make_bits()[b]);
+    const auto bit = static_cast<std::int32_t>(bits[b]);
     table[b] = 2 * static_cast<std::int64_t>(bit);
   }
   return table;
