@@ -176,6 +176,7 @@ TEST(TokenList, SizePastTheLimitIsRefusedBeforeAllocating) {
   EXPECT_THROW(list.set_size(TokenList::kMaxSize + 1), LimitExceeded);
   EXPECT_THROW(list.set_size(INT64_MAX), LimitExceeded);
   EXPECT_THROW(list.set_at_grow(TokenList::kMaxSize, WordToken{}), LimitExceeded);
+  EXPECT_THROW(list.set_at_grow(INT64_MAX, WordToken{}), LimitExceeded);
   EXPECT_EQ(list.size(), 1);
   EXPECT_EQ(list.join(), "a");
 }
