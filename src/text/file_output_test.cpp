@@ -141,6 +141,22 @@ TEST(FileOutput, ReplacedFileKeepsItsPermissions) {
   }
 }
 
+TEST(FileOutput, WritingThroughALinkUpdatesTheLinkedFile) {
+  const TempDir dir;
+  fs::create_directory(dir.file("sub"));
+  const std::string target = dir.file("sub/target.txt");
+  const std::string link = dir.file("link.txt");
+  put_file(target, "earlier");
+  ::chmod(target.c_str(), 0640);
+  fs::create_symlink("sub/target.txt", link);
+  write_file(link, "later");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(get_file(target), "later");
+  EXPECT_EQ(permissions_of(target), 0640u);
+  EXPECT_TRUE(temporary_files(dir.path()).empty());
+  EXPECT_TRUE(temporary_files(dir.file("sub")).empty());
+}
+
 TEST(FileOutput, MissingFolderIsAnInvalidPath) {
   const TempDir dir;
   const std::string path = dir.file("missing/out.txt");
