@@ -1,0 +1,725 @@
+// Fuzzes MainDialog as a whole: the input is a set of small files and a
+// program of commands with the answers of their file dialogs and the states of
+// the two check boxes. After every command the lists, tables, text boxes and
+// files must be what a plain re-implementation of the command expects.
+//
+// Input format, read front to back (bytes past the end read as 0):
+//   For each of the eight names of kFileNames: a kind byte (kind % 4: 0 no
+//   file, 1 the bytes as they are, 2 a lexicon of the bytes' words in sorted
+//   order, 3 a lexicon in order of first appearance), then for kinds 1 to 3 a
+//   length byte and that many bytes (at most kMaxFileBytes).
+//   Then up to kMaxCommands command bytes: bits 0 to 2 the command (in the
+//   order of kCommandNames; 7 counts as 0), bit 3 the Deep Search box, bit 4
+//   the Sort box. Each file dialog the command shows takes the next byte:
+//   bit 7 cancels it, otherwise the byte modulo the number of kAnswerNames
+//   chooses the name confirmed. A dialog past the end of the input cancels.
+//
+// The fuzzer works in a fresh folder of its own (its working directory from
+// the start, so that a cancelled dialog's preset name is found there), which
+// it empties before each input. Corpus and artifact paths given to it must
+// therefore be absolute.
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "lexicon/lexicon_codec.h"
+#include "reference.h"
+#include "testing/fake_window.h"
+#include "text/case_map.h"
+#include "text/signature.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quirlex::CommandOutcome;
+using quirlex::FileUse;
+using quirlex::MainDialog;
+using quirlex::TokenList;
+using quirlex::WordToken;
+using quirlex::fuzz::same_bits;
+
+constexpr std::size_t kMaxFileBytes = 160;
+constexpr int kMaxCommands = 24;
+// The deep word list is checked member by member only up to this size.
+constexpr std::int64_t kMaxCheckedMembers = 4000;
+
+// The files an input can fill: the presets of the dialogs, so that a
+// cancelled dialog finds them, and two names of its own.
+constexpr std::array<const char*, 8> kFileNames = {"test2.txt",     "savedtext.txt",
+                                                   "pqlexikon.txt", "Lexikon.dic",
+                                                   "Suffix_en.txt", "EMPTY SUFFIX PREFIX LIST.txt",
+                                                   "a.txt",         "b.dic"};
+// The names a confirmed dialog can give: the files above, a missing file, a
+// folder, an empty name, a file in a sub-folder, a file in a missing folder.
+constexpr std::array<const char*, 13> kAnswerNames = {"test2.txt",
+                                                      "savedtext.txt",
+                                                      "pqlexikon.txt",
+                                                      "Lexikon.dic",
+                                                      "Suffix_en.txt",
+                                                      "EMPTY SUFFIX PREFIX LIST.txt",
+                                                      "a.txt",
+                                                      "b.dic",
+                                                      "missing.txt",
+                                                      "sub",
+                                                      "",
+                                                      "sub/c.txt",
+                                                      "nodir/c.txt"};
+constexpr const char* kSubFolder = "sub";
+
+constexpr const char* kReadLine = "Read the file and split it into words\r\n";
+constexpr const char* kProgressLines =
+    "Read the file and split it into words\r\n"
+    "Filtering of unused strings (too small, no words, illegal characters)\r\n"
+    "Remaining words are now sorted by characters and length\r\n"
+    "Delete all multiple words\r\n"
+    "Compress and save the lexicon\r\n";
+constexpr const char* kReportStart = "Creating the hashtables!\r\nREADY!\r\n\r\n";
+
+class Input {
+ public:
+  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool at_end() const { return at_ >= size_; }
+  std::uint8_t byte() { return at_end() ? 0 : data_[at_++]; }
+  std::string bytes(std::size_t n) {
+    n = std::min(n, size_ - std::min(at_, size_));
+    std::string text(reinterpret_cast<const char*>(data_) + at_, n);
+    at_ += n;
+    return text;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t at_ = 0;
+};
+
+// The fake window, with each dialog answered by the next input byte, so the
+// answers can never run out.
+class ScriptedWindow : public quirlex::testing::FakeWindow {
+ public:
+  explicit ScriptedWindow(Input& input) : input_(input) {}
+
+  quirlex::FileChoice choose_file(std::string_view preset, FileUse use) override {
+    const std::uint8_t answer = input_.at_end() ? 0x80 : input_.byte();
+    if ((answer & 0x80) != 0) {
+      cancel_file();
+    } else {
+      answer_file(kAnswerNames[answer % kAnswerNames.size()]);
+    }
+    choices.push_back(FakeWindow::choose_file(preset, use));
+    return choices.back();
+  }
+
+  std::vector<quirlex::FileChoice> choices;
+
+ private:
+  Input& input_;
+};
+
+std::string folder;
+// Set by QUIRLEX_FUZZ_TRACE in the environment.
+bool trace = false;
+
+void remove_folder() {
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+}
+
+void empty_folder() {
+  for (const fs::directory_entry& entry : fs::directory_iterator(".")) {
+    fs::remove_all(entry.path());
+  }
+}
+
+void put_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  FUZZ_CHECK(out.good());
+}
+
+// The whole content of a regular file, or nothing for a missing file or a
+// folder.
+std::optional<std::string> file_bytes(const std::string& name) {
+  std::error_code error;
+  if (name.empty() || !fs::is_regular_file(name, error)) return std::nullopt;
+  std::ifstream in(name, std::ios::binary);
+  FUZZ_CHECK(in.good());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every regular file below the folder with its content.
+std::map<std::string, std::string> snapshot() {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(".")) {
+    if (entry.is_regular_file()) {
+      const std::string name = entry.path().lexically_relative(".").string();
+      files[name] = *file_bytes(entry.path().string());
+    }
+  }
+  return files;
+}
+
+bool is_writable_name(const std::string& name) {
+  return !name.empty() && name != kSubFolder && name.rfind("nodir/", 0) != 0;
+}
+
+std::string make_lexicon(const std::string& text, bool sort) {
+  quirlex::LexiconEncoder encoder;
+  std::string lexicon;
+  for (const std::string& word : quirlex::fuzz::reference_builder_words(text, sort)) {
+    lexicon += encoder.encode(word) + "\n";
+  }
+  return lexicon;
+}
+
+void make_files(Input& input) {
+  empty_folder();
+  fs::create_directory(kSubFolder);
+  for (const char* name : kFileNames) {
+    const int kind = input.byte() % 4;
+    if (kind == 0) continue;
+    const std::string bytes = input.bytes(std::min<std::size_t>(input.byte(), kMaxFileBytes));
+    put_file(name, kind == 1 ? bytes : make_lexicon(bytes, kind == 2));
+  }
+}
+
+std::vector<std::string> texts_of(const TokenList& list) {
+  std::vector<std::string> texts;
+  for (const WordToken& token : list) texts.push_back(token.text);
+  return texts;
+}
+
+// The tokens of a text as Load and Load shuffled text make them: an empty
+// text leaves the earlier list.
+void check_text_tokens(const TokenList& list, const std::string& text, const TokenList& earlier) {
+  if (text.empty()) {
+    FUZZ_CHECK(list == earlier);
+    return;
+  }
+  const auto expected = quirlex::fuzz::reference_tokens(text, false, false);
+  FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const WordToken& token = list.tokens()[i];
+    FUZZ_CHECK(token.text == expected[i].text);
+    FUZZ_CHECK(token.separator == (expected[i].separator ? 1 : 0));
+    FUZZ_CHECK(token.keep == 1);
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, false));
+  }
+}
+
+// The affix list of a file's text: upper-cased, no umlauts spelled out, one
+// token per run of word bytes, without signatures.
+void check_affixes(const TokenList& list, const std::optional<std::string>& file) {
+  std::string text = file ? file->substr(0, file->find('\0')) : std::string();
+  quirlex::upper_case(text);
+  const auto expected = quirlex::fuzz::reference_tokens(text, true, false);
+  FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const WordToken& token = list.tokens()[i];
+    FUZZ_CHECK(token.text == expected[i].text);
+    FUZZ_CHECK(token.separator == 0 && token.keep == 1);
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, true));
+  }
+}
+
+int bit_width_of_count(std::int64_t count) {
+  int bits = 0;
+  while (count > 0) {
+    ++bits;
+    count >>= 1;
+  }
+  return bits == 0 ? 1 : bits;
+}
+
+std::string report_line(const char* pattern, std::int64_t value) {
+  char line[160];
+  std::snprintf(line, sizeof line, pattern, static_cast<int>(value));
+  return line;
+}
+
+class Run {
+ public:
+  explicit Run(Input& input) : window_(input), dialog_(window_) { dialog_.initialize(); }
+
+  void command(std::uint8_t code) {
+    window_.deep_search = (code & 0x08) != 0;
+    window_.sort = (code & 0x10) != 0;
+    dialogs_before_ = window_.dialogs.size();
+    messages_before_ = window_.messages.size();
+    file_errors_before_ = window_.file_errors.size();
+    files_before_ = snapshot();
+    upper_before_ = window_.upper_text;
+    lower_before_ = window_.lower_text;
+    command_ = (code & 7) % 7;
+    switch (command_) {
+      case 0:
+        load();
+        break;
+      case 1:
+        shuffle();
+        break;
+      case 2:
+        save();
+        break;
+      case 3:
+        load_shuffled_text();
+        break;
+      case 4:
+        create_dictionary();
+        break;
+      case 5:
+        load_dictionary();
+        break;
+      default:
+        translate();
+        break;
+    }
+    FUZZ_CHECK(!quirlex::signature_suppressed());
+    if (trace) print_trace(code);
+    for (std::size_t i = messages_before_; i < window_.messages.size(); ++i) {
+      FUZZ_CHECK(window_.messages[i] == MainDialog::kCannotOpenMessage);
+    }
+  }
+
+ private:
+  // The name returned by the `n`th dialog of this command, after checking
+  // that it was shown with `preset` for `use`.
+  const quirlex::FileChoice& dialog(std::size_t n, const std::string& preset, FileUse use) {
+    const std::size_t index = dialogs_before_ + n;
+    FUZZ_CHECK(index < window_.dialogs.size());
+    FUZZ_CHECK(window_.dialogs[index].preset == preset);
+    FUZZ_CHECK(window_.dialogs[index].use == use);
+    return window_.choices[index];
+  }
+  std::size_t dialogs_shown() const { return window_.dialogs.size() - dialogs_before_; }
+  std::size_t messages_shown() const { return window_.messages.size() - messages_before_; }
+  std::size_t file_errors_shown() const { return window_.file_errors.size() - file_errors_before_; }
+
+  // Files are unchanged, except `written` when it is given.
+  void check_files(const std::optional<std::string>& written = std::nullopt,
+                   const std::string& content = {}) {
+    std::map<std::string, std::string> expected = files_before_;
+    if (written) expected[*written] = content;
+    FUZZ_CHECK(snapshot() == expected);
+  }
+
+  // The content `name` had before the command, or nothing for a missing
+  // file or a folder (a command may overwrite the file it read).
+  std::optional<std::string> bytes_before(const std::string& name) const {
+    const auto file = files_before_.find(name);
+    if (file == files_before_.end()) return std::nullopt;
+    return file->second;
+  }
+
+  // Whether a text read with transliteration could be had from `name`; the
+  // text then is in `text`.
+  bool read_text(const std::string& name, std::string& text) const {
+    const std::optional<std::string> bytes = bytes_before(name);
+    if (!bytes) return false;
+    text = quirlex::fuzz::reference_transliterate(*bytes);
+    return true;
+  }
+
+  void load() {
+    const TokenList source_before = dialog_.source_tokens();
+    const CommandOutcome outcome = dialog_.load();
+    FUZZ_CHECK(dialogs_shown() == 1);
+    const std::string name = dialog(0, MainDialog::kSourcePreset, FileUse::kRead).name;
+    FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
+    std::string text;
+    if (name.empty() || !read_text(name, text)) {
+      FUZZ_CHECK(outcome ==
+                 (name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
+      FUZZ_CHECK(messages_shown() == (name.empty() ? 0u : 1u));
+      FUZZ_CHECK(dialog_.source_tokens() == source_before);
+      FUZZ_CHECK(window_.upper_text == upper_before_);
+      if (!name.empty()) FUZZ_CHECK(!dialog_.source_file().is_open());
+    } else {
+      FUZZ_CHECK(outcome == CommandOutcome::kDone);
+      FUZZ_CHECK(messages_shown() == 0);
+      FUZZ_CHECK(dialog_.source_file().is_open());
+      check_text_tokens(dialog_.source_tokens(), text, source_before);
+      FUZZ_CHECK(window_.upper_text == dialog_.source_tokens().join());
+    }
+    FUZZ_CHECK(window_.lower_text == lower_before_);
+    check_files();
+  }
+
+  void shuffle() {
+    std::uint32_t state = dialog_.generator().state();
+    const CommandOutcome outcome = dialog_.shuffle();
+    FUZZ_CHECK(outcome == CommandOutcome::kDone);
+    FUZZ_CHECK(dialogs_shown() == 0);
+    const TokenList& source = dialog_.source_tokens();
+    const TokenList& scrambled = dialog_.scrambled_tokens();
+    FUZZ_CHECK(scrambled.size() == source.size());
+    for (std::int32_t i = 0; i < source.size(); ++i) {
+      const WordToken& from = source.tokens()[static_cast<std::size_t>(i)];
+      const WordToken& to = scrambled.tokens()[static_cast<std::size_t>(i)];
+      std::string expected = from.text;
+      if (from.separator == 0) quirlex::fuzz::reference_scramble(expected, state);
+      FUZZ_CHECK(to.text == expected);
+      FUZZ_CHECK(to.separator == from.separator && to.keep == from.keep);
+      // Same length, ends and letters: the same signature, bit for bit.
+      FUZZ_CHECK(to.letter_mask == from.letter_mask);
+      FUZZ_CHECK(same_bits(to.signature, from.signature));
+      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(to, false));
+    }
+    FUZZ_CHECK(dialog_.generator().state() == state);
+    FUZZ_CHECK(window_.lower_text == scrambled.join());
+    check_files();
+  }
+
+  void save() {
+    const std::string path_before = dialog_.scrambled_text_path();
+    const CommandOutcome outcome = dialog_.save();
+    FUZZ_CHECK(dialogs_shown() == 1);
+    const quirlex::FileChoice& choice = dialog(0, path_before, FileUse::kWrite);
+    const TokenList& scrambled = dialog_.scrambled_tokens();
+    if (!choice.confirmed) {
+      // A cancelled dialog never overwrites the preset file.
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(dialog_.scrambled_text_path() == path_before);
+      check_files();
+    } else if (choice.name.empty() || scrambled.is_empty()) {
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(dialog_.scrambled_text_path() == choice.name);
+      check_files();
+    } else if (is_writable_name(choice.name)) {
+      FUZZ_CHECK(outcome == CommandOutcome::kDone);
+      FUZZ_CHECK(dialog_.scrambled_text_path() == choice.name);
+      check_files(choice.name, scrambled.join());
+    } else {
+      FUZZ_CHECK(outcome == CommandOutcome::kFailed);
+      FUZZ_CHECK(file_errors_shown() == 1);
+      check_files();
+    }
+    if (outcome != CommandOutcome::kFailed) FUZZ_CHECK(file_errors_shown() == 0);
+    FUZZ_CHECK(messages_shown() == 0);
+    FUZZ_CHECK(window_.upper_text == upper_before_ && window_.lower_text == lower_before_);
+  }
+
+  void load_shuffled_text() {
+    const std::string path_before = dialog_.scrambled_text_path();
+    const TokenList scrambled_before = dialog_.scrambled_tokens();
+    const TokenList source_before = dialog_.source_tokens();
+    const CommandOutcome outcome = dialog_.load_shuffled_text();
+    FUZZ_CHECK(dialogs_shown() == 1);
+    const std::string name = dialog(0, path_before, FileUse::kRead).name;
+    FUZZ_CHECK(dialog_.scrambled_text_path() == name);
+    std::string text;
+    if (name.empty() || !read_text(name, text)) {
+      FUZZ_CHECK(outcome ==
+                 (name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
+      FUZZ_CHECK(messages_shown() == (name.empty() ? 0u : 1u));
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(window_.lower_text == lower_before_);
+    } else {
+      FUZZ_CHECK(outcome == CommandOutcome::kDone);
+      FUZZ_CHECK(messages_shown() == 0);
+      check_text_tokens(dialog_.scrambled_tokens(), text, scrambled_before);
+      FUZZ_CHECK(window_.lower_text == dialog_.scrambled_tokens().join());
+    }
+    FUZZ_CHECK(dialog_.source_tokens() == source_before);
+    FUZZ_CHECK(window_.upper_text == upper_before_);
+    check_files();
+  }
+
+  void create_dictionary() {
+    const TokenList words_before = dialog_.dictionary().words;
+    const std::string lexicon_path_before = dialog_.lexicon_path();
+    const bool sort = window_.sort;
+    const CommandOutcome outcome = dialog_.create_dictionary();
+    FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
+    FUZZ_CHECK(dialog_.dictionary().words == words_before);
+    const std::string corpus_name = dialog(0, MainDialog::kCorpusPreset, FileUse::kRead).name;
+    std::string corpus;
+    if (corpus_name.empty() || !read_text(corpus_name, corpus)) {
+      FUZZ_CHECK(dialogs_shown() == 1);
+      FUZZ_CHECK(outcome ==
+                 (corpus_name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
+      FUZZ_CHECK(messages_shown() == (corpus_name.empty() ? 0u : 1u));
+      FUZZ_CHECK(window_.lower_text == kReadLine);
+      FUZZ_CHECK(dialog_.lexicon_path() == lexicon_path_before);
+      check_files();
+      return;
+    }
+    FUZZ_CHECK(dialogs_shown() == 2);
+    FUZZ_CHECK(messages_shown() == 0);
+    const quirlex::FileChoice& target = dialog(1, MainDialog::kLexiconPreset, FileUse::kWrite);
+    FUZZ_CHECK(dialog_.lexicon_path() == (target.confirmed ? target.name : lexicon_path_before));
+    if (!target.confirmed || target.name.empty()) {
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(window_.lower_text == std::string(kProgressLines) + "Ready!");
+      check_files();
+      return;
+    }
+    if (!is_writable_name(target.name)) {
+      FUZZ_CHECK(outcome == CommandOutcome::kFailed);
+      FUZZ_CHECK(file_errors_shown() == 1);
+      FUZZ_CHECK(window_.lower_text == kProgressLines);
+      check_files();
+      return;
+    }
+    FUZZ_CHECK(outcome == CommandOutcome::kDone);
+    FUZZ_CHECK(window_.lower_text == std::string(kProgressLines) + "Ready!");
+    const std::optional<std::string> lexicon = file_bytes(target.name);
+    FUZZ_CHECK(lexicon.has_value());
+    const std::vector<std::string> words = quirlex::fuzz::reference_builder_words(corpus, sort);
+    FUZZ_CHECK(quirlex::fuzz::reference_lexicon_words(*lexicon) == words);
+    // One entry per line, nothing else.
+    std::string lines;
+    for (const auto& entry : quirlex::fuzz::reference_tokens(*lexicon, true, false)) {
+      lines += entry.text + "\n";
+    }
+    FUZZ_CHECK(lines == *lexicon);
+    check_files(target.name, *lexicon);
+  }
+
+  void load_dictionary() {
+    const bool deep = window_.deep_search;
+    const CommandOutcome outcome = dialog_.load_dictionary();
+    const quirlex::Dictionary& d = dialog_.dictionary();
+    FUZZ_CHECK(dialogs_shown() == (deep ? 3u : 1u));
+    const std::string name = dialog(0, MainDialog::kLexiconPreset, FileUse::kRead).name;
+    FUZZ_CHECK(dialog_.lexicon_path() == name);
+    std::string text;
+    std::size_t unreadable = 0;
+    if (!name.empty() && !read_text(name, text)) ++unreadable;
+    FUZZ_CHECK(outcome == (unreadable == 0 ? CommandOutcome::kDone : CommandOutcome::kUnreadable));
+    FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
+
+    // The words, each with its signature, and the table: one entry per
+    // signature, holding the last word in file order.
+    const std::vector<std::string> words = quirlex::fuzz::reference_lexicon_words(text);
+    FUZZ_CHECK(static_cast<std::size_t>(d.words.size()) == words.size());
+    std::map<double, std::string> last_of_signature;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      const WordToken& word = d.words.tokens()[i];
+      FUZZ_CHECK(word.text == words[i]);
+      FUZZ_CHECK(word.separator == 0 && word.keep == 1);
+      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(word, false));
+      last_of_signature[word.signature] = word.text;
+    }
+    FUZZ_CHECK(static_cast<std::size_t>(d.lexicon_table.entry_count()) == last_of_signature.size());
+    for (const auto& [signature, word] : last_of_signature) {
+      const WordToken* found = d.lexicon_table.find(signature);
+      FUZZ_CHECK(found != nullptr && found->text == word);
+    }
+
+    if (deep) {
+      const std::string suffix_name = dialog(1, MainDialog::kSuffixPreset, FileUse::kRead).name;
+      const std::string prefix_name = dialog(2, MainDialog::kPrefixPreset, FileUse::kRead).name;
+      const std::optional<std::string> suffix_file = bytes_before(suffix_name);
+      const std::optional<std::string> prefix_file = bytes_before(prefix_name);
+      unreadable += !suffix_name.empty() && !suffix_file;
+      unreadable += !prefix_name.empty() && !prefix_file;
+      check_affixes(d.suffixes, suffix_file);
+      check_affixes(d.prefixes, prefix_file);
+      FUZZ_CHECK(d.layout.prefix_bits == bit_width_of_count(d.prefixes.size()));
+      FUZZ_CHECK(d.layout.suffix_bits == bit_width_of_count(d.suffixes.size()));
+      FUZZ_CHECK(d.layout.word_bits == 32 - d.layout.prefix_bits - d.layout.suffix_bits);
+      check_variant_table(d);
+    } else {
+      FUZZ_CHECK(d.prefixes.is_empty() && d.suffixes.is_empty());
+      FUZZ_CHECK(d.variant_table.entry_count() == 0);
+      FUZZ_CHECK(d.layout == quirlex::VariantLayout{});
+    }
+    FUZZ_CHECK(messages_shown() == unreadable);
+    FUZZ_CHECK(window_.lower_text == expected_report(d));
+    check_files();
+  }
+
+  // Every member of the deep word list, in generation order, filed under the
+  // signature of its text; the last one of a signature stays.
+  static void check_variant_table(const quirlex::Dictionary& d) {
+    const std::int64_t prefixes = d.prefixes.size();
+    const std::int64_t suffixes = d.suffixes.size();
+    const std::int64_t words = d.words.size();
+    if ((prefixes + 1) * (suffixes + 1) * words > kMaxCheckedMembers) return;
+    const auto field = [](std::int64_t index, int bits) {
+      return static_cast<std::uint32_t>(static_cast<std::uint64_t>(index) &
+                                        ((std::uint64_t{1} << bits) - 1));
+    };
+    const quirlex::VariantLayout& layout = d.layout;
+    std::map<double, std::uint32_t> last_of_signature;
+    for (std::int64_t w = 0; w < words; ++w) {
+      for (std::int64_t p = -1; p < prefixes; ++p) {
+        for (std::int64_t s = -1; s < suffixes; ++s) {
+          std::string text;
+          if (p >= 0) text += d.prefixes.tokens()[static_cast<std::size_t>(p)].text;
+          text += d.words.tokens()[static_cast<std::size_t>(w)].text;
+          if (s >= 0) text += d.suffixes.tokens()[static_cast<std::size_t>(s)].text;
+          if (text.size() < 2) continue;
+          const std::uint32_t code =
+              (field(p, layout.prefix_bits) << (32 - layout.prefix_bits)) |
+              (field(s, layout.suffix_bits) << (32 - layout.prefix_bits - layout.suffix_bits)) |
+              field(w, layout.word_bits);
+          last_of_signature[quirlex::fuzz::reference_signature(text).signature] = code;
+        }
+      }
+    }
+    FUZZ_CHECK(static_cast<std::size_t>(d.variant_table.entry_count()) == last_of_signature.size());
+    for (const auto& [signature, code] : last_of_signature) {
+      const std::uint32_t* found = d.variant_table.find(signature);
+      FUZZ_CHECK(found != nullptr && *found == code);
+    }
+  }
+
+  static std::string expected_report(const quirlex::Dictionary& d) {
+    std::string report = kReportStart;
+    const std::int32_t entries = d.lexicon_table.entry_count();
+    const std::int32_t prefixes = d.prefixes.size();
+    const std::int32_t suffixes = d.suffixes.size();
+    if (entries != 0) report += report_line("%i Words are read into the lexicon\r\n", entries);
+    if (prefixes != 0) report += report_line("Read %i Prefixes\r\n", prefixes);
+    if (suffixes != 0) report += report_line("Read %i Suffixes\r\n", suffixes);
+    std::uint32_t variants = static_cast<std::uint32_t>(entries);
+    if (prefixes != 0) variants *= static_cast<std::uint32_t>(prefixes);
+    if (suffixes != 0) variants *= static_cast<std::uint32_t>(suffixes);
+    if (variants > static_cast<std::uint32_t>(d.words.size())) {
+      report += report_line("\r\nCreated %i words including all variants", variants);
+    }
+    return report;
+  }
+
+  // Whether `restored` is, letter case aside, a lexicon word or (with Deep
+  // Search) a prefix, lexicon word and suffix joined.
+  static bool is_dictionary_member(const quirlex::Dictionary& d, const std::string& restored,
+                                   bool deep) {
+    std::unordered_set<std::string> words;
+    for (const WordToken& word : d.words) {
+      std::string lower = word.text;
+      quirlex::lower_case(lower);
+      words.insert(lower);
+    }
+    std::string text = restored;
+    quirlex::lower_case(text);
+    if (words.count(text) != 0) return true;
+    if (!deep) return false;
+    const auto lowered = [](const TokenList& list) {
+      std::vector<std::string> texts{std::string()};  // the first stands for "none"
+      for (const WordToken& token : list) {
+        texts.push_back(token.text);
+        quirlex::lower_case(texts.back());
+      }
+      return texts;
+    };
+    for (const std::string& prefix : lowered(d.prefixes)) {
+      if (text.compare(0, prefix.size(), prefix) != 0) continue;
+      for (const std::string& suffix : lowered(d.suffixes)) {
+        if (prefix.size() + suffix.size() > text.size()) continue;
+        if (text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
+        const std::string middle =
+            text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
+        if (words.count(middle) != 0) return true;
+      }
+    }
+    return false;
+  }
+
+  void translate() {
+    const bool deep = window_.deep_search;
+    const TokenList before = dialog_.scrambled_tokens();
+    const TokenList source_before = dialog_.source_tokens();
+    const CommandOutcome outcome = dialog_.translate();
+    FUZZ_CHECK(outcome == CommandOutcome::kDone);
+    FUZZ_CHECK(dialogs_shown() == 0 && messages_shown() == 0);
+    const TokenList& after = dialog_.scrambled_tokens();
+    FUZZ_CHECK(after.size() == before.size());
+    for (std::int32_t i = 0; i < before.size(); ++i) {
+      const WordToken& was = before.tokens()[static_cast<std::size_t>(i)];
+      const WordToken& is = after.tokens()[static_cast<std::size_t>(i)];
+      const bool separator_run = was.text.empty() || !quirlex::fuzz::is_word_byte(was.text[0]);
+      if (separator_run) FUZZ_CHECK(is.text == was.text && is.separator == 1);
+      if (was.separator == 1 || was.text.size() <= 3) {
+        // Settled tokens and short words are never looked up.
+        WordToken settled = was;
+        settled.separator = 1;
+        FUZZ_CHECK(is == settled);
+      } else if (is.separator == 0) {
+        FUZZ_CHECK(is == was);
+      } else {
+        // Restored: a dictionary member with the scrambled word's length,
+        // ends and signature.
+        FUZZ_CHECK(is.keep == 1);
+        FUZZ_CHECK(is.text.size() == was.text.size());
+        FUZZ_CHECK(is.text.front() == was.text.front() && is.text.back() == was.text.back());
+        FUZZ_CHECK(same_bits(is.signature, was.signature));
+        FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(is, false));
+        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is.text, deep));
+      }
+    }
+    FUZZ_CHECK(dialog_.source_tokens() == source_before);
+    const std::string report = quirlex::fuzz::reference_accuracy_report(
+        texts_of(dialog_.source_tokens()), texts_of(after));
+    FUZZ_CHECK(window_.lower_text == report + after.join());
+    FUZZ_CHECK(window_.upper_text == upper_before_);
+    check_files();
+  }
+
+  // One line per command on stderr, for seeing what an input does.
+  void print_trace(std::uint8_t code) const {
+    static constexpr std::array<const char*, 7> kCommandNames = {
+        "Load",     "Shuffle", "Save", "Load shuffled text", "Create Dictionary", "Load Dictionary",
+        "Translate"};
+    std::fprintf(stderr, "%s%s%s: dialogs", kCommandNames[command_],
+                 (code & 0x08) != 0 ? " +deep" : "", (code & 0x10) != 0 ? " +sort" : "");
+    for (std::size_t i = dialogs_before_; i < window_.choices.size(); ++i) {
+      std::fprintf(stderr, " '%s'%s", window_.choices[i].name.c_str(),
+                   window_.choices[i].confirmed ? "" : " (cancelled)");
+    }
+    std::int32_t settled = 0;
+    for (const WordToken& token : dialog_.scrambled_tokens()) settled += token.separator;
+    std::fprintf(stderr,
+                 "; messages %zu, file errors %zu; source %d, scrambled %d (%d settled), "
+                 "words %d, prefixes %d, suffixes %d, variants %d\n",
+                 messages_shown(), file_errors_shown(), dialog_.source_tokens().size(),
+                 dialog_.scrambled_tokens().size(), settled, dialog_.dictionary().words.size(),
+                 dialog_.dictionary().prefixes.size(), dialog_.dictionary().suffixes.size(),
+                 dialog_.dictionary().variant_table.entry_count());
+  }
+
+  ScriptedWindow window_;
+  MainDialog dialog_;
+  int command_ = 0;
+  std::size_t dialogs_before_ = 0;
+  std::size_t messages_before_ = 0;
+  std::size_t file_errors_before_ = 0;
+  std::map<std::string, std::string> files_before_;
+  std::string upper_before_;
+  std::string lower_before_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::string pattern = (fs::temp_directory_path() / "quirlex-fuzz-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr || ::chdir(pattern.c_str()) != 0) std::abort();
+  folder = pattern;
+  std::atexit(remove_folder);
+  trace = std::getenv("QUIRLEX_FUZZ_TRACE") != nullptr;
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  quirlex::set_signature_suppression(false);
+  Input input(data, size);
+  make_files(input);
+  Run run(input);
+  for (int i = 0; i < kMaxCommands && !input.at_end(); ++i) run.command(input.byte());
+  return 0;
+}

@@ -1,0 +1,81 @@
+// Plain, unoptimised implementations of the program's text rules, written
+// apart from the core so that the fuzz targets can compare the core's results
+// with them byte for byte and bit for bit; and the check that turns a broken
+// invariant into a crash that libFuzzer records.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/word_token.h"
+
+namespace quirlex::fuzz {
+
+// Prints the failed condition with its place and aborts: libFuzzer then
+// saves the input as a crash artifact.
+[[noreturn]] void fail(const char* condition, const char* file, int line);
+
+#define FUZZ_CHECK(condition)                                                \
+  do {                                                                       \
+    if (!(condition)) ::quirlex::fuzz::fail(#condition, __FILE__, __LINE__); \
+  } while (false)
+
+constexpr bool is_word_byte(char c) { return static_cast<std::uint8_t>(c) >= 0x40; }
+
+// Whether two doubles have the same bit pattern.
+bool same_bits(double a, double b);
+
+struct ReferenceSignature {
+  std::uint32_t letter_mask = 0;
+  double signature = 0.0;
+};
+
+// Letter mask and signature of `text` computed step by step in the defined
+// order; both 0 for texts shorter than two bytes.
+ReferenceSignature reference_signature(std::string_view text);
+
+// Whether `token` carries exactly the letter mask and signature of its text
+// (or none at all when `suppressed`).
+bool has_signature_of_text(const WordToken& token, bool suppressed);
+
+struct ReferenceToken {
+  std::string text;
+  bool separator = false;
+};
+
+// The tokens of a non-empty `text`: alternating runs of bytes below 0x40 and
+// of bytes from 0x40 up, an empty separator token first when the text starts
+// with a word byte, the last token upper-cased.
+std::vector<ReferenceToken> reference_tokens(std::string text, bool drop_separators,
+                                             bool replace_slash_and_quote);
+
+// The two-letter spelling of an umlaut byte, or nullptr for any other byte.
+const char* umlaut_spelling(char c);
+
+// `text` up to its first NUL byte, with every umlaut byte spelled out.
+std::string reference_transliterate(std::string_view text);
+
+// The words of the lexicon entries, decoded in order.
+std::vector<std::string> reference_decode(const std::vector<std::string>& entries);
+
+// The words of a lexicon file's text: its runs of word bytes, decoded.
+std::vector<std::string> reference_lexicon_words(const std::string& text);
+
+// The lexicon of a corpus text: its words of four bytes or more that can be
+// stored, upper-cased, each once in order of first appearance, or sorted by
+// unsigned bytes.
+std::vector<std::string> reference_builder_words(std::string corpus, bool sort);
+
+// Whether the lexicon file can hold `word` so that it reads back unchanged.
+bool reference_storable(std::string_view word);
+
+// The interior-letter shuffle of one word with the generator state `state`.
+void reference_scramble(std::string& word, std::uint32_t& state);
+
+// The accuracy report of restored token texts against source token texts.
+std::string reference_accuracy_report(const std::vector<std::string>& source,
+                                      const std::vector<std::string>& restored);
+
+}  // namespace quirlex::fuzz

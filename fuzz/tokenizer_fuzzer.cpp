@@ -1,0 +1,91 @@
+// Fuzzes the tokenizer with every option: the first input byte chooses drop
+// separators (bit 0), replace slash and quote (bit 1) and the signature
+// suppression switch (bit 2); the rest is the text. The tokens must be the
+// text's runs exactly as a plain re-implementation finds them, alternate
+// between separator and word, hold only bytes of their class, join back to
+// the text with its last run upper-cased, and carry the signature of their
+// text (none while suppressed).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "reference.h"
+#include "text/case_map.h"
+#include "text/signature.h"
+#include "text/tokenizer.h"
+
+using quirlex::fuzz::is_word_byte;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::uint8_t flags = data[0];
+  const quirlex::TokenizeOptions options{.drop_separators = (flags & 1) != 0,
+                                         .replace_slash_and_quote = (flags & 2) != 0};
+  const bool suppressed = (flags & 4) != 0;
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  // A list with earlier content: an empty text must leave it as it is.
+  quirlex::TokenList list;
+  list.append(quirlex::WordToken::from_text("EARLIER"));
+  const quirlex::TokenList earlier = list;
+
+  quirlex::set_signature_suppression(suppressed);
+  quirlex::tokenize(text, list, options);
+  quirlex::set_signature_suppression(false);
+
+  if (text.empty()) {
+    FUZZ_CHECK(list == earlier);
+    return 0;
+  }
+  FUZZ_CHECK(list.grow_step() == 1000);
+
+  const auto expected = quirlex::fuzz::reference_tokens(text, options.drop_separators,
+                                                        options.replace_slash_and_quote);
+  FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const quirlex::WordToken& token = list.tokens()[i];
+    FUZZ_CHECK(token.text == expected[i].text);
+    FUZZ_CHECK(token.separator == (expected[i].separator ? 1 : 0));
+    FUZZ_CHECK(token.keep == 1);
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, suppressed));
+    if (!suppressed) {
+      const quirlex::WordToken made = quirlex::WordToken::from_text(token.text);
+      FUZZ_CHECK(token.letter_mask == made.letter_mask);
+      FUZZ_CHECK(quirlex::fuzz::same_bits(token.signature, made.signature));
+    }
+  }
+
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const quirlex::WordToken& token = list.tokens()[i];
+    if (options.drop_separators) {
+      FUZZ_CHECK(token.separator == 0);
+    } else {
+      // Separator first, then alternating.
+      FUZZ_CHECK(token.separator == (i % 2 == 0 ? 1 : 0));
+    }
+    if (token.separator == 0) {
+      FUZZ_CHECK(!token.text.empty());
+      for (const char c : token.text) FUZZ_CHECK(is_word_byte(c));
+    } else {
+      FUZZ_CHECK(!token.text.empty() || i == 0);
+      for (const char c : token.text) FUZZ_CHECK(!is_word_byte(c));
+    }
+  }
+
+  if (!options.drop_separators) {
+    // Joined, the list gives back the text with its last run upper-cased.
+    std::string rebuilt = text;
+    if (options.replace_slash_and_quote) {
+      quirlex::replace_all(rebuilt, "/", "@");
+      quirlex::replace_all(rebuilt, "\"", "^");
+    }
+    const bool ends_in_word = is_word_byte(rebuilt.back());
+    std::size_t last_run = rebuilt.size();
+    while (last_run > 0 && is_word_byte(rebuilt[last_run - 1]) == ends_in_word) --last_run;
+    std::string tail = rebuilt.substr(last_run);
+    quirlex::upper_case(tail);
+    rebuilt.replace(last_run, std::string::npos, tail);
+    FUZZ_CHECK(list.join() == rebuilt);
+  }
+  return 0;
+}
