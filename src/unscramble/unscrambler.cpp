@@ -10,10 +10,14 @@ namespace {
 
 // A byte of the scrambled word counts as lower-case when, read as a signed
 // 8-bit number, it is 'a' (0x61) or more.
-bool counts_as_lower(char c) { return static_cast<std::int8_t>(c) >= 0x61; }
+bool counts_as_lower(char c) {
+  return static_cast<std::int8_t>(c) >= 0x61;
+}
 
 // Only a to z change when a single position is made upper-case.
-char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; }
+char ascii_upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+}
 
 bool same_ends(const std::string& candidate, const std::string& scrambled) {
   return candidate.front() == scrambled.front() && candidate.back() == scrambled.back();
