@@ -71,7 +71,20 @@ std::string capitalise_like(std::string candidate, const std::string& scrambled)
 }
 
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
-  for (WordToken& token : scrambled.tokens()) {
+  // The tables are far larger than any cache: the slots of a word some
+  // tokens ahead are requested early, so their loads overlap with the work
+  // on the words before it.
+  constexpr std::size_t kLookAhead = 16;
+  const std::span<WordToken> tokens = scrambled.tokens();
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (i + kLookAhead < tokens.size()) {
+      const WordToken& ahead = tokens[i + kLookAhead];
+      if (ahead.separator == 0 && ahead.text.size() > 3) {
+        dictionary.lexicon_table.prefetch(ahead.signature);
+        if (deep_search) dictionary.variant_table.prefetch(ahead.signature);
+      }
+    }
+    WordToken& token = tokens[i];
     if (token.text.size() <= 3) token.separator = 1;
     if (token.separator == 1) continue;
     if (try_lexicon(token, dictionary)) continue;
