@@ -37,7 +37,8 @@ std::optional<std::string> parse_arguments(const std::vector<std::string>& words
     }
     std::string name = word;
     std::optional<std::string> inline_value;
-    if (const auto equals = word.find('='); word.rfind("--", 0) == 0 && equals != std::string::npos) {
+    if (const auto equals = word.find('=');
+        word.rfind("--", 0) == 0 && equals != std::string::npos) {
       name = word.substr(0, equals);
       inline_value = word.substr(equals + 1);
     }

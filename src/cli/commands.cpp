@@ -58,7 +58,8 @@ int create_dictionary_command(const Arguments& args) {
 }
 
 int translate_command(const Arguments& args) {
-  if (args.operands.size() != 1) return usage_error("translate", "translate needs one SCRAMBLED file");
+  if (args.operands.size() != 1)
+    return usage_error("translate", "translate needs one SCRAMBLED file");
   const auto lexicon = args.value("-d");
   if (!lexicon || lexicon->empty()) return usage_error("translate", "translate needs -d LEXICON");
   const std::string& scrambled = args.operands[0];

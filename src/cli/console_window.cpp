@@ -87,6 +87,8 @@ void ConsoleWindow::message_box(std::string_view text) {
   std::fprintf(stderr, "%s: %.*s\n", program_.c_str(), static_cast<int>(text.size()), text.data());
 }
 
-void ConsoleWindow::file_error_box(std::string_view text) { message_box(text); }
+void ConsoleWindow::file_error_box(std::string_view text) {
+  message_box(text);
+}
 
 }  // namespace quirlex::cli

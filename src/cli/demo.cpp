@@ -11,7 +11,9 @@
 namespace quirlex::cli {
 namespace {
 
-void heading(const std::string& text) { std::printf("\n=== %s ===\n", text.c_str()); }
+void heading(const std::string& text) {
+  std::printf("\n=== %s ===\n", text.c_str());
+}
 
 void show(const std::string& text) {
   std::fputs(for_terminal(text).c_str(), stdout);

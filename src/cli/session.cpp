@@ -24,9 +24,13 @@ bool can_read(const std::string& name) {
 
 }  // namespace
 
-Session::Session() : window(kProgram, stderr), dialog(window) { dialog.initialize(); }
+Session::Session() : window(kProgram, stderr), dialog(window) {
+  dialog.initialize();
+}
 
-void say(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kProgram, text.c_str()); }
+void say(const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, text.c_str());
+}
 
 bool succeeded(CommandOutcome outcome) {
   return outcome == CommandOutcome::kDone || outcome == CommandOutcome::kNothing;

@@ -17,8 +17,7 @@ template <typename ExpectedFailure, typename Action>
   try {
     action();
   } catch (const ExpectedFailure& failure) {
-    if (failure.message() == message)
-      return ::testing::AssertionSuccess();
+    if (failure.message() == message) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "failed with \"" << failure.message() << "\" instead of \"" << message << "\"";
   } catch (const std::exception& other) {

@@ -19,11 +19,9 @@ using testing::single_byte;
 // Every small letter of Windows-1252 with its capital.
 std::map<int, int> windows_1252_case_pairs() {
   std::map<int, int> pairs;
-  for (int small = 'a'; small <= 'z'; ++small)
-    pairs[small] = small - 0x20;
+  for (int small = 'a'; small <= 'z'; ++small) pairs[small] = small - 0x20;
   for (int small = 0xE0; small <= 0xFE; ++small) {
-    if (small != 0xF7)
-      pairs[small] = small - 0x20;  // 0xF7 is the division sign
+    if (small != 0xF7) pairs[small] = small - 0x20;  // 0xF7 is the division sign
   }
   pairs[0x9A] = 0x8A;  // š Š
   pairs[0x9C] = 0x8C;  // œ Œ
@@ -34,16 +32,14 @@ std::map<int, int> windows_1252_case_pairs() {
 
 std::string all_bytes() {
   std::string bytes(256, '\0');
-  for (int b = 0; b < 256; ++b)
-    bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
+  for (int b = 0; b < 256; ++b) bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
   return bytes;
 }
 
 TEST(CaseMap, FollowsTheWindows1252CasePairsForEveryByte) {
   const std::map<int, int> pairs = windows_1252_case_pairs();
   std::map<int, int> capital_to_small;
-  for (const auto& [small, capital] : pairs)
-    capital_to_small[capital] = small;
+  for (const auto& [small, capital] : pairs) capital_to_small[capital] = small;
   for (int b = 0; b < 256; ++b) {
     SCOPED_TRACE(b);
     const auto byte = static_cast<std::uint8_t>(b);
@@ -121,8 +117,7 @@ TEST(CaseMap, DoesNotFollowTheCLocale) {
 
   int tried = 0;
   for (const char* name : {"de_DE.UTF-8", "de_DE.ISO-8859-1", "tr_TR.UTF-8", "C.UTF-8"}) {
-    if (std::setlocale(LC_ALL, name) == nullptr)
-      continue;
+    if (std::setlocale(LC_ALL, name) == nullptr) continue;
     ++tried;
     SCOPED_TRACE(name);
     std::string upper = all_bytes();
@@ -133,8 +128,7 @@ TEST(CaseMap, DoesNotFollowTheCLocale) {
     EXPECT_EQ(lower, lower_in_c);
   }
   std::setlocale(LC_ALL, saved.c_str());
-  if (tried == 0)
-    GTEST_SKIP() << "no locale other than C is installed";
+  if (tried == 0) GTEST_SKIP() << "no locale other than C is installed";
 }
 
 }  // namespace

@@ -50,8 +50,11 @@ FileOutput::FileOutput(std::string file_name)
   const bool exists = ::stat(path_.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) fail(EISDIR);
   if (exists && !S_ISREG(target.st_mode)) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-    if (fd_ < 0) fail(errno);
+    // Non-blocking, so that a pipe nobody reads fails at once instead of
+    // hanging the program; writes themselves block as usual.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) fail(errno == ENXIO ? EPIPE : errno);
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     return;
   }
   // A regular or new file: write beside it and replace it at commit. The

@@ -32,16 +32,14 @@ std::vector<std::string> temporary_files(const std::string& folder) {
   std::vector<std::string> found;
   for (const auto& entry : fs::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with(".quirlex-"))
-      found.push_back(name);
+    if (name.starts_with(".quirlex-")) found.push_back(name);
   }
   return found;
 }
 
 mode_t permissions_of(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0)
-    return 0;
+  if (::stat(path.c_str(), &info) != 0) return 0;
   return info.st_mode & 07777;
 }
 
@@ -186,8 +184,7 @@ TEST(FileOutput, FolderAsTargetIsAccessDenied) {
 }
 
 TEST(FileOutput, FullDiskIsReported) {
-  if (!file_exists("/dev/full"))
-    GTEST_SKIP() << "no /dev/full";
+  if (!file_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   EXPECT_TRUE(FailsWith<FileError>([] { write_file("/dev/full", "text"); },
                                    "Disk full while accessing /dev/full."));
 }
@@ -214,8 +211,7 @@ TEST(FileOutput, WriteFailureHalfwayKeepsTheEarlierFile) {
 
 // Permission checks do not apply to root, so these run only for other users.
 TEST(FileOutput, ReadOnlyFolderIsAccessDenied) {
-  if (::geteuid() == 0)
-    GTEST_SKIP() << "root may write into read-only folders";
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
   const TempDir dir;
   const std::string folder = dir.file("locked");
   fs::create_directory(folder);
@@ -230,8 +226,7 @@ TEST(FileOutput, ReadOnlyFolderIsAccessDenied) {
 }
 
 TEST(FileOutput, ReadOnlyFileIsAccessDenied) {
-  if (::geteuid() == 0)
-    GTEST_SKIP() << "root may write read-only files";
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
   const TempDir dir;
   const std::string path = dir.file("out.txt");
   put_file(path, "earlier");

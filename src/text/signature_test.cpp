@@ -155,8 +155,7 @@ std::string random_word(std::mt19937& random) {
   std::uniform_int_distribution<int> length(2, 40);
   std::uniform_int_distribution<int> byte(0, 255);
   std::string word(static_cast<std::size_t>(length(random)), '\0');
-  for (char& c : word)
-    c = static_cast<char>(byte(random));
+  for (char& c : word) c = static_cast<char>(byte(random));
   return word;
 }
 
@@ -167,8 +166,7 @@ TEST(SignatureProperty, InteriorOrderAndLetterCaseDoNotMatter) {
     const std::string word = random_word(random);
     std::string variant = word;
     std::shuffle(variant.begin() + 1, variant.end() - 1, random);
-    for (char& c : variant)
-      c = flip(random) ? upper_char(c) : lower_char(c);
+    for (char& c : variant) c = flip(random) ? upper_char(c) : lower_char(c);
     SCOPED_TRACE(::testing::PrintToString(word) + " vs " + ::testing::PrintToString(variant));
     const WordToken original = WordToken::from_text(word);
     const WordToken scrambled = WordToken::from_text(variant);

@@ -51,7 +51,8 @@ struct FileDescriptor {
 };
 
 [[noreturn]] void refuse_length(const std::string& file_name) {
-  throw LimitExceeded("The file " + file_name + " is too large: texts of at most 2147483647 bytes can be read.");
+  throw LimitExceeded("The file " + file_name +
+                      " is too large: texts of at most 2147483647 bytes can be read.");
 }
 
 // Reads the file from its start until its end or its first NUL byte (the
@@ -68,9 +69,9 @@ bool read_from_start(int fd, bool regular, std::size_t expected, std::string& ou
       if (out.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
       out.resize(std::max<std::size_t>(out.size() * 2, 65536));
     }
-    const ssize_t got = regular ? ::pread(fd, out.data() + used, out.size() - used,
-                                          static_cast<off_t>(used))
-                                : ::read(fd, out.data() + used, out.size() - used);
+    const ssize_t got =
+        regular ? ::pread(fd, out.data() + used, out.size() - used, static_cast<off_t>(used))
+                : ::read(fd, out.data() + used, out.size() - used);
     if (got < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -94,7 +95,9 @@ bool same_version(const struct stat& a, const struct stat& b) {
          a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-void pause_briefly() { ::usleep(20'000); }
+void pause_briefly() {
+  ::usleep(20'000);
+}
 
 // Waits a while for a writer that holds the file locked to finish. Returns
 // false when the lock stays taken; file systems without locks are no obstacle.
@@ -138,7 +141,8 @@ void transliterate_umlauts(std::string& text) {
   std::size_t from = text.size();
   std::size_t to = from + extra;
   if (to > static_cast<std::size_t>(TextFile::kMaxLength)) {
-    throw LimitExceeded("The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
+    throw LimitExceeded(
+        "The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
   }
   text.resize(to);
   // Backwards, so the expansion happens in place in one pass.
@@ -154,7 +158,9 @@ void transliterate_umlauts(std::string& text) {
   }
 }
 
-TextFile::~TextFile() { close(); }
+TextFile::~TextFile() {
+  close();
+}
 
 void TextFile::close() {
   if (fd_ >= 0) {

@@ -30,8 +30,7 @@ constexpr bool kUpperCase = true;
 // The bytes 1 to 255 in order (a 0 byte would end the text).
 std::string nonzero_bytes() {
   std::string bytes;
-  for (int b = 1; b < 256; ++b)
-    bytes += static_cast<char>(b);
+  for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
   return bytes;
 }
 
@@ -70,8 +69,7 @@ TEST_F(TextFileTest, ReadsTheWholeFileWithoutLineEndConversion) {
 
 TEST_F(TextFileTest, ReadsLargeFilesWhole) {
   std::string bytes;
-  for (int i = 0; bytes.size() < 3'000'000; ++i)
-    bytes += "line " + std::to_string(i) + "\r\n";
+  for (int i = 0; bytes.size() < 3'000'000; ++i) bytes += "line " + std::to_string(i) + "\r\n";
   EXPECT_EQ(read_back(bytes, kPlain, false), bytes);
 }
 
@@ -150,8 +148,7 @@ TEST_F(TextFileTest, ReadsEveryByteValueExactly) {
   EXPECT_EQ(read_back(bytes, kTransliterate, false), spelled);
 
   std::string upper = spelled;
-  for (char& c : upper)
-    c = upper_char(c);
+  for (char& c : upper) c = upper_char(c);
   EXPECT_EQ(read_back(bytes, kTransliterate, kUpperCase), upper);
 }
 
@@ -208,8 +205,7 @@ TEST_F(TextFileTest, KeepsOneFileOpenAndClosesItOnTheNextReadAndAtTheEnd) {
   const std::size_t before = open_descriptor_count();
   {
     TextFile file;
-    for (int i = 0; i < 20; ++i)
-      ASSERT_TRUE(file.read(path, kPlain, false));
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(file.read(path, kPlain, false));
     EXPECT_EQ(open_descriptor_count(), before + 1);
     EXPECT_FALSE(file.read(dir_.file("missing.txt"), kPlain, false));
     EXPECT_EQ(open_descriptor_count(), before);

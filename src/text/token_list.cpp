@@ -64,7 +64,9 @@ WordToken& TokenList::element(std::int64_t index) {
   return tokens_[static_cast<std::size_t>(index)];
 }
 
-void TokenList::make_empty() { set_size(0); }
+void TokenList::make_empty() {
+  set_size(0);
+}
 
 std::string TokenList::join() const {
   std::size_t length = 0;

@@ -30,8 +30,7 @@ void expect_default_token(const WordToken& token) {
 
 TokenList list_of(std::initializer_list<const char*> texts) {
   TokenList list;
-  for (const char* text : texts)
-    list.append(WordToken::from_text(text));
+  for (const char* text : texts) list.append(WordToken::from_text(text));
   return list;
 }
 
@@ -52,8 +51,7 @@ TEST(TokenListGrowth, FirstSetSizeAllocatesExactlyTheSizeAndTheNextGrowthAddsAtL
   list.append(WordToken::from_text("eleven"));
   EXPECT_EQ(list.size(), 11);
   EXPECT_EQ(list.capacity(), 14);
-  for (int i = 0; i < 3; ++i)
-    list.append(WordToken{});
+  for (int i = 0; i < 3; ++i) list.append(WordToken{});
   EXPECT_EQ(list.capacity(), 14) << "no growth while the slots suffice";
   list.append(WordToken{});
   EXPECT_EQ(list.capacity(), 18);
@@ -192,11 +190,9 @@ constexpr bool kAddressSanitizer = false;
 bool huge_allocations_fail(std::uint64_t bytes) {
   std::ifstream policy("/proc/sys/vm/overcommit_memory");
   int overcommit = 1;
-  if (!(policy >> overcommit) || overcommit == 1)
-    return false;
+  if (!(policy >> overcommit) || overcommit == 1) return false;
   struct sysinfo info {};
-  if (::sysinfo(&info) != 0)
-    return false;
+  if (::sysinfo(&info) != 0) return false;
   const std::uint64_t available =
       (static_cast<std::uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
   return available < bytes / 2;
@@ -207,8 +203,7 @@ TEST(TokenList, AllocationFailureIsOutOfMemoryAndKeepsTheTokens) {
   if (kAddressSanitizer) {
     GTEST_SKIP() << "AddressSanitizer's operator new ends the program instead of throwing";
   }
-  if (!huge_allocations_fail(bytes))
-    GTEST_SKIP() << "this machine might grant the allocation";
+  if (!huge_allocations_fail(bytes)) GTEST_SKIP() << "this machine might grant the allocation";
   TokenList list = list_of({"a", "b"});
   EXPECT_TRUE(
       FailsWith<OutOfMemory>([&] { list.set_size(TokenList::kMaxSize); }, "Out of memory."));

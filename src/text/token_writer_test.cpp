@@ -22,8 +22,7 @@ using testing::TempDir;
 
 TokenList list_of(std::initializer_list<std::string> texts) {
   TokenList list;
-  for (const std::string& text : texts)
-    list.append(WordToken::from_text(text));
+  for (const std::string& text : texts) list.append(WordToken::from_text(text));
   return list;
 }
 
@@ -68,8 +67,7 @@ TEST(WriteTokens, WritesEveryByteValue) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
   std::string bytes(256, '\0');
-  for (int b = 0; b < 256; ++b)
-    bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
+  for (int b = 0; b < 256; ++b) bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
   write_tokens(list_of({bytes, bytes}), path, std::string_view("\0", 1));
   EXPECT_EQ(get_file(path), bytes + std::string(1, '\0') + bytes + std::string(1, '\0'));
 }

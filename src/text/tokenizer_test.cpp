@@ -29,8 +29,7 @@ using Shape = std::vector<std::pair<int, std::string>>;
 
 Shape shape_of(const TokenList& list) {
   Shape shape;
-  for (const WordToken& token : list)
-    shape.emplace_back(token.separator, token.text);
+  for (const WordToken& token : list) shape.emplace_back(token.separator, token.text);
   return shape;
 }
 
@@ -162,8 +161,7 @@ TEST(Tokenizer, TokensCarryMaskAndSignature) {
   // Separator tokens are signed too; only their flag tells them apart.
   EXPECT_EQ(list.element(4).letter_mask, 4608u);
   EXPECT_PRED_FORMAT2(SameDouble, list.element(4).signature, 30218.123352157734);
-  for (const WordToken& token : list)
-    EXPECT_EQ(token.keep, 1);
+  for (const WordToken& token : list) EXPECT_EQ(token.keep, 1);
 }
 
 TEST(Tokenizer, LastWordIsSignedFromItsCapitals) {
@@ -198,8 +196,7 @@ TEST(TokenizerProperty, JoinGivesBackTextsEndingInASeparator) {
   std::uniform_int_distribution<int> byte(0, 255);
   for (int round = 0; round < 2000; ++round) {
     std::string text(static_cast<std::size_t>(length(random)), '\0');
-    for (char& c : text)
-      c = static_cast<char>(byte(random));
+    for (char& c : text) c = static_cast<char>(byte(random));
     text += '\n';
     TokenList list;
     tokenize(text, list, kKeepSeparators);
@@ -210,8 +207,7 @@ TEST(TokenizerProperty, JoinGivesBackTextsEndingInASeparator) {
       if (i > 0) {
         ASSERT_FALSE(token.text.empty()) << "token " << i;
       }
-      for (const char c : token.text)
-        ASSERT_EQ(is_separator_byte(c), token.separator == 1);
+      for (const char c : token.text) ASSERT_EQ(is_separator_byte(c), token.separator == 1);
     }
   }
 }
