@@ -16,7 +16,9 @@ void fail(const char* condition, const char* file, int line) {
   std::abort();
 }
 
-bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same_bits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 ReferenceSignature reference_signature(std::string_view text) {
   ReferenceSignature result;

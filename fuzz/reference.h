@@ -22,7 +22,9 @@ namespace quirlex::fuzz {
     if (!(condition)) ::quirlex::fuzz::fail(#condition, __FILE__, __LINE__); \
   } while (false)
 
-constexpr bool is_word_byte(char c) { return static_cast<std::uint8_t>(c) >= 0x40; }
+constexpr bool is_word_byte(char c) {
+  return static_cast<std::uint8_t>(c) >= 0x40;
+}
 
 // Whether two doubles have the same bit pattern.
 bool same_bits(double a, double b);
