@@ -82,9 +82,13 @@ int translate_command(const Arguments& args) {
   }
   window.set_checked(CheckBox::kDeepSearch, deep);
   window.answer_file(*lexicon);
-  // An affix list not given is empty: its dialog chooses no file.
-  window.answer_file(suffixes.value_or(""));
-  window.answer_file(prefixes.value_or(""));
+  // The affix dialogs are shown only with Deep Search; answering them without
+  // it would leave answers queued for the dialog of the scrambled text. An
+  // affix list not given is empty: its dialog chooses no file.
+  if (deep) {
+    window.answer_file(suffixes.value_or(""));
+    window.answer_file(prefixes.value_or(""));
+  }
   window.set_progress(true);
   const CommandOutcome loaded = dialog.load_dictionary();
   window.print_lower_update();
