@@ -181,7 +181,12 @@ class SignatureTable {
     return (std::uint64_t{mix(hash_value(key))} * capacity_) >> 32;
   }
 
-  std::uint64_t max_load() const { return capacity_ - capacity_ / 10; }
+  // At least one slot always stays free: a probe for an absent key ends only
+  // at a free slot. (Small tables, such as the 4 slots of a 4-word lexicon,
+  // would otherwise fill up completely.)
+  std::uint64_t max_load() const {
+    return capacity_ - std::max<std::uint64_t>(capacity_ / 10, 1);
+  }
 
   void count_new_entry() {
     if (entry_count_ == INT32_MAX) throw OutOfMemory();
