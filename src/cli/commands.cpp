@@ -106,6 +106,11 @@ int translate_command(const Arguments& args) {
   return write_output(args.value("-o"), restored) ? kSuccess : kFileFailure;
 }
 
+int demo_command(const Arguments& args) {
+  if (!args.operands.empty()) return usage_error("demo", "demo takes no operands");
+  return run_demo(args);
+}
+
 struct Subcommand {
   std::vector<OptionSpec> options;
   std::function<int(const Arguments&)> run;
@@ -129,7 +134,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"-o", "--output"}, true}},
         translate_command,
         kTranslateHelp}},
-      {"demo", {{{{"--samples"}, true}}, run_demo, kDemoHelp}},
+      {"demo", {{{{"--samples"}, true}}, demo_command, kDemoHelp}},
   };
   return table;
 }
