@@ -101,8 +101,7 @@ int translate_command(const Arguments& args) {
 
   const std::string restored = dialog.scrambled_tokens().join();
   const std::string& lower = window.lower_text();
-  // Like every other text of the lower box on the console: line feeds only.
-  const std::string report = for_terminal(lower.substr(0, lower.size() - restored.size()));
+  const std::string report = lower.substr(0, lower.size() - restored.size());
   std::fwrite(report.data(), 1, report.size(), stderr);
   return write_output(args.value("-o"), restored) ? kSuccess : kFileFailure;
 }
