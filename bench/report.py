@@ -98,8 +98,11 @@ def main():
         if row["baseline_key"]:
             base = measurement(row["baseline_key"])
             if base.wall is not None:
-                baseline_text = f"{row['baseline']}: {seconds(base.wall)}, {size_text(base.rss_bytes)}"
+                baseline_text = (f"{row['baseline']}: {seconds(base.wall)} "
+                                 f"(CPU {seconds(base.cpu)}), {size_text(base.rss_bytes)}")
                 ratio_text = f"{wall / base.wall:.2f}x time"
+                if base.cpu:
+                    ratio_text += f" ({cpu / base.cpu:.2f}x CPU)"
                 if base.rss_bytes:
                     ratio_text += f", {tool.rss_bytes / base.rss_bytes:.2f}x memory"
             else:
