@@ -113,7 +113,7 @@ def main():
         if series in ("W1", "W2"):
             base = measurement(row["baseline_key"])
             plot_points.setdefault(series, []).append(
-                (amount, wall, base.wall if base else None))
+                (amount, wall, base.wall if base else None, cpu, base.cpu if base else None))
 
     widths = [max(len(str(r[i])) for r in [header] + table) for i in range(len(header))]
     def fmt(r):
@@ -142,14 +142,18 @@ def draw(points, path, mode):
         data = sorted(points.get(series, []))
         top, bottom = axes[0][column], axes[1][column]
         if data:
-            xs = [a / xscale for a, _, _ in data]
-            top.plot(xs, [w for _, w, _ in data], "o-", label="quirlex-cli")
-            bottom.plot(xs, [w / a * unit_scale for a, w, _ in data], "o-", label="quirlex-cli")
-            base = [(a, b) for a, _, b in data if b is not None]
+            xs = [d[0] / xscale for d in data]
+            top.plot(xs, [d[1] for d in data], "o-", label="quirlex-cli")
+            bottom.plot(xs, [d[1] / d[0] * unit_scale for d in data], "o-", label="quirlex-cli (wall)")
+            bottom.plot(xs, [d[3] / d[0] * unit_scale for d in data], "o:", label="quirlex-cli (CPU)")
+            base = [d for d in data if d[2] is not None]
             if base:
-                bx = [a / xscale for a, _ in base]
-                top.plot(bx, [b for _, b in base], "s--", label=base_name)
-                bottom.plot(bx, [b / a * unit_scale for a, b in base], "s--", label=base_name)
+                bx = [d[0] / xscale for d in base]
+                top.plot(bx, [d[2] for d in base], "s--", label=base_name)
+                bottom.plot(bx, [d[2] / d[0] * unit_scale for d in base], "s--",
+                            label=f"{base_name} (wall)")
+                bottom.plot(bx, [d[4] / d[0] * unit_scale for d in base], "s:",
+                            label=f"{base_name} (CPU)")
         top.set_title(f"{series}: {title}")
         top.set_xlabel(xlabel)
         top.set_ylabel("median wall time (s)")
