@@ -12,6 +12,11 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
   wngerman wamerican libc-bin
+  # The benchmark suite (bench/run): timing, plots and real German and
+  # English words and running text for its workloads.
+  time python3-matplotlib
+  fortunes fortunes-de debian-reference-en debian-reference-de
+  wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
 )
 
 missing=()
