@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests, the window and the benchmarks
-# need, from Debian's packages, and generates the sample corpus. Returns
-# quickly when all is there already. Run it as root, or with sudo available.
+# Installs everything the build, the tests and the window need, from
+# Debian's packages, and generates the sample corpus; with --bench also what
+# the benchmark suite needs. Returns quickly when all is there already. Run
+# it as root, or with sudo available.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,15 @@ packages=(
   xvfb xauth x11-utils imagemagick
   wngerman wamerican libc-bin
 )
+if [[ ${1:-} == --bench ]]; then
+  # The benchmark suite (bench/run): timing, profiles, plots and real German
+  # and English words and running text for its workloads.
+  packages+=(
+    time linux-perf python3-matplotlib
+    fortunes fortunes-de debian-reference-en debian-reference-de
+    wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

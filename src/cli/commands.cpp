@@ -83,9 +83,13 @@ int translate_command(const Arguments& args) {
   }
   window.set_checked(CheckBox::kDeepSearch, deep);
   window.answer_file(*lexicon);
-  // An affix list not given is empty: its dialog chooses no file.
-  window.answer_file(suffixes.value_or(""));
-  window.answer_file(prefixes.value_or(""));
+  // The affix dialogs are shown only with Deep Search; answering them without
+  // it would leave answers queued for the dialog of the scrambled text. An
+  // affix list not given is empty: its dialog chooses no file.
+  if (deep) {
+    window.answer_file(suffixes.value_or(""));
+    window.answer_file(prefixes.value_or(""));
+  }
   window.set_progress(true);
   const CommandOutcome loaded = dialog.load_dictionary();
   window.print_lower_update();
@@ -100,6 +104,11 @@ int translate_command(const Arguments& args) {
   const std::string report = lower.substr(0, lower.size() - restored.size());
   std::fwrite(report.data(), 1, report.size(), stderr);
   return write_output(args.value("-o"), restored) ? kSuccess : kFileFailure;
+}
+
+int demo_command(const Arguments& args) {
+  if (!args.operands.empty()) return usage_error("demo", "demo takes no operands");
+  return run_demo(args);
 }
 
 struct Subcommand {
@@ -125,7 +134,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"-o", "--output"}, true}},
         translate_command,
         kTranslateHelp}},
-      {"demo", {{{{"--samples"}, true}}, run_demo, kDemoHelp}},
+      {"demo", {{{{"--samples"}, true}}, demo_command, kDemoHelp}},
   };
   return table;
 }

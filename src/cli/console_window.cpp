@@ -37,8 +37,9 @@ void ConsoleWindow::repaint_now(RepaintTarget target) {
 }
 
 void ConsoleWindow::print_percentage_line() {
+  // The lines before the percentages stay what was printed, so the report
+  // that follows them prints only its new part.
   if (progress_ == nullptr || !progress_on_) return;
-  printed_ = lower_;
   if (progress_is_terminal_) {
     const std::string line = windows1252_to_utf8(lower_);
     std::fprintf(progress_, "\r%s", line.c_str());

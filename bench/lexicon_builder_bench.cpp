@@ -1,0 +1,65 @@
+// Create Dictionary's work on a corpus of running text: collecting the
+// distinct words of four bytes or more, sorting them, and front-coding them.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_inputs.h"
+#include "lexicon/lexicon_builder.h"
+
+namespace quirlex::bench {
+namespace {
+
+constexpr std::size_t kCorpusBytes = 16 * 1024 * 1024;
+
+const std::string& corpus() {
+  static const std::string text = running_text(kCorpusBytes);
+  return text;
+}
+
+// The builder takes the corpus by value; the copy is not what is measured.
+LexiconBuilder make_builder(benchmark::State& state) {
+  state.PauseTiming();
+  std::string copy = corpus();
+  state.ResumeTiming();
+  return LexiconBuilder(std::move(copy));
+}
+
+void BM_LexiconBuilderCollect(benchmark::State& state) {
+  std::size_t words = 0;
+  for (auto _ : state) {
+    LexiconBuilder builder = make_builder(state);
+    builder.collect_words();
+    words = builder.word_count();
+    benchmark::DoNotOptimize(words);
+  }
+  state.counters["words"] = static_cast<double>(words);
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kCorpusBytes));
+}
+BENCHMARK(BM_LexiconBuilderCollect)->Unit(benchmark::kMillisecond);
+
+void BM_LexiconBuilderCollectSort(benchmark::State& state) {
+  for (auto _ : state) {
+    LexiconBuilder builder = make_builder(state);
+    builder.collect_words();
+    builder.sort_words();
+    benchmark::DoNotOptimize(builder.word(0).data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kCorpusBytes));
+}
+BENCHMARK(BM_LexiconBuilderCollectSort)->Unit(benchmark::kMillisecond);
+
+void BM_LexiconBuilderEncode(benchmark::State& state) {
+  LexiconBuilder builder(corpus());
+  builder.collect_words();
+  builder.sort_words();
+  for (auto _ : state) {
+    TokenList entries = builder.encode();
+    benchmark::DoNotOptimize(entries.tokens().data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(builder.word_count()));
+}
+BENCHMARK(BM_LexiconBuilderEncode)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quirlex::bench

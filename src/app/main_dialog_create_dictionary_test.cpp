@@ -1,0 +1,160 @@
+// Create Dictionary as a user meets it: its progress lines, the lexicon file
+// it writes with and without the Sort box, and what it leaves alone.
+#include <gtest/gtest.h>
+
+#include "app/main_dialog_fixture.h"
+
+namespace quirlex::testing {
+namespace {
+
+using CreateDictionary = MainDialogTest;
+
+// Windows-1252. Words of four bytes or more, upper-cased, once: HAUSTUER,
+// HAUS, TIER, HAUSBOOT, HALM, BAEUME, ^ZITAT^ (quotes), UND@ODER (slash),
+// ABCD, WO|RT. Dropped: HOF, AB, ABC (too short) and {KLAMMER}, whose first
+// byte would read back as a front-coding marker.
+constexpr const char* kCorpus =
+    "Haust\xFCr Haus-Tier haus HAUS Hausboot; Halm Hof. B\xE4ume \"Zitat\" und/oder Ab ABC "
+    "abcd {Klammer} Wo|rt\r\n";
+// Sorted by bytes, front-coded: HAUS shares HA with HALM (b), HAUSBOOT and
+// HAUSTUER share HAUS with the word before them (d).
+constexpr const char* kSortedLexicon =
+    "ABCD\nBAEUME\nHALM\nbUS\ndBOOT\ndTUER\nTIER\nUND@ODER\nWO|RT\n^ZITAT^\n";
+// In order of first appearance: HAUS is the beginning of HAUSTUER (a marker
+// alone), HALM shares HA with HAUSBOOT.
+constexpr const char* kUnsortedLexicon =
+    "HAUSTUER\nd\nTIER\nHAUSBOOT\nbLM\nBAEUME\n^ZITAT^\nUND@ODER\nABCD\nWO|RT\n";
+
+const std::string kAllLines =
+    std::string(kReadLine) + kFilterLine + kSortLine + kRepeatsLine + kCompressLine + "Ready!";
+
+TEST_F(CreateDictionary, ShowsAndRepaintsEachOfItsSixLines) {
+  window.lower_text = "an earlier report";
+  const std::string lexicon = dir.file("lexicon.dic");
+  EXPECT_EQ(create_dictionary(put("corpus.txt", kCorpus), lexicon), CommandOutcome::kDone);
+
+  EXPECT_EQ(window.lower_text, kAllLines);
+  const std::vector<std::string> lines = {kReadLine,    kFilterLine,   kSortLine,
+                                          kRepeatsLine, kCompressLine, "Ready!"};
+  ASSERT_EQ(window.repaints.size(), lines.size());
+  std::string shown;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    shown += lines[i];
+    EXPECT_EQ(window.repaints[i].target, RepaintTarget::kLowerTextBox) << i;
+    EXPECT_EQ(window.repaints[i].lower_text, shown) << i;
+  }
+  EXPECT_TRUE(window.messages.empty());
+  EXPECT_EQ(get_file(lexicon), kSortedLexicon);
+  EXPECT_EQ(dialog.lexicon_path(), lexicon);
+}
+
+TEST_F(CreateDictionary, WithoutTheSortBoxKeepsTheOrderOfFirstAppearance) {
+  window.sort = false;
+  const std::string lexicon = dir.file("lexicon.dic");
+  create_dictionary(put("corpus.txt", kCorpus), lexicon);
+  EXPECT_EQ(get_file(lexicon), kUnsortedLexicon);
+  EXPECT_FALSE(window.sort);
+}
+
+TEST_F(CreateDictionary, BothOrdersLoadBackAsTheSameWords) {
+  const std::string corpus = put("corpus.txt", kCorpus);
+  create_dictionary(corpus, dir.file("sorted.dic"));
+  window.sort = false;
+  create_dictionary(corpus, dir.file("unsorted.dic"));
+
+  load_dictionary(dir.file("sorted.dic"));
+  EXPECT_EQ(texts_of(dialog.dictionary().words),
+            (std::vector<std::string>{"ABCD", "BAEUME", "HALM", "HAUS", "HAUSBOOT", "HAUSTUER",
+                                      "TIER", "UND@ODER", "WO|RT", "^ZITAT^"}));
+  load_dictionary(dir.file("unsorted.dic"));
+  EXPECT_EQ(texts_of(dialog.dictionary().words),
+            (std::vector<std::string>{"HAUSTUER", "HAUS", "TIER", "HAUSBOOT", "HALM", "BAEUME",
+                                      "^ZITAT^", "UND@ODER", "ABCD", "WO|RT"}));
+}
+
+TEST_F(CreateDictionary, EmptiesTheScrambledListButLeavesTheLoadedDictionary) {
+  const std::string loaded = put("loaded.dic", "HELLO\nWORLD\n");
+  load_dictionary(loaded);
+  const std::vector<std::string> words = texts_of(dialog.dictionary().words);
+  load_shuffled_text(put("scrambled.txt", "Hlelo wrold\n"));
+
+  create_dictionary(put("corpus.txt", kCorpus), dir.file("lexicon.dic"));
+  EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
+  EXPECT_EQ(texts_of(dialog.dictionary().words), words);
+  EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 2);
+  // Its lexicon is not loaded: Translate still restores from the old one.
+  load_shuffled_text(put("again.txt", "Hlelo wrold\n"));
+  translate();
+  EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello world\n");
+}
+
+TEST_F(CreateDictionary, MissingCorpusEndsAfterTheFirstLineAndTouchesNoLexicon) {
+  const std::string lexicon = put("lexicon.dic", "OLD\nLEXICON\n");
+  load_dictionary(lexicon);
+  load_shuffled_text(put("scrambled.txt", "Hlelo"));
+  window.repaints.clear();
+
+  window.answer_file(dir.file("missing.txt"));
+  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kUnreadable);
+  EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
+  EXPECT_EQ(window.lower_text, kReadLine);
+  ASSERT_EQ(window.repaints.size(), 1u);
+  EXPECT_EQ(window.repaints[0].lower_text, kReadLine);
+  EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt") << "the lexicon dialog was shown";
+  EXPECT_EQ(get_file(lexicon), "OLD\nLEXICON\n");
+  EXPECT_EQ(dialog.lexicon_path(), lexicon);
+  EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
+}
+
+TEST_F(CreateDictionary, EmptyCorpusNameEndsWithoutAMessage) {
+  window.answer_file("");
+  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kNothing);
+  EXPECT_TRUE(window.messages.empty());
+  EXPECT_EQ(window.lower_text, kReadLine);
+  EXPECT_EQ(window.dialogs.size(), 1u);
+}
+
+TEST_F(CreateDictionary, CorpusWithoutWordsWritesAnEmptyLexicon) {
+  const std::string lexicon = put("lexicon.dic", "OLD\n");
+  for (const char* corpus : {"", "a an the, 1234 {Klammer} ...\r\n"}) {
+    SCOPED_TRACE(corpus);
+    put_file(lexicon, "OLD\n");
+    EXPECT_EQ(create_dictionary(put("corpus.txt", corpus), lexicon), CommandOutcome::kDone);
+    EXPECT_EQ(get_file(lexicon), "");
+    EXPECT_EQ(window.lower_text, kAllLines);
+  }
+}
+
+TEST_F(CreateDictionary, CancelledLexiconDialogWritesNothing) {
+  WorkingDirectory in_temp(dir.path());
+  put("Lexikon.dic", "UNCONFIRMED\n");
+  const std::string chosen = dir.file("chosen.dic");
+  create_dictionary(put("corpus.txt", kCorpus), chosen);
+  ASSERT_EQ(dialog.lexicon_path(), chosen);
+
+  window.answer_file(dir.file("corpus.txt"));
+  window.cancel_file();
+  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kNothing);
+  EXPECT_EQ(contents("Lexikon.dic"), "UNCONFIRMED\n");
+  EXPECT_EQ(window.lower_text, kAllLines);
+  EXPECT_EQ(dialog.lexicon_path(), chosen);
+  EXPECT_TRUE(window.file_errors.empty());
+}
+
+TEST_F(CreateDictionary, EmptyLexiconNameWritesNothingAndEndsWithReady) {
+  EXPECT_EQ(create_dictionary(put("corpus.txt", kCorpus), ""), CommandOutcome::kNothing);
+  EXPECT_EQ(window.lower_text, kAllLines);
+  EXPECT_EQ(dialog.lexicon_path(), "");
+}
+
+TEST_F(CreateDictionary, CancelledCorpusDialogReadsThePresetFromTheWorkingDirectory) {
+  WorkingDirectory in_temp(dir.path());
+  put("pqlexikon.txt", "Zebra Apfel");
+  window.cancel_file();
+  window.answer_file(dir.file("out.dic"));
+  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kDone);
+  EXPECT_EQ(contents("out.dic"), "APFEL\nZEBRA\n");
+}
+
+}  // namespace
+}  // namespace quirlex::testing

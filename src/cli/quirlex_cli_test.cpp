@@ -1,0 +1,354 @@
+// End-to-end tests of quirlex-cli: the built program runs as a child process
+// on files in a temporary folder, and its exact output bytes, messages and
+// exit statuses are checked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "testing/child_process.h"
+#include "testing/temp_dir.h"
+
+namespace quirlex::testing {
+namespace {
+
+constexpr const char* kProgram = QUIRLEX_CLI_PATH;
+constexpr const char* kCannotOpen = "Datei konnte nicht geöffnet werden!";
+
+// A source text in Windows-1252 that ends in a word, and the text Load makes
+// of it: umlauts spelled out, the last word in capitals.
+constexpr const char* kSource =
+    "Jeden Morgen \366ffnet Anna das Fenster und schaut in den Garten.\r\n"
+    "Dort wachsen \304pfel, Birnen und bunte Blumen; im Sommer ist die Luft warm und "
+    "s\xFC\xDF, und die Bienen fliegen von Bl\xFCte zu Bl\xFCte im Garten";
+constexpr const char* kLoadedSource =
+    "Jeden Morgen oeffnet Anna das Fenster und schaut in den Garten.\r\n"
+    "Dort wachsen Aepfel, Birnen und bunte Blumen; im Sommer ist die Luft warm und "
+    "suess, und die Bienen fliegen von Bluete zu Bluete im GARTEN";
+// Every word of the source and a few more, in another order and case.
+constexpr const char* kCorpus =
+    "GARTEN garten Haus Baum Bl\xFCte bunte Blumen BIRNEN \xC4pfel wachsen dort\n"
+    "Bienen fliegen warm Luft Sommer s\xFC\xDF schaut Fenster Anna \366ffnet Morgen jeden\n";
+
+// "Apfel, Birne und Apfelbaum; Baum BAUM baum Bäume." gives APFEL, BIRNE,
+// APFELBAUM, BAUM and BAEUME.
+constexpr const char* kSmallCorpus = "Apfel, Birne und Apfelbaum; Baum BAUM baum B\xE4ume.\n";
+constexpr const char* kSmallSorted = "APFEL\neBAUM\nBAEUME\nbUM\nBIRNE\n";
+constexpr const char* kSmallUnsorted = "APFEL\nBIRNE\nAPFELBAUM\nBAUM\nbEUME\n";
+
+constexpr const char* kProgressLines =
+    "Read the file and split it into words\n"
+    "Filtering of unused strings (too small, no words, illegal characters)\n"
+    "Remaining words are now sorted by characters and length\n"
+    "Delete all multiple words\n"
+    "Compress and save the lexicon\n"
+    "Ready!\n";
+
+// The accuracy report goes to standard error byte for byte as the window
+// shows it, CR LF line ends included.
+std::string report(long correct, long total, int percentage) {
+  return std::to_string(correct) + " of " + std::to_string(total) +
+         " Characters recognized correctly\r\nTranslated " + std::to_string(percentage) +
+         ".0 percent of the text\r\n\r\n";
+}
+
+std::string command_line(const std::vector<std::string>& arguments) {
+  std::string line = "quirlex-cli";
+  for (const std::string& word : arguments)
+    line += " " + word;
+  return line;
+}
+
+bool ends_with(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+class QuirlexCli : public ::testing::Test {
+ protected:
+  ProcessResult run(const std::vector<std::string>& arguments) {
+    return run_process(kProgram, arguments);
+  }
+  std::string put(const std::string& name, std::string_view bytes) {
+    const std::string path = dir.file(name);
+    put_file(path, bytes);
+    return path;
+  }
+  std::string path(const std::string& name) const { return dir.file(name); }
+
+  TempDir dir;
+};
+
+TEST_F(QuirlexCli, ShuffleThenTranslateRestoresTheLoadedSource) {
+  const std::string source = put("source.txt", kSource);
+  const std::string lexicon = path("lexicon.dic");
+  ASSERT_EQ(run({"create-dictionary", put("corpus.txt", kCorpus), "-o", lexicon}).exit_status, 0);
+
+  const ProcessResult shuffled = run({"shuffle", source, "-o", path("scrambled.txt")});
+  ASSERT_EQ(shuffled.exit_status, 0) << shuffled.err;
+  EXPECT_EQ(shuffled.out, "");
+  EXPECT_EQ(shuffled.err, "");
+  const std::string scrambled = get_file(path("scrambled.txt"));
+  ASSERT_EQ(scrambled.size(), std::string(kLoadedSource).size());
+  ASSERT_NE(scrambled, kLoadedSource);
+
+  const ProcessResult restored = run({"translate", path("scrambled.txt"), "-d", lexicon, "--source",
+                                      source, "-o", path("restored.txt")});
+  ASSERT_EQ(restored.exit_status, 0) << restored.err;
+  EXPECT_EQ(restored.out, "");
+  EXPECT_EQ(get_file(path("restored.txt")), kLoadedSource);
+  // Every token but the last (GARTEN) is compared: 203 - 6 characters.
+  EXPECT_EQ(restored.err,
+            "Creating the hashtables!\nREADY!\n\n22 Words are read into the lexicon\n" +
+                report(197, 197, 100));
+}
+
+TEST_F(QuirlexCli, TranslateWritesToStandardOutputWithoutOutputFile) {
+  const std::string lexicon = put("lexicon.dic", "HELLO\nWORLD\n");
+  const std::string scrambled = put("scrambled.txt", "Hlelo, wrold!\r\n");
+  for (const std::vector<std::string>& output :
+       {std::vector<std::string>{}, std::vector<std::string>{"-o", "-"}}) {
+    std::vector<std::string> arguments = {"translate", scrambled, "-d", lexicon};
+    arguments.insert(arguments.end(), output.begin(), output.end());
+    const ProcessResult result = run(arguments);
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.out, "Hello, world!\r\n");
+    // Without a source text there is nothing to compare.
+    EXPECT_TRUE(ends_with(result.err, "2 Words are read into the lexicon\n" + report(0, 0, 0)))
+        << result.err;
+  }
+}
+
+TEST_F(QuirlexCli, ShuffleOfHelloWorldFollowsTheGeneratorFromItsSeed) {
+  const std::string source = put("hello.txt", "Hello world");
+  // Expected texts worked out by hand from the generator's recurrence.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "Hlelo WROLD"},
+      {{"--seed", "1"}, "Hlelo WROLD"},
+      {{"--seed", "0"}, "Hlleo WROLD"},
+      {{"--seed=2"}, "Hello WOLRD"},
+      {{"--seed", "4294967295"}, "Hlleo WLORD"},
+  };
+  for (const auto& [seed, expected] : cases) {
+    std::vector<std::string> arguments = {"shuffle", source};
+    arguments.insert(arguments.end(), seed.begin(), seed.end());
+    const ProcessResult result = run(arguments);
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.out, expected) << (seed.empty() ? "no seed" : seed.back());
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(QuirlexCli, SeedsOutsideThirtyTwoBitsAreUsageErrors) {
+  const std::string source = put("hello.txt", "Hello world");
+  const std::string out = path("out.txt");
+  for (const std::string seed : {"4294967296", "-1", "abc", "", "12x", "99999999999"}) {
+    const ProcessResult result = run({"shuffle", source, "--seed", seed, "-o", out});
+    EXPECT_EQ(result.exit_status, 2) << "seed '" << seed << "'";
+    EXPECT_NE(result.err.find("--seed"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_FALSE(file_exists(out));
+}
+
+TEST_F(QuirlexCli, CreateDictionaryWritesTheFrontCodedLexicon) {
+  const std::string corpus = put("corpus.txt", kSmallCorpus);
+  const ProcessResult sorted = run({"create-dictionary", corpus, "-o", path("sorted.dic")});
+  EXPECT_EQ(sorted.exit_status, 0) << sorted.err;
+  EXPECT_EQ(get_file(path("sorted.dic")), kSmallSorted);
+  EXPECT_EQ(sorted.err, kProgressLines);
+  EXPECT_EQ(sorted.out, "");
+
+  const ProcessResult unsorted =
+      run({"create-dictionary", "--no-sort", corpus, "--output", path("unsorted.dic")});
+  EXPECT_EQ(unsorted.exit_status, 0) << unsorted.err;
+  EXPECT_EQ(get_file(path("unsorted.dic")), kSmallUnsorted);
+}
+
+TEST_F(QuirlexCli, OutputFilesAreWrittenEvenWhenEmpty) {
+  const std::string empty = put("empty.txt", "");
+  const std::string shuffled = put("shuffled.txt", "earlier content");
+  const ProcessResult shuffle = run({"shuffle", empty, "-o", shuffled});
+  EXPECT_EQ(shuffle.exit_status, 0) << shuffle.err;
+  EXPECT_EQ(get_file(shuffled), "");
+
+  const ProcessResult create = run({"create-dictionary", empty, "-o", path("lexicon.dic")});
+  EXPECT_EQ(create.exit_status, 0) << create.err;
+  EXPECT_EQ(get_file(path("lexicon.dic")), "");
+
+  const ProcessResult translate =
+      run({"translate", empty, "-d", path("lexicon.dic"), "-o", path("restored.txt")});
+  EXPECT_EQ(translate.exit_status, 0) << translate.err;
+  EXPECT_EQ(get_file(path("restored.txt")), "");
+  EXPECT_TRUE(ends_with(translate.err, "Creating the hashtables!\nREADY!\n\n" + report(0, 0, 0)))
+      << translate.err;
+}
+
+TEST_F(QuirlexCli, MissingInputsAreNamedAndNothingIsWritten) {
+  const std::string missing = path("missing.txt");
+  const std::string good = put("good.txt", "Hello world");
+  const std::string lexicon = put("lexicon.dic", "HELLO\n");
+  const std::string existing = put("existing.txt", "keep me");
+  const std::vector<std::vector<std::string>> runs = {
+      {"shuffle", missing, "-o", existing},
+      {"shuffle", missing, "-o", path("new.txt")},
+      {"create-dictionary", missing, "-o", existing},
+      {"translate", missing, "-d", lexicon, "-o", existing},
+      {"translate", good, "-d", missing, "-o", existing},
+      {"translate", good, "-d", lexicon, "--source", missing, "-o", existing},
+      {"translate", good, "-d", lexicon, "--deep", "--suffixes", missing, "-o", existing},
+      {"translate", good, "-d", lexicon, "--deep", "--prefixes", missing, "-o", existing},
+      {"shuffle", dir.path(), "-o", existing},
+  };
+  for (const auto& arguments : runs) {
+    const ProcessResult result = run(arguments);
+    SCOPED_TRACE(command_line(arguments));
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_NE(result.err.find(kCannotOpen), std::string::npos) << result.err;
+    const std::string& named =
+        arguments[0] == "shuffle" && arguments[1] == dir.path() ? dir.path() : missing;
+    EXPECT_NE(result.err.find(named), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_EQ(get_file(existing), "keep me");
+  EXPECT_FALSE(file_exists(path("new.txt")));
+}
+
+TEST_F(QuirlexCli, UnwritableOutputsGiveTheFileErrorAndStatusOne) {
+  const std::string folder = path("folder");
+  std::filesystem::create_directory(folder);
+  const std::string text = put("text.txt", "Hello world");
+  const std::string lexicon = put("lexicon.dic", "HELLO\n");
+  const std::vector<std::pair<std::string, std::string>> targets = {
+      {"/dev/full", "quirlex-cli: Disk full while accessing /dev/full.\n"},
+      {folder, "quirlex-cli: Access to " + folder + " was denied.\n"},
+      {path("missing/out.txt"),
+       "quirlex-cli: All or part of the path " + path("missing/out.txt") + " is invalid.\n"},
+  };
+  for (const auto& [target, message] : targets) {
+    SCOPED_TRACE(target);
+    const ProcessResult shuffle = run({"shuffle", text, "-o", target});
+    EXPECT_EQ(shuffle.exit_status, 1);
+    EXPECT_EQ(shuffle.err, message);
+    const ProcessResult translate = run({"translate", text, "-d", lexicon, "-o", target});
+    EXPECT_EQ(translate.exit_status, 1);
+    EXPECT_TRUE(ends_with(translate.err, message)) << translate.err;
+    const ProcessResult create = run({"create-dictionary", text, "-o", target});
+    EXPECT_EQ(create.exit_status, 1);
+    EXPECT_TRUE(ends_with(create.err, message)) << create.err;
+    EXPECT_EQ(create.err.find("Ready!"), std::string::npos);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+TEST_F(QuirlexCli, UsageErrorsExitWithTwo) {
+  const std::string text = put("text.txt", "Hello world");
+  const std::vector<std::vector<std::string>> runs = {
+      {},
+      {"scramble", text},
+      {"shuffle"},
+      {"shuffle", text, text},
+      {"shuffle", text, "--verbose"},
+      {"shuffle", text, "--seed"},
+      {"shuffle", text, "-o"},
+      {"create-dictionary", text},
+      {"create-dictionary", text, "-o", ""},
+      {"create-dictionary", "-o", path("lexicon.dic")},
+      {"translate", text},
+      {"translate", "-d", text},
+      {"translate", text, "-d", text, "--deep=yes"},
+      {"demo", "extra"},
+  };
+  for (const auto& arguments : runs) {
+    SCOPED_TRACE(command_line(arguments));
+    const ProcessResult result = run(arguments);
+    EXPECT_EQ(result.exit_status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("quirlex-cli: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find("--help"), std::string::npos) << result.err;
+  }
+  EXPECT_FALSE(file_exists(path("lexicon.dic")));
+}
+
+TEST_F(QuirlexCli, HelpOfTheProgramAndOfEachCommand) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--help"}, "Usage: quirlex-cli COMMAND"},
+      {{"-h"}, "Usage: quirlex-cli COMMAND"},
+      {{"help"}, "Usage: quirlex-cli COMMAND"},
+      {{"shuffle", "--help"}, "Usage: quirlex-cli shuffle"},
+      {{"create-dictionary", "-h"}, "Usage: quirlex-cli create-dictionary"},
+      {{"translate", "--help"}, "Usage: quirlex-cli translate"},
+      {{"demo", "--help"}, "Usage: quirlex-cli demo"},
+  };
+  for (const auto& [arguments, usage] : cases) {
+    SCOPED_TRACE(usage);
+    const ProcessResult result = run(arguments);
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.out.rfind(usage, 0), 0u) << result.out;
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(QuirlexCli, DeepSearchRestoresAffixedWords) {
+  const std::string lexicon = put("lexicon.dic", "HAUS\nKIND\n");
+  const std::string suffixes = put("suffixes.txt", "ness\nen\n");
+  const std::string prefixes = put("prefixes.txt", "un\n");
+  const std::string scrambled = put("scrambled.txt", "Kdinenss Huas ukinnd.\n");
+
+  const ProcessResult plain = run({"translate", scrambled, "-d", lexicon});
+  EXPECT_EQ(plain.exit_status, 0) << plain.err;
+  EXPECT_EQ(plain.out, "Kdinenss Haus ukinnd.\n");
+
+  const ProcessResult suffixed =
+      run({"translate", scrambled, "-d", lexicon, "--deep", "--suffixes", suffixes});
+  EXPECT_EQ(suffixed.exit_status, 0) << suffixed.err;
+  EXPECT_EQ(suffixed.out, "Kindness Haus ukinnd.\n");
+  EXPECT_NE(suffixed.err.find("Read 2 Suffixes\n"), std::string::npos) << suffixed.err;
+
+  const ProcessResult both = run({"translate", scrambled, "-d", lexicon, "--deep", "--suffixes",
+                                  suffixes, "--prefixes", prefixes});
+  EXPECT_EQ(both.exit_status, 0) << both.err;
+  EXPECT_EQ(both.out, "Kindness Haus unkind.\n");
+  EXPECT_NE(both.err.find("Read 1 Prefixes\nRead 2 Suffixes\n"), std::string::npos) << both.err;
+}
+
+TEST_F(QuirlexCli, WithoutDeepTheAffixOptionsAreIgnored) {
+  const std::string lexicon = put("lexicon.dic", "KIND\n");
+  const std::string scrambled = put("scrambled.txt", "Kdinenss.\n");
+  const ProcessResult result =
+      run({"translate", scrambled, "-d", lexicon, "--suffixes", put("suffixes.txt", "ness"),
+           "--prefixes", path("missing.txt")});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.out, "Kdinenss.\n");
+  EXPECT_EQ(result.err.find("Suffixes"), std::string::npos) << result.err;
+}
+
+TEST_F(QuirlexCli, DemoRunsThePipelineOnTheSampleFiles) {
+  put("test2.txt", "Der Garten hinter dem alten Haus.\nJeden Morgen \366ffnet Anna das Fenster.\n");
+  put("pqlexikon.txt", "garten hinter alten haus jeden morgen \366ffnet anna fenster kinder\n");
+  put("Suffix_en.txt", "ness\ner\n");
+  put("EMPTY SUFFIX PREFIX LIST.txt", "");
+  const ProcessResult result = run({"demo", "--samples", dir.path()});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  // The source text has 73 characters; the final ".\n" is not compared.
+  // The demo is for a person at a terminal: line feeds only.
+  const std::string restored =
+      "=== Translate ===\n"
+      "71 of 71 Characters recognized correctly\nTranslated 100.0 percent of the text\n\n"
+      "Der Garten hinter dem alten Haus.\nJeden Morgen oeffnet Anna das Fenster.\n";
+  EXPECT_TRUE(ends_with(result.out, restored)) << result.out;
+  EXPECT_EQ(get_file(path("Lexikon.dic")),
+            "ALTEN\nANNA\nFENSTER\nGARTEN\nHAUS\nHINTER\nJEDEN\nKINDER\nMORGEN\nOEFFNET\n");
+  EXPECT_TRUE(file_exists(path("savedtext.txt")));
+}
+
+TEST_F(QuirlexCli, DemoWithoutItsSampleFilesNamesTheMissingOne) {
+  put("test2.txt", "Hello world");
+  const ProcessResult result = run({"demo", "--samples", dir.path()});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.err.find(path("pqlexikon.txt") + ": " + kCannotOpen), std::string::npos)
+      << result.err;
+}
+
+}  // namespace
+}  // namespace quirlex::testing

@@ -1,0 +1,22 @@
+// Runs a program as a child process, with standard input from /dev/null, and
+// collects its standard output and standard error separately together with
+// how it ended, so tests can check a program's exact bytes and exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quirlex::testing {
+
+struct ProcessResult {
+  int exit_status = -1;  // the status passed to exit, or -1 when a signal ended it
+  int signal = 0;        // the signal that ended it, or 0
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `arguments` (not including the program name itself).
+// Throws std::runtime_error when the child cannot be started.
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace quirlex::testing
