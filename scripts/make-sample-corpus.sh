@@ -16,5 +16,6 @@ fi
 tmp=$(mktemp "$corpus.XXXXXX")
 trap 'rm -f "$tmp"' EXIT
 cat "${sources[@]}" | iconv -c -f UTF-8 -t WINDOWS-1252 >"$tmp"
+chmod 644 "$tmp"
 mv "$tmp" "$corpus"
 trap - EXIT

@@ -58,8 +58,12 @@ CommandOutcome MainDialog::run(Command&& command) {
   return CommandOutcome::kFailed;
 }
 
-CommandOutcome MainDialog::load() { return run([this] { return load_command(); }); }
-CommandOutcome MainDialog::save() { return run([this] { return save_command(); }); }
+CommandOutcome MainDialog::load() {
+  return run([this] { return load_command(); });
+}
+CommandOutcome MainDialog::save() {
+  return run([this] { return save_command(); });
+}
 CommandOutcome MainDialog::load_shuffled_text() {
   return run([this] { return load_shuffled_text_command(); });
 }
@@ -69,7 +73,9 @@ CommandOutcome MainDialog::create_dictionary() {
 CommandOutcome MainDialog::load_dictionary() {
   return run([this] { return load_dictionary_command(); });
 }
-CommandOutcome MainDialog::translate() { return run([this] { return translate_command(); }); }
+CommandOutcome MainDialog::translate() {
+  return run([this] { return translate_command(); });
+}
 
 CommandOutcome MainDialog::shuffle() {
   return run([this] {

@@ -21,7 +21,8 @@ PartStats stats_of(const std::string& text) {
   PartStats stats;
   stats.length = text.size();
   if (text.empty()) return stats;
-  for (const char c : text) stats.letter_sum += signature_tables::kLetterTerm[static_cast<std::uint8_t>(c)];
+  for (const char c : text)
+    stats.letter_sum += signature_tables::kLetterTerm[static_cast<std::uint8_t>(c)];
   stats.first = text.front();
   stats.last = text.back();
   return stats;
@@ -45,19 +46,52 @@ double signature_from_text(const TokenList& prefixes, const TokenList& words,
   return signature_of(text);
 }
 
-// Members are filed in batches: signatures first, then the slots are
-// prefetched, then the codes are stored in generation order.
-constexpr std::size_t kBatch = 32;
-
 struct Member {
   double signature;
   VariantCode code;
 };
 
+// Stores members in generation order, each a fixed number of members after
+// its slot was requested from memory: the table is far larger than any cache,
+// and so the loads of many members overlap instead of waiting one by one.
+class PipelinedStore {
+ public:
+  explicit PipelinedStore(SignatureTable<VariantCode>& table) : table_(table) {}
+
+  void add(const Member& member) {
+    table_.prefetch(member.signature);
+    if (count_ == kDistance) {
+      const Member& oldest = window_[head_];
+      table_.value_for(oldest.signature) = oldest.code;
+    } else {
+      ++count_;
+    }
+    window_[head_] = member;
+    head_ = (head_ + 1) % kDistance;
+  }
+
+  // Stores every member still in flight, oldest first.
+  void flush() {
+    std::size_t index = (head_ + kDistance - count_) % kDistance;
+    for (; count_ > 0; --count_) {
+      table_.value_for(window_[index].signature) = window_[index].code;
+      index = (index + 1) % kDistance;
+    }
+    head_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kDistance = 16;
+  SignatureTable<VariantCode>& table_;
+  std::array<Member, kDistance> window_{};
+  std::size_t head_ = 0;
+  std::size_t count_ = 0;
+};
+
 }  // namespace
 
-std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes,
-                                   std::int64_t words, const VariantLayout& layout) {
+std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes, std::int64_t words,
+                                   const VariantLayout& layout) {
   const std::int64_t members = (prefixes + 1) * (suffixes + 1) * words;
   if (members > kMaxDeepMembers) {
     return "Deep Search refused: " + std::to_string(words) + " words with " +
@@ -85,8 +119,7 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
   const std::int32_t word_count = words.size();
   const std::int32_t prefix_count = prefixes.size();
   const std::int32_t suffix_count = suffixes.size();
-  const std::int64_t members =
-      std::int64_t{prefix_count + 1} * (suffix_count + 1) * word_count;
+  const std::int64_t members = std::int64_t{prefix_count + 1} * (suffix_count + 1) * word_count;
   table.make_empty();
   table.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(members) * 1.2));
 
@@ -94,19 +127,12 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
   const std::vector<PartStats> suffix_stats = stats_of_all(suffixes);
   const PartStats none;
 
-  std::array<Member, kBatch> batch;
-  std::size_t pending = 0;
-  const auto flush = [&] {
-    for (std::size_t i = 0; i < pending; ++i) table.prefetch(batch[i].signature);
-    for (std::size_t i = 0; i < pending; ++i) table.value_for(batch[i].signature) = batch[i].code;
-    pending = 0;
-  };
+  PipelinedStore store(table);
 
   int shown = -1;
   for (std::int32_t w = 0; w < word_count; ++w) {
     const int percentage = static_cast<int>(std::int64_t{100} * w / word_count);
     if (percentage != shown) {
-      flush();
       shown = percentage;
       on_percentage(percentage);
     }
@@ -119,20 +145,23 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
         if (length < 2) continue;
         double signature;
         if (length <= kExactLetterSumLength) {
-          const char first = prefix.length != 0 ? prefix.first : word.length != 0 ? word.first : suffix.first;
-          const char last = suffix.length != 0 ? suffix.last : word.length != 0 ? word.last : prefix.last;
+          const char first = prefix.length != 0 ? prefix.first
+                             : word.length != 0 ? word.first
+                                                : suffix.first;
+          const char last = suffix.length != 0 ? suffix.last
+                            : word.length != 0 ? word.last
+                                               : prefix.last;
           const double sum =
               static_cast<double>(prefix.letter_sum + word.letter_sum + suffix.letter_sum);
           signature = signature_from_letter_sum(sum, first, last, length);
         } else {
           signature = signature_from_text(prefixes, words, suffixes, p, w, s);
         }
-        batch[pending++] = {signature, layout.pack(p, s, w)};
-        if (pending == kBatch) flush();
+        store.add({signature, layout.pack(p, s, w)});
       }
     }
   }
-  flush();
+  store.flush();
 }
 
 }  // namespace quirlex

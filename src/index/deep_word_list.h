@@ -17,8 +17,8 @@ inline constexpr std::int64_t kMaxDeepMembers = INT32_MAX;
 
 // Why no deep word list can be built for these counts (too many members, or
 // word indices that do not fit their field), or an empty text when it can.
-std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes,
-                                   std::int64_t words, const VariantLayout& layout);
+std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes, std::int64_t words,
+                                   const VariantLayout& layout);
 
 // Called with each new percentage (0 to 99) of the words done.
 using PercentageCallback = std::function<void(int percentage)>;

@@ -13,13 +13,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <deque>
-#include <memory>
 #include <new>
 #include <type_traits>
 #include <vector>
 
+#include "index/zeroed_memory.h"
 #include "text/failure.h"
 
 namespace quirlex {
@@ -152,14 +151,10 @@ class SignatureTable {
     }
   };
 
-  // Trivial values (variant codes) sit in zeroed memory from calloc, which the
-  // system hands out lazily; others are constructed in place.
+  // Trivial values (variant codes) sit in zeroed memory, where all-zero slots
+  // are free slots; others are constructed in place.
   static constexpr bool kZeroedStorage =
       std::is_trivially_copyable_v<Value> && std::is_trivially_destructible_v<Value>;
-
-  struct FreeStorage {
-    void operator()(Slot* slots) const { std::free(slots); }
-  };
 
   static std::uint64_t stored_bits(double key) {
     if (key == 0.0) key = 0.0;  // -0.0 and 0.0 are one key
@@ -189,7 +184,7 @@ class SignatureTable {
   }
 
   void release_slots() {
-    zeroed_slots_.reset();
+    zeroed_slots_ = ZeroedMemory();
     constructed_slots_ = std::vector<Slot>();
     slots_ = nullptr;
     capacity_ = 0;
@@ -199,14 +194,13 @@ class SignatureTable {
   // Moves every entry into a new slot array of at least `capacity` slots.
   void rebuild(std::uint64_t capacity) {
     capacity = std::max(capacity, used_slots_ + used_slots_ / 8 + 1);
-    std::unique_ptr<Slot[], FreeStorage> zeroed;
+    ZeroedMemory zeroed;
     std::vector<Slot> constructed;
     Slot* fresh = nullptr;
     try {
       if constexpr (kZeroedStorage) {
-        zeroed.reset(static_cast<Slot*>(std::calloc(capacity, sizeof(Slot))));
-        if (!zeroed) throw std::bad_alloc();
-        fresh = zeroed.get();
+        zeroed = ZeroedMemory(capacity * sizeof(Slot));
+        fresh = static_cast<Slot*>(zeroed.data());
       } else {
         constructed.resize(capacity);
         fresh = constructed.data();
@@ -240,7 +234,7 @@ class SignatureTable {
   Slot* slots_ = nullptr;
   std::uint64_t capacity_ = 0;
   std::uint64_t used_slots_ = 0;
-  std::unique_ptr<Slot[], FreeStorage> zeroed_slots_;
+  ZeroedMemory zeroed_slots_;
   std::vector<Slot> constructed_slots_;
   // Entries stored under NaN: counted, never found.
   std::deque<Value> unfindable_;

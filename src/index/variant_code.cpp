@@ -5,7 +5,9 @@
 namespace quirlex {
 namespace {
 
-std::uint64_t field_mask(int bits) { return (std::uint64_t{1} << bits) - 1; }
+std::uint64_t field_mask(int bits) {
+  return (std::uint64_t{1} << bits) - 1;
+}
 
 }  // namespace
 

@@ -8,7 +8,9 @@ void FakeWindow::show_text(TextBox box, std::string_view text) {
   (box == TextBox::kUpper ? upper_text : lower_text) = std::string(text);
 }
 
-void FakeWindow::repaint_now(RepaintTarget target) { repaints.push_back({target, lower_text}); }
+void FakeWindow::repaint_now(RepaintTarget target) {
+  repaints.push_back({target, lower_text});
+}
 
 bool FakeWindow::is_checked(CheckBox box) const {
   return box == CheckBox::kDeepSearch ? deep_search : sort;

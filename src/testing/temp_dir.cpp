@@ -15,13 +15,22 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  namespace fs = std::filesystem;
   std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
+  // Tests may leave read-only folders behind (at any depth); without write
+  // permission on them, their contents could not be removed.
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  for (fs::recursive_directory_iterator it(path_, ignored), end; it != end; it.increment(ignored)) {
+    if (it->symlink_status(ignored).type() == fs::file_type::directory) {
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+  }
+  fs::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(std::string_view name) const { return path_ + "/" + std::string(name); }
+std::string TempDir::file(std::string_view name) const {
+  return path_ + "/" + std::string(name);
+}
 
 void put_file(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -35,6 +44,8 @@ std::string get_file(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+bool file_exists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
 
 }  // namespace quirlex::testing

@@ -39,8 +39,12 @@ inline constexpr std::array<std::uint8_t, 256> kLower = make_lower();
 
 }  // namespace case_tables
 
-constexpr std::uint8_t upper_byte(std::uint8_t byte) { return case_tables::kUpper[byte]; }
-constexpr std::uint8_t lower_byte(std::uint8_t byte) { return case_tables::kLower[byte]; }
+constexpr std::uint8_t upper_byte(std::uint8_t byte) {
+  return case_tables::kUpper[byte];
+}
+constexpr std::uint8_t lower_byte(std::uint8_t byte) {
+  return case_tables::kLower[byte];
+}
 
 constexpr char upper_char(char c) {
   return static_cast<char>(upper_byte(static_cast<std::uint8_t>(c)));

@@ -22,6 +22,19 @@ std::string folder_of(const std::string& file_name) {
   return file_name.substr(0, slash);
 }
 
+// The file that writing to `file_name` must replace: for a symbolic link the
+// file it points to, so the link stays and its file gets the new content,
+// as when a link is opened for writing.
+std::string file_behind_links(const std::string& file_name) {
+  struct stat link {};
+  if (::lstat(file_name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return file_name;
+  char* resolved = ::realpath(file_name.c_str(), nullptr);
+  if (resolved == nullptr) return file_name;
+  std::string path = resolved;
+  std::free(resolved);
+  return path;
+}
+
 mode_t default_mode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -30,20 +43,24 @@ mode_t default_mode() {
 
 }  // namespace
 
-FileOutput::FileOutput(std::string file_name) : file_name_(std::move(file_name)) {
+FileOutput::FileOutput(std::string file_name)
+    : file_name_(std::move(file_name)), path_(file_behind_links(file_name_)) {
   buffer_.reserve(kBufferSize);
   struct stat target {};
-  const bool exists = ::stat(file_name_.c_str(), &target) == 0;
+  const bool exists = ::stat(path_.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) fail(EISDIR);
   if (exists && !S_ISREG(target.st_mode)) {
-    fd_ = ::open(file_name_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-    if (fd_ < 0) fail(errno);
+    // Non-blocking, so that a pipe nobody reads fails at once instead of
+    // hanging the program; writes themselves block as usual.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) fail(errno == ENXIO ? EPIPE : errno);
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     return;
   }
   // A regular or new file: write beside it and replace it at commit. The
   // target's own folder must be writable, as it must be to create the file.
-  if (exists && ::access(file_name_.c_str(), W_OK) != 0) fail(errno);
-  std::string pattern = folder_of(file_name_) + "/.quirlex-XXXXXX";
+  if (exists && ::access(path_.c_str(), W_OK) != 0) fail(errno);
+  std::string pattern = folder_of(path_) + "/.quirlex-XXXXXX";
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd_ < 0) fail(errno);
   temp_name_ = std::move(pattern);
@@ -101,7 +118,7 @@ void FileOutput::commit() {
     fail(errno);
   }
   if (!temp_name_.empty()) {
-    if (::rename(temp_name_.c_str(), file_name_.c_str()) != 0) fail(errno);
+    if (::rename(temp_name_.c_str(), path_.c_str()) != 0) fail(errno);
     temp_name_.clear();
   }
 }

@@ -26,7 +26,8 @@ class FileOutput {
   void write_through(std::string_view bytes);
   [[noreturn]] void fail(int error_number);
 
-  std::string file_name_;
+  std::string file_name_;  // as given, for the messages
+  std::string path_;       // the file to write: file_name_ with symbolic links followed
   std::string temp_name_;  // empty when writing the target directly
   int fd_ = -1;
   std::string buffer_;

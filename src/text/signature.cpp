@@ -31,12 +31,17 @@ LetterStats letter_stats(std::string_view text) {
 }
 
 double signature_of(std::string_view text) {
+  if (text.size() < 2) return 0.0;
   const LetterStats stats = letter_stats(text);
   return signature_from_letter_sum(stats.letter_sum, text.front(), text.back(), text.size());
 }
 
-bool signature_suppressed() { return g_signature_suppressed; }
+bool signature_suppressed() {
+  return g_signature_suppressed;
+}
 
-void set_signature_suppression(bool suppressed) { g_signature_suppressed = suppressed; }
+void set_signature_suppression(bool suppressed) {
+  g_signature_suppressed = suppressed;
+}
 
 }  // namespace quirlex

@@ -76,7 +76,8 @@ inline double signature_from_letter_sum(double letter_sum, char first, char last
   return (static_cast<double>(length) * x) * kLengthScale;
 }
 
-// The signature of a text of two bytes or more (no suppression applies here).
+// The signature of a text (no suppression applies here); 0.0 for a text
+// shorter than two bytes, as such a token keeps it.
 double signature_of(std::string_view text);
 
 // The program-wide suppression switch: while it is set, tokens are made
@@ -84,13 +85,17 @@ double signature_of(std::string_view text);
 bool signature_suppressed();
 void set_signature_suppression(bool suppressed);
 
-// Sets the switch for one scope and clears it again when the scope ends.
+// Sets the switch for one scope and gives it back its earlier state when the
+// scope ends.
 class SignatureSuppression {
  public:
-  SignatureSuppression() { set_signature_suppression(true); }
-  ~SignatureSuppression() { set_signature_suppression(false); }
+  SignatureSuppression() : earlier_(signature_suppressed()) { set_signature_suppression(true); }
+  ~SignatureSuppression() { set_signature_suppression(earlier_); }
   SignatureSuppression(const SignatureSuppression&) = delete;
   SignatureSuppression& operator=(const SignatureSuppression&) = delete;
+
+ private:
+  bool earlier_;
 };
 
 }  // namespace quirlex

@@ -51,20 +51,17 @@ struct FileDescriptor {
 };
 
 [[noreturn]] void refuse_length(const std::string& file_name) {
-  throw LimitExceeded("The file " + file_name + " is too large: texts of at most 2147483647 bytes can be read.");
+  throw LimitExceeded("The file " + file_name +
+                      " is too large: texts of at most 2147483647 bytes can be read.");
 }
 
-// Reads until end of file. Returns false on a read error.
-bool read_all(int fd, std::string& out, const std::string& file_name) {
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return false;
-  std::size_t expected = 0;
-  if (S_ISREG(info.st_mode)) {
-    if (info.st_size > TextFile::kMaxLength) refuse_length(file_name);
-    expected = static_cast<std::size_t>(info.st_size);
-  }
+// Reads the file from its start until its end or its first NUL byte (the
+// text ends there, so nothing after it is needed). Returns false on a read
+// error.
+bool read_from_start(int fd, bool regular, std::size_t expected, std::string& out,
+                     const std::string& file_name) {
   // One read into a buffer of the file's full length; the loop only goes on
-  // for files that grow meanwhile or report no length (pipes, /proc).
+  // for files that grow meanwhile or report no length (pipes, devices).
   out.resize(expected + 1);
   std::size_t used = 0;
   for (;;) {
@@ -72,17 +69,67 @@ bool read_all(int fd, std::string& out, const std::string& file_name) {
       if (out.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
       out.resize(std::max<std::size_t>(out.size() * 2, 65536));
     }
-    const ssize_t got = ::read(fd, out.data() + used, out.size() - used);
+    const ssize_t got =
+        regular ? ::pread(fd, out.data() + used, out.size() - used, static_cast<off_t>(used))
+                : ::read(fd, out.data() + used, out.size() - used);
     if (got < 0) {
       if (errno == EINTR) continue;
       return false;
     }
     if (got == 0) break;
+    const bool has_nul = std::memchr(out.data() + used, 0, static_cast<std::size_t>(got));
     used += static_cast<std::size_t>(got);
+    if (has_nul) break;
   }
-  if (used > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
   out.resize(used);
+  if (const void* nul = std::memchr(out.data(), 0, out.size())) {
+    out.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - out.data()));
+  }
+  if (out.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
   return true;
+}
+
+bool same_version(const struct stat& a, const struct stat& b) {
+  return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+         a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+void pause_briefly() {
+  ::usleep(20'000);
+}
+
+// Waits a while for a writer that holds the file locked to finish. Returns
+// false when the lock stays taken; file systems without locks are no obstacle.
+bool lock_for_reading(int fd) {
+  constexpr int kAttempts = 100;  // about two seconds
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (::flock(fd, LOCK_SH | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return true;
+    pause_briefly();
+  }
+  return false;
+}
+
+// Reads the whole text, again if the file changed while it was read, so that
+// a text another program is writing meanwhile is not taken half-written.
+bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
+  constexpr int kAttempts = 5;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    struct stat before {};
+    if (::fstat(fd, &before) != 0) return false;
+    const bool regular = S_ISREG(before.st_mode);
+    if (S_ISDIR(before.st_mode)) return false;
+    if (regular && before.st_size > TextFile::kMaxLength) refuse_length(file_name);
+    const std::size_t expected = regular ? static_cast<std::size_t>(before.st_size) : 0;
+    if (!read_from_start(fd, regular, expected, out, file_name)) return false;
+    if (!regular) return true;
+    struct stat after {};
+    if (::fstat(fd, &after) != 0) return false;
+    if (same_version(before, after)) return true;
+    pause_briefly();
+  }
+  return false;
 }
 
 }  // namespace
@@ -94,7 +141,8 @@ void transliterate_umlauts(std::string& text) {
   std::size_t from = text.size();
   std::size_t to = from + extra;
   if (to > static_cast<std::size_t>(TextFile::kMaxLength)) {
-    throw LimitExceeded("The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
+    throw LimitExceeded(
+        "The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
   }
   text.resize(to);
   // Backwards, so the expansion happens in place in one pass.
@@ -110,7 +158,9 @@ void transliterate_umlauts(std::string& text) {
   }
 }
 
-TextFile::~TextFile() { close(); }
+TextFile::~TextFile() {
+  close();
+}
 
 void TextFile::close() {
   if (fd_ >= 0) {
@@ -121,16 +171,14 @@ void TextFile::close() {
 
 bool TextFile::read(const std::string& file_name, bool transliterate, bool upper_case) {
   close();
-  FileDescriptor file(::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  // Non-blocking, so that a pipe without a writer cannot hang the program.
+  FileDescriptor file(::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (file.fd < 0) return false;
   // Others may read the file while it is open here, but writers that honour
-  // locks are kept out.
-  flock(file.fd, LOCK_SH | LOCK_NB);
+  // locks are kept out until the next read.
+  if (!lock_for_reading(file.fd)) return false;
   std::string text;
-  if (!read_all(file.fd, text, file_name)) return false;
-  if (const void* nul = std::memchr(text.data(), 0, text.size())) {
-    text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-  }
+  if (!read_whole_text(file.fd, text, file_name)) return false;
   if (transliterate) transliterate_umlauts(text);
   if (upper_case) quirlex::upper_case(text);
   content_ = std::move(text);

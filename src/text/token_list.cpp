@@ -48,6 +48,8 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
 
 void TokenList::set_at_grow(std::int64_t index, WordToken token) {
   if (index < 0) throw InvalidArgument();
+  // Refused before index + 1 could overflow.
+  if (index >= kMaxSize) refuse_size();
   if (index >= size()) set_size(index + 1);
   tokens_[static_cast<std::size_t>(index)] = std::move(token);
 }
@@ -62,7 +64,9 @@ WordToken& TokenList::element(std::int64_t index) {
   return tokens_[static_cast<std::size_t>(index)];
 }
 
-void TokenList::make_empty() { set_size(0); }
+void TokenList::make_empty() {
+  set_size(0);
+}
 
 std::string TokenList::join() const {
   std::size_t length = 0;

@@ -37,36 +37,52 @@ void replace_all(std::string& text, std::string_view old_text, std::string_view 
   text = std::move(result);
 }
 
-void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
-  if (text.empty()) return;
-  list.make_empty();
-  list.set_size(0, kTokenizerGrowStep);
-  if (options.replace_slash_and_quote) {
-    replace_all(text, "/", "@");
-    replace_all(text, "\"", "^");
-  }
+namespace {
+
+// Calls `emit(start, end, is_separator)` for every token of `text` in order:
+// runs of separator bytes and runs of word bytes, with an empty separator
+// token first when the text starts with a word byte.
+template <typename Emit>
+void for_each_token(const std::string& text, const Emit& emit) {
   const std::size_t length = text.size();
   bool in_word = false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < length; ++i) {
     const bool separator = is_separator_byte(text[i]);
-    if (separator && in_word) {
-      list.append(make_token(text.substr(start, i - start), false));
+    if (separator == in_word) {
+      emit(start, i, !in_word);
       start = i;
-      in_word = false;
-    } else if (!separator && !in_word) {
-      if (!options.drop_separators) list.append(make_token(text.substr(start, i - start), true));
-      start = i;
-      in_word = true;
+      in_word = !in_word;
     }
   }
-  if (start < length) {
-    const bool last_is_separator = is_separator_byte(text[length - 1]);
-    if (last_is_separator && options.drop_separators) return;
-    std::string rest = text.substr(start);
-    upper_case(rest);
-    list.append(make_token(std::move(rest), last_is_separator));
+  if (start < length) emit(start, length, is_separator_byte(text[length - 1]));
+}
+
+}  // namespace
+
+void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
+  if (text.empty()) return;
+  if (options.replace_slash_and_quote) {
+    replace_all(text, "/", "@");
+    replace_all(text, "\"", "^");
   }
+  // Counted first, so that the list is allocated once at its final size.
+  std::int64_t count = 0;
+  for_each_token(text, [&](std::size_t, std::size_t, bool separator) {
+    count += !(separator && options.drop_separators);
+  });
+  list.make_empty();
+  list.set_size(count, kTokenizerGrowStep);
+
+  WordToken* out = list.tokens().data();
+  const std::size_t length = text.size();
+  for_each_token(text, [&](std::size_t start, std::size_t end, bool separator) {
+    if (separator && options.drop_separators) return;
+    std::string piece = text.substr(start, end - start);
+    // The last token of a text is stored in capitals.
+    if (end == length) upper_case(piece);
+    *out++ = make_token(std::move(piece), separator);
+  });
 }
 
 }  // namespace quirlex

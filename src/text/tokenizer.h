@@ -9,7 +9,9 @@
 
 namespace quirlex {
 
-constexpr bool is_separator_byte(char c) { return static_cast<std::uint8_t>(c) < 0x40; }
+constexpr bool is_separator_byte(char c) {
+  return static_cast<std::uint8_t>(c) < 0x40;
+}
 
 struct TokenizeOptions {
   // Separator tokens are not put into the list.

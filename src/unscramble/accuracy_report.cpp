@@ -17,7 +17,8 @@ Accuracy measure_accuracy(const TokenList& source, const TokenList& restored) {
   }
   accuracy.total = accuracy.correct + wrong;
   // A 64-bit product, so texts of any size report correctly.
-  if (accuracy.total != 0) accuracy.percentage = static_cast<int>(accuracy.correct * 100 / accuracy.total);
+  if (accuracy.total != 0)
+    accuracy.percentage = static_cast<int>(accuracy.correct * 100 / accuracy.total);
   return accuracy;
 }
 

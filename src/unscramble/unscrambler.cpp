@@ -10,10 +10,14 @@ namespace {
 
 // A byte of the scrambled word counts as lower-case when, read as a signed
 // 8-bit number, it is 'a' (0x61) or more.
-bool counts_as_lower(char c) { return static_cast<std::int8_t>(c) >= 0x61; }
+bool counts_as_lower(char c) {
+  return static_cast<std::int8_t>(c) >= 0x61;
+}
 
 // Only a to z change when a single position is made upper-case.
-char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; }
+char ascii_upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+}
 
 bool same_ends(const std::string& candidate, const std::string& scrambled) {
   return candidate.front() == scrambled.front() && candidate.back() == scrambled.back();
@@ -67,7 +71,20 @@ std::string capitalise_like(std::string candidate, const std::string& scrambled)
 }
 
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
-  for (WordToken& token : scrambled.tokens()) {
+  // The tables are far larger than any cache: the slots of a word some
+  // tokens ahead are requested early, so their loads overlap with the work
+  // on the words before it.
+  constexpr std::size_t kLookAhead = 16;
+  const std::span<WordToken> tokens = scrambled.tokens();
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (i + kLookAhead < tokens.size()) {
+      const WordToken& ahead = tokens[i + kLookAhead];
+      if (ahead.separator == 0 && ahead.text.size() > 3) {
+        dictionary.lexicon_table.prefetch(ahead.signature);
+        if (deep_search) dictionary.variant_table.prefetch(ahead.signature);
+      }
+    }
+    WordToken& token = tokens[i];
     if (token.text.size() <= 3) token.separator = 1;
     if (token.separator == 1) continue;
     if (try_lexicon(token, dictionary)) continue;

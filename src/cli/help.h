@@ -1,0 +1,91 @@
+// The --help texts of quirlex-cli.
+#pragma once
+
+namespace quirlex::cli {
+
+inline constexpr const char* kProgramHelp =
+    R"(Usage: quirlex-cli COMMAND [OPTIONS...]
+
+Scrambles the interior letters of every word of a text, builds front-coded
+dictionaries from text corpora and restores scrambled texts from them. Runs
+the same commands as the Quirlex window. Texts are Windows-1252 bytes.
+
+Commands:
+  shuffle INPUT [-o OUT] [--seed N]
+        Load INPUT and shuffle it; write the scrambled text.
+  create-dictionary CORPUS -o LEXICON [--no-sort]
+        Build a lexicon file from a corpus text.
+  translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
+            [--source SOURCE] [-o OUT]
+        Restore a scrambled text from a lexicon file; write the restored text.
+  demo [--samples DIR]
+        Run the whole pipeline on the bundled sample files and show each step.
+
+Run 'quirlex-cli COMMAND --help' for the options of a command.
+Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a
+usage error.
+)";
+
+inline constexpr const char* kShuffleHelp =
+    R"(Usage: quirlex-cli shuffle INPUT [-o OUT] [--seed N]
+
+Loads INPUT as the window's Load does (umlauts spelled out, the last word in
+capitals) and shuffles the interior letters of every word of four or more
+letters. Writes the scrambled text to OUT, or to standard output.
+
+Options:
+  -o, --output OUT  the file to write ('-' or none: standard output)
+  --seed N          the generator's state before shuffling, 0 to 4294967295
+                    (default 1, the state at program start)
+  -h, --help        show this help
+)";
+
+inline constexpr const char* kCreateDictionaryHelp =
+    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--no-sort]
+
+Builds the lexicon from the corpus text as the window's Create Dictionary
+does: every word of four or more bytes, upper-cased, once, front-coded, one
+entry per line. Progress lines go to standard error.
+
+Options:
+  -o, --output LEXICON  the lexicon file to write (required)
+  --no-sort             keep the words in order of first appearance
+                        (default: sorted by bytes, the smallest file)
+  -h, --help            show this help
+)";
+
+inline constexpr const char* kTranslateHelp =
+    R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
+                            [--prefixes FILE] [--source SOURCE] [-o OUT]
+
+Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
+text SCRAMBLED and restores it as the window's Translate does. The accuracy
+report goes to standard error (after the dictionary's progress and report),
+the restored text to OUT or standard output.
+
+Options:
+  -d, --dictionary LEXICON  the lexicon file (required)
+  --deep                    Deep Search: also try every prefix + word + suffix
+  --suffixes FILE           the suffix list for Deep Search (default: none)
+  --prefixes FILE           the prefix list for Deep Search (default: none)
+  --source SOURCE           the source text the report compares against
+  -o, --output OUT          the file to write ('-' or none: standard output)
+  -h, --help                show this help
+Without --deep the affix options have no effect.
+)";
+
+inline constexpr const char* kDemoHelp =
+    R"(Usage: quirlex-cli demo [--samples DIR]
+
+Runs the whole pipeline on the sample files and prints each step for a
+person to read: Load test2.txt, Shuffle, Save savedtext.txt, Create
+Dictionary from pqlexikon.txt into Lexikon.dic, Load Dictionary with Deep
+Search and Suffix_en.txt, Load shuffled text, Translate.
+
+Options:
+  --samples DIR  the folder of the sample files (default: the working folder
+                 when it holds test2.txt, else the bundled samples folder)
+  -h, --help     show this help
+)";
+
+}  // namespace quirlex::cli
