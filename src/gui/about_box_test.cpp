@@ -14,16 +14,14 @@ namespace {
 
 QLabel* label_with_text(const QWidget& parent, const QString& text) {
   for (QLabel* label : parent.findChildren<QLabel*>()) {
-    if (label->text() == text)
-      return label;
+    if (label->text() == text) return label;
   }
   return nullptr;
 }
 
 QLabel* icon_label(const QWidget& parent) {
   for (QLabel* label : parent.findChildren<QLabel*>()) {
-    if (!label->pixmap().isNull())
-      return label;
+    if (!label->pixmap().isNull()) return label;
   }
   return nullptr;
 }
@@ -33,8 +31,7 @@ bool has_ink(const QPixmap& pixmap) {
   const QImage image = pixmap.toImage();
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (qAlpha(image.pixel(x, y)) != 0)
-        return true;
+      if (qAlpha(image.pixel(x, y)) != 0) return true;
     }
   }
   return false;

@@ -12,8 +12,7 @@ QIcon application_icon() {
   // lack; the listed sizes cover small and large window icons.
   QSvgRenderer renderer(QString::fromLatin1(kIconResource));
   QIcon icon;
-  if (!renderer.isValid())
-    return icon;
+  if (!renderer.isValid()) return icon;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);

@@ -12,8 +12,7 @@ std::size_t count_line_breaks(std::string_view text) {
       ++breaks;
     } else if (text[i] == '\r') {
       ++breaks;
-      if (i + 1 < text.size() && text[i + 1] == '\n')
-        ++i;
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
     }
   }
   return breaks;
@@ -40,8 +39,7 @@ BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits)
   std::size_t paragraph_lines = 1;
   const auto end_paragraph = [&](bool parted) {
     *out++ = QChar(QChar::ParagraphSeparator);
-    if (parted)
-      box.parted_paragraphs.push_back(paragraph);
+    if (parted) box.parted_paragraphs.push_back(paragraph);
     ++paragraph;
     paragraph_length = 0;
     paragraph_lines = 1;
@@ -50,8 +48,7 @@ BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits)
   for (std::size_t i = 0; i < windows1252.size(); ++i) {
     const char byte = windows1252[i];
     if (byte == '\r' || byte == '\n') {
-      if (byte == '\r' && i + 1 < windows1252.size() && windows1252[i + 1] == '\n')
-        ++i;
+      if (byte == '\r' && i + 1 < windows1252.size() && windows1252[i + 1] == '\n') ++i;
       if (paragraph_lines >= lines_per_paragraph || paragraph_length >= long_paragraph) {
         end_paragraph(false);
       } else {
@@ -68,8 +65,7 @@ BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits)
     // A parting point right before a line break would only add an empty line.
     const bool line_goes_on =
         i + 1 < windows1252.size() && windows1252[i + 1] != '\r' && windows1252[i + 1] != '\n';
-    if (long_enough && line_goes_on)
-      end_paragraph(true);
+    if (long_enough && line_goes_on) end_paragraph(true);
   }
   box.text.truncate(out - start);
   return box;
@@ -84,8 +80,7 @@ std::string paragraph_bytes(QStringView paragraph) {
     if (at_end || paragraph[i] == QChar::LineSeparator ||
         paragraph[i] == QChar::ParagraphSeparator) {
       bytes += from_display_text(paragraph.mid(start, i - start));
-      if (!at_end)
-        bytes += "\r\n";
+      if (!at_end) bytes += "\r\n";
       start = i + 1;
     }
   }

@@ -17,8 +17,7 @@ class DisplayTextTest : public QObject {
 
 void DisplayTextTest::every_byte_value_comes_back() {
   std::string all;
-  for (int byte = 0; byte < 256; ++byte)
-    all.push_back(static_cast<char>(byte));
+  for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
   const QString shown = to_display_text(all);
   QCOMPARE(shown.size(), 256);
   // Distinct bytes must look distinct, or the way back could not tell them apart.

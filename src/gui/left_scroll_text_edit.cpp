@@ -31,8 +31,7 @@ class RelayScrollBar : public QScrollBar {
  protected:
   void sliderChange(SliderChange change) override {
     QScrollBar::sliderChange(change);
-    if (changed_)
-      changed_();
+    if (changed_) changed_();
   }
 
  private:
@@ -56,8 +55,7 @@ LeftScrollTextEdit::LeftScrollTextEdit(QWidget* parent)
 
 LeftScrollTextEdit::~LeftScrollTextEdit() {
   // The base classes outlive this part and may still move the bar.
-  if (auto* relay = dynamic_cast<RelayScrollBar*>(verticalScrollBar()))
-    relay->stop_relaying();
+  if (auto* relay = dynamic_cast<RelayScrollBar*>(verticalScrollBar())) relay->stop_relaying();
 }
 
 void LeftScrollTextEdit::set_bytes(std::string_view text) {
@@ -87,8 +85,7 @@ std::string LeftScrollTextEdit::bytes() const {
     // The block's own text keeps every character as it is (toPlainText
     // would turn no-break spaces into spaces).
     text += paragraph_bytes(block.text());
-    if (block.next().isValid() && block.userState() != kLineGoesOn)
-      text += "\r\n";
+    if (block.next().isValid() && block.userState() != kLineGoesOn) text += "\r\n";
   }
   return text;
 }
@@ -119,8 +116,7 @@ void LeftScrollTextEdit::resizeEvent(QResizeEvent* event) {
 
 void LeftScrollTextEdit::changeEvent(QEvent* event) {
   QPlainTextEdit::changeEvent(event);
-  if (event->type() == QEvent::StyleChange)
-    place_left_bar();
+  if (event->type() == QEvent::StyleChange) place_left_bar();
 }
 
 }  // namespace quirlex::gui

@@ -13,8 +13,7 @@ namespace {
 
 std::string numbered_lines(int count) {
   std::string text;
-  for (int i = 0; i < count; ++i)
-    text += "line " + std::to_string(i) + "\r\n";
+  for (int i = 0; i < count; ++i) text += "line " + std::to_string(i) + "\r\n";
   return text;
 }
 
@@ -44,8 +43,7 @@ void LeftScrollTextEditTest::every_byte_value_survives_the_box() {
   // no-break space, the C1 gaps of the code page and NUL included.
   std::string line;
   for (int byte = 0; byte < 256; ++byte) {
-    if (byte != '\r' && byte != '\n')
-      line.push_back(static_cast<char>(byte));
+    if (byte != '\r' && byte != '\n') line.push_back(static_cast<char>(byte));
   }
   const std::string text = line + "\r\n" + line;
   LeftScrollTextEdit box;
@@ -69,8 +67,7 @@ void LeftScrollTextEditTest::texts_of_millions_of_lines_and_of_one_long_line_com
   QCOMPARE(box.bytes(), lines);
 
   std::string long_line;
-  while (long_line.size() < 200000)
-    long_line += "word\xE9 ";
+  while (long_line.size() < 200000) long_line += "word\xE9 ";
   long_line += "end";
   box.set_bytes(long_line + "\r\n" + long_line);
   QVERIFY(box.document()->blockCount() > 2);

@@ -22,11 +22,9 @@ std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QStri
   }
   dialog.setDirectory(QDir::current());
   dialog.selectFile(preset);
-  if (dialog.exec() != QDialog::Accepted)
-    return std::nullopt;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty())
-    return std::nullopt;
+  if (chosen.isEmpty()) return std::nullopt;
   return chosen.first();
 }
 

@@ -210,8 +210,7 @@ FileChoice QtDialogWindow::choose_file(std::string_view preset, FileUse use) {
   const QString preset_name =
       QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
   const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, use);
-  if (!chosen)
-    return {std::string(preset), false};
+  if (!chosen) return {std::string(preset), false};
   return {QFile::encodeName(*chosen).toStdString(), true};
 }
 

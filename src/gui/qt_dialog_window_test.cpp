@@ -28,16 +28,14 @@ namespace {
 
 QPushButton* button(const QWidget& window, const QString& caption) {
   for (QPushButton* b : window.findChildren<QPushButton*>()) {
-    if (b->text() == caption)
-      return b;
+    if (b->text() == caption) return b;
   }
   return nullptr;
 }
 
 QLabel* label(const QWidget& window, const QString& text) {
   for (QLabel* l : window.findChildren<QLabel*>()) {
-    if (l->text() == text)
-      return l;
+    if (l->text() == text) return l;
   }
   return nullptr;
 }
@@ -96,8 +94,7 @@ void QtDialogWindowTest::starts_with_sort_checked_and_both_boxes_empty() {
   QVERIFY(w.lower_text_box()->document()->isEmpty());
   const QList<QCheckBox*> boxes = w.findChildren<QCheckBox*>();
   QCOMPARE(boxes.size(), 2);
-  for (QCheckBox* box : boxes)
-    QVERIFY(box->text().isEmpty());
+  for (QCheckBox* box : boxes) QVERIFY(box->text().isEmpty());
   // The sort box is the one beside the sort label.
   QLabel* sort_label = label(w, "Sort the words (= optimal compression)");
   QVERIFY(sort_label != nullptr);
@@ -119,8 +116,7 @@ void QtDialogWindowTest::controls_stand_where_the_layout_puts_them_without_overl
 
   QList<QWidget*> visible;
   for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (child->isVisible())
-      visible.append(child);
+    if (child->isVisible()) visible.append(child);
   }
   QCOMPARE(visible.size(), 7 + 2 + 2 + 2);  // buttons, check boxes, labels, text boxes
   // Buttons stacked in a column share one dialog unit of their edges; no
@@ -297,8 +293,7 @@ void QtDialogWindowTest::texts_and_check_boxes_reach_the_right_widgets() {
 
   QCheckBox* deep_search = nullptr;
   for (QCheckBox* box : w.findChildren<QCheckBox*>()) {
-    if (box->geometry().top() == label(w, "Deep Search")->geometry().top())
-      deep_search = box;
+    if (box->geometry().top() == label(w, "Deep Search")->geometry().top()) deep_search = box;
   }
   QVERIFY(deep_search != nullptr);
   QTest::mouseClick(deep_search, Qt::LeftButton);

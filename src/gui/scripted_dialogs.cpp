@@ -10,8 +10,7 @@ std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& pre
   }
   const Answer answer = answers_.front();
   answers_.pop_front();
-  if (!answer.confirmed)
-    return std::nullopt;
+  if (!answer.confirmed) return std::nullopt;
   return answer.name;
 }
 

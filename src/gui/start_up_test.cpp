@@ -1,10 +1,10 @@
 // What the program sets up before its window opens. This test program's
 // file is named "quirlex.start-up-test", so its name without the extension
 // is "quirlex", the name the program itself gets.
+#include "gui/start_up.h"
+
 #include <QApplication>
 #include <QTest>
-
-#include "gui/start_up.h"
 
 namespace quirlex::gui {
 

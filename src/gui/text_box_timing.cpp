@@ -62,8 +62,7 @@ int main(int argc, char* argv[]) {
 
   quirlex::gui::QtDialogWindow window;
   window.show();
-  if (!QTest::qWaitForWindowExposed(&window))
-    return 1;
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
   const std::string lines = make_text(size, 70);
   const std::string word_list = make_text(size, 1);

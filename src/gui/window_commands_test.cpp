@@ -35,8 +35,7 @@ class PaintCounter : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint)
-      ++paints;
+    if (event->type() == QEvent::Paint) ++paints;
     return false;
   }
 };
@@ -107,8 +106,7 @@ void WindowCommandsTest::cleanup() {
 void WindowCommandsTest::click(const QString& caption) {
   QPushButton* target = nullptr;
   for (QPushButton* b : window_->findChildren<QPushButton*>()) {
-    if (b->text() == caption && b->isVisible())
-      target = b;
+    if (b->text() == caption && b->isVisible()) target = b;
   }
   QVERIFY2(target != nullptr, qPrintable(caption));
   QTest::mouseClick(target, Qt::LeftButton);
@@ -181,8 +179,7 @@ void WindowCommandsTest::shuffle_shows_the_scrambled_words_in_the_lower_box() {
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
     QCOMPARE(a, b);
-    if (before[i].size() < 4)
-      QCOMPARE(after[i], before[i]);
+    if (before[i].size() < 4) QCOMPARE(after[i], before[i]);
   }
 }
 
@@ -279,8 +276,7 @@ void WindowCommandsTest::translate_restores_the_text_and_reports_all_characters_
 void WindowCommandsTest::deep_search_box_makes_load_dictionary_ask_for_the_affix_files() {
   QCheckBox* deep_search = nullptr;
   for (QCheckBox* box : window_->findChildren<QCheckBox*>()) {
-    if (!box->isChecked())
-      deep_search = box;
+    if (!box->isChecked()) deep_search = box;
   }
   QVERIFY(deep_search != nullptr);
   QTest::mouseClick(deep_search, Qt::LeftButton);
