@@ -92,11 +92,19 @@ class PipelinedStore {
 
 std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes, std::int64_t words,
                                    const VariantLayout& layout) {
-  const std::int64_t members = (prefixes + 1) * (suffixes + 1) * words;
-  if (members > kMaxDeepMembers) {
+  // Three list sizes can multiply past 64 bits; such a product is too many
+  // all the same and is named by its factors.
+  std::int64_t members = 0;
+  const bool overflow = __builtin_mul_overflow(prefixes + 1, suffixes + 1, &members) ||
+                        __builtin_mul_overflow(members, words, &members);
+  if (overflow || members > kMaxDeepMembers) {
+    const std::string count = overflow
+                                  ? std::to_string(prefixes + 1) + " x " +
+                                        std::to_string(suffixes + 1) + " x " + std::to_string(words)
+                                  : std::to_string(members);
     return "Deep Search refused: " + std::to_string(words) + " words with " +
            std::to_string(prefixes) + " prefixes and " + std::to_string(suffixes) +
-           " suffixes make " + std::to_string(members) +
+           " suffixes make " + count +
            " variants, more than the 2147483647 that can be indexed. Shorter prefix or suffix "
            "lists make it possible.\r\n";
   }

@@ -176,7 +176,11 @@ class SignatureTable {
     return (std::uint64_t{mix(hash_value(key))} * capacity_) >> 32;
   }
 
-  std::uint64_t max_load() const { return capacity_ - capacity_ / 10; }
+  // At least one slot always stays free: a probe for an absent key ends only
+  // at a free slot, so a full array would make every miss loop forever.
+  std::uint64_t max_load() const {
+    return capacity_ - std::max<std::uint64_t>(capacity_ / 10, 1);
+  }
 
   void count_new_entry() {
     if (entry_count_ == INT32_MAX) throw OutOfMemory();
