@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
   wngerman wamerican libc-bin

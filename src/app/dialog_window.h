@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/token_list.h"
+
 namespace quirlex {
 
 enum class TextBox { kUpper, kLower };
@@ -29,6 +31,14 @@ class DialogWindow {
   // Replaces the whole text of a box. The text is Windows-1252 bytes; CR LF
   // ends a line.
   virtual void show_text(TextBox box, std::string_view text) = 0;
+  // Replaces the whole text of a box with `prefix` followed by the joined
+  // texts of `tokens`. Texts of a hundred megabytes pass through here: a
+  // window may convert the tokens directly, or, when the box is rarely read,
+  // keep the list and join it only when asked (the list stays unchanged
+  // until the next command).
+  virtual void show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) {
+    show_text(box, std::string(prefix) + tokens.join());
+  }
   // Repaints the lower box or the whole window before returning, while a
   // command runs and no window messages are handled.
   virtual void repaint_now(RepaintTarget target) = 0;

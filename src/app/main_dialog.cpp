@@ -81,7 +81,7 @@ CommandOutcome MainDialog::shuffle() {
   return run([this] {
     set_signature_suppression(false);
     shuffle_tokens(source_tokens_, scrambled_tokens_, generator_);
-    window_.show_text(TextBox::kLower, scrambled_tokens_.join());
+    window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
     return CommandOutcome::kDone;
   });
 }
@@ -111,7 +111,7 @@ CommandOutcome MainDialog::load_command() {
   if (!choose_file_to_read(kSourcePreset, name)) return CommandOutcome::kNothing;
   if (!read_file(source_file_, name, true, false)) return CommandOutcome::kUnreadable;
   tokenize(source_file_.content(), source_tokens_, {});
-  window_.show_text(TextBox::kUpper, source_tokens_.join());
+  window_.show_tokens(TextBox::kUpper, "", source_tokens_);
   return CommandOutcome::kDone;
 }
 
@@ -134,7 +134,7 @@ CommandOutcome MainDialog::load_shuffled_text_command() {
   TextFile file;
   if (!read_file(file, scrambled_text_path_, true, false)) return CommandOutcome::kUnreadable;
   tokenize(file.take_content(), scrambled_tokens_, {});
-  window_.show_text(TextBox::kLower, scrambled_tokens_.join());
+  window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   return CommandOutcome::kDone;
 }
 
@@ -229,11 +229,11 @@ void MainDialog::read_affix_lists(std::string& refusal) {
 }
 
 CommandOutcome MainDialog::translate_command() {
-  window_.show_text(TextBox::kLower, scrambled_tokens_.join());
+  window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   set_signature_suppression(false);
   restore_words(scrambled_tokens_, dictionary_, window_.is_checked(CheckBox::kDeepSearch));
   const std::string report = accuracy_report(source_tokens_, scrambled_tokens_);
-  window_.show_text(TextBox::kLower, report + scrambled_tokens_.join());
+  window_.show_tokens(TextBox::kLower, report, scrambled_tokens_);
   window_.repaint_now(RepaintTarget::kLowerTextBox);
   return CommandOutcome::kDone;
 }

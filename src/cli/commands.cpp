@@ -35,8 +35,8 @@ int shuffle_command(const Arguments& args) {
   if (!succeeded(session.dialog.load())) return kFileFailure;
   session.dialog.generator().set_state(seed);
   if (!succeeded(session.dialog.shuffle())) return kFileFailure;
-  return write_output(args.value("-o"), session.dialog.scrambled_tokens().join()) ? kSuccess
-                                                                                  : kFileFailure;
+  return write_output(args.value("-o"), session.dialog.scrambled_tokens()) ? kSuccess
+                                                                           : kFileFailure;
 }
 
 int create_dictionary_command(const Arguments& args) {
@@ -99,11 +99,10 @@ int translate_command(const Arguments& args) {
   if (!succeeded(dialog.load_shuffled_text())) return kFileFailure;
   if (!succeeded(dialog.translate())) return kFileFailure;
 
-  const std::string restored = dialog.scrambled_tokens().join();
-  const std::string& lower = window.lower_text();
-  const std::string report = lower.substr(0, lower.size() - restored.size());
+  // The report, byte for byte as it begins the lower box, then the restored text.
+  const std::string& report = window.leading_text_of(TextBox::kLower);
   std::fwrite(report.data(), 1, report.size(), stderr);
-  return write_output(args.value("-o"), restored) ? kSuccess : kFileFailure;
+  return write_output(args.value("-o"), dialog.scrambled_tokens()) ? kSuccess : kFileFailure;
 }
 
 int demo_command(const Arguments& args) {

@@ -25,7 +25,20 @@ ConsoleWindow::ConsoleWindow(std::string program, std::FILE* progress)
       progress_is_terminal_(progress != nullptr && ::isatty(::fileno(progress))) {}
 
 void ConsoleWindow::show_text(TextBox box, std::string_view text) {
-  (box == TextBox::kUpper ? upper_ : lower_).assign(text);
+  Box& target = box == TextBox::kUpper ? upper_ : lower_;
+  target.leading.assign(text);
+  target.tokens = nullptr;
+}
+
+void ConsoleWindow::show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) {
+  Box& target = box == TextBox::kUpper ? upper_ : lower_;
+  target.leading.assign(prefix);
+  target.tokens = &tokens;
+}
+
+std::string ConsoleWindow::text_of(TextBox box) const {
+  const Box& shown = box_(box);
+  return shown.tokens == nullptr ? shown.leading : shown.leading + shown.tokens->join();
 }
 
 void ConsoleWindow::repaint_now(RepaintTarget target) {
@@ -40,21 +53,23 @@ void ConsoleWindow::print_percentage_line() {
   // The lines before the percentages stay what was printed, so the report
   // that follows them prints only its new part.
   if (progress_ == nullptr || !progress_on_) return;
+  const std::string& line_text = lower_.leading;
   if (progress_is_terminal_) {
-    const std::string line = windows1252_to_utf8(lower_);
+    const std::string line = windows1252_to_utf8(line_text);
     std::fprintf(progress_, "\r%s", line.c_str());
     line_open_ = true;
   } else {
     int percentage = 0;
-    if (std::sscanf(lower_.c_str(), "%d", &percentage) != 1 || percentage % 10 != 0) return;
-    std::fputs(for_terminal(lower_).c_str(), progress_);
+    if (std::sscanf(line_text.c_str(), "%d", &percentage) != 1 || percentage % 10 != 0) return;
+    std::fputs(for_terminal(line_text).c_str(), progress_);
   }
   std::fflush(progress_);
 }
 
 void ConsoleWindow::print_lower_update() {
   if (progress_ == nullptr || !progress_on_) return;
-  std::string_view fresh = lower_;
+  const std::string lower = text_of(TextBox::kLower);
+  std::string_view fresh = lower;
   if (fresh.substr(0, printed_.size()) == printed_) fresh.remove_prefix(printed_.size());
   if (!fresh.empty()) {
     if (line_open_) std::fputc('\n', progress_);
@@ -63,7 +78,7 @@ void ConsoleWindow::print_lower_update() {
     std::fwrite(text.data(), 1, text.size(), progress_);
     std::fflush(progress_);
   }
-  printed_ = lower_;
+  printed_ = lower;
 }
 
 bool ConsoleWindow::is_checked(CheckBox box) const {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/dialog_window.h"
+#include "text/token_list.h"
 
 namespace quirlex::cli {
 
@@ -33,11 +34,15 @@ class ConsoleWindow : public DialogWindow {
   // terminal, every tenth percent elsewhere.
   void print_percentage_line();
 
-  const std::string& upper_text() const { return upper_; }
-  const std::string& lower_text() const { return lower_; }
+  // The whole text of a box.
+  std::string text_of(TextBox box) const;
+  // The part of a box's text that came as text, before any token list: the
+  // report in front of the restored text after Translate.
+  const std::string& leading_text_of(TextBox box) const { return box_(box).leading; }
   bool showed_message() const { return showed_message_; }
 
   void show_text(TextBox box, std::string_view text) override;
+  void show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) override;
   void repaint_now(RepaintTarget target) override;
   bool is_checked(CheckBox box) const override;
   void set_checked(CheckBox box, bool checked) override;
@@ -49,8 +54,15 @@ class ConsoleWindow : public DialogWindow {
   std::string program_;
   std::FILE* progress_;
   std::deque<std::string> answers_;
-  std::string upper_;
-  std::string lower_;
+  // A box keeps the token list it was given and joins it only when read.
+  struct Box {
+    std::string leading;
+    const TokenList* tokens = nullptr;
+  };
+  const Box& box_(TextBox box) const { return box == TextBox::kUpper ? upper_ : lower_; }
+
+  Box upper_;
+  Box lower_;
   std::string printed_;  // the part of the lower box already printed
   bool progress_is_terminal_ = false;
   bool line_open_ = false;  // a percentage line was printed without a line end

@@ -46,11 +46,11 @@ int run_demo(const Arguments& args) {
   heading("Load " + source);
   window.answer_file(source);
   if (!succeeded(dialog.load())) return kFileFailure;
-  show(window.upper_text());
+  show(window.text_of(TextBox::kUpper));
 
   heading("Shuffle");
   if (!succeeded(dialog.shuffle())) return kFileFailure;
-  show(window.lower_text());
+  show(window.text_of(TextBox::kLower));
 
   heading("Save " + saved);
   window.answer_file(saved);
@@ -60,7 +60,7 @@ int run_demo(const Arguments& args) {
   window.answer_file(corpus);
   window.answer_file(lexicon);
   if (dialog.create_dictionary() != CommandOutcome::kDone) return kFileFailure;
-  show(window.lower_text());
+  show(window.text_of(TextBox::kLower));
 
   heading("Load Dictionary " + lexicon + " with Deep Search and the suffixes of " + suffixes);
   window.set_checked(CheckBox::kDeepSearch, true);
@@ -68,7 +68,7 @@ int run_demo(const Arguments& args) {
   window.answer_file(suffixes);
   window.answer_file(prefixes);
   if (!succeeded(dialog.load_dictionary())) return kFileFailure;
-  show(window.lower_text());
+  show(window.text_of(TextBox::kLower));
 
   heading("Load shuffled text " + saved);
   window.answer_file(saved);
@@ -76,7 +76,7 @@ int run_demo(const Arguments& args) {
 
   heading("Translate");
   if (!succeeded(dialog.translate())) return kFileFailure;
-  show(window.lower_text());
+  show(window.text_of(TextBox::kLower));
   return kSuccess;
 }
 

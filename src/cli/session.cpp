@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "text/failure.h"
-#include "text/file_output.h"
+#include "text/token_writer.h"
 
 namespace quirlex::cli {
 namespace {
@@ -46,15 +46,19 @@ bool all_readable(const std::vector<std::string>& names) {
   return true;
 }
 
-bool write_output(const std::optional<std::string>& name, const std::string& bytes) {
+bool write_output(const std::optional<std::string>& name, const TokenList& tokens) {
   if (!name || *name == "-") {
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-                         std::fflush(stdout) == 0;
+    bool written = true;
+    for (const WordToken& token : tokens) {
+      written = written &&
+                std::fwrite(token.text.data(), 1, token.text.size(), stdout) == token.text.size();
+    }
+    written = written && std::fflush(stdout) == 0;
     if (!written) say(FileError::describe("standard output", errno));
     return written;
   }
   try {
-    write_file(*name, bytes);
+    write_tokens(tokens, *name, "");
     return true;
   } catch (const FileError& error) {
     say(error.message());

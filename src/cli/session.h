@@ -30,8 +30,9 @@ bool succeeded(CommandOutcome outcome);
 // that cannot.
 bool all_readable(const std::vector<std::string>& names);
 
-// Writes `bytes` to the file `name` (replacing it only when complete), or to
-// standard output for none or "-". Tells the user of a failure.
-bool write_output(const std::optional<std::string>& name, const std::string& bytes);
+// Writes the joined texts of `tokens` to the file `name` (replacing it only
+// when complete), or to standard output for none or "-". Tells the user of
+// a failure.
+bool write_output(const std::optional<std::string>& name, const TokenList& tokens);
 
 }  // namespace quirlex::cli

@@ -13,26 +13,60 @@ namespace {
 struct PartStats {
   std::int64_t letter_sum = 0;
   std::size_t length = 0;
-  char first = 0;
-  char last = 0;
+  double first_term = 0.0;
+  double last_term = 0.0;
 };
 
 PartStats stats_of(const std::string& text) {
   PartStats stats;
   stats.length = text.size();
   if (text.empty()) return stats;
-  for (const char c : text)
+  for (const char c : text) {
     stats.letter_sum += signature_tables::kLetterTerm[static_cast<std::uint8_t>(c)];
-  stats.first = text.front();
-  stats.last = text.back();
+  }
+  stats.first_term = first_letter_term(text.front());
+  stats.last_term = last_letter_term(text.back());
   return stats;
 }
 
-std::vector<PartStats> stats_of_all(const TokenList& list) {
-  std::vector<PartStats> stats;
-  stats.reserve(static_cast<std::size_t>(list.size()));
-  for (const WordToken& token : list) stats.push_back(stats_of(token.text));
-  return stats;
+// One prefix-suffix combination (either may be absent), with everything its
+// members share: the letter sum and length of the affixes, the letter terms
+// the affixes fix (a prefix fixes the first letter, a suffix the last), and
+// the code's prefix and suffix fields. A member then costs a few additions.
+struct AffixPair {
+  int prefix = -1;
+  int suffix = -1;
+  std::int64_t letter_sum = 0;
+  std::size_t length = 0;
+  bool fixes_first = false;
+  bool fixes_last = false;
+  double first_term = 0.0;
+  double last_term = 0.0;
+  VariantCode code = 0;
+};
+
+// The pairs in generation order: prefix -1 to P - 1, within it suffix -1 to S - 1.
+std::vector<AffixPair> affix_pairs(const TokenList& prefixes, const TokenList& suffixes,
+                                   const VariantLayout& layout) {
+  std::vector<AffixPair> pairs;
+  for (int p = -1; p < prefixes.size(); ++p) {
+    const PartStats prefix = p < 0 ? PartStats{} : stats_of(prefixes.element(p).text);
+    for (int s = -1; s < suffixes.size(); ++s) {
+      const PartStats suffix = s < 0 ? PartStats{} : stats_of(suffixes.element(s).text);
+      AffixPair pair;
+      pair.prefix = p;
+      pair.suffix = s;
+      pair.letter_sum = prefix.letter_sum + suffix.letter_sum;
+      pair.length = prefix.length + suffix.length;
+      pair.fixes_first = prefix.length != 0;
+      pair.fixes_last = suffix.length != 0;
+      pair.first_term = prefix.first_term;
+      pair.last_term = suffix.last_term;
+      pair.code = layout.pack(p, s, 0);
+      pairs.push_back(pair);
+    }
+  }
+  return pairs;
 }
 
 // A member whose letter sum could exceed 2^53: its signature is computed from
@@ -131,10 +165,9 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
   table.make_empty();
   table.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(members) * 1.2));
 
-  const std::vector<PartStats> prefix_stats = stats_of_all(prefixes);
-  const std::vector<PartStats> suffix_stats = stats_of_all(suffixes);
-  const PartStats none;
-
+  const std::vector<AffixPair> pairs = affix_pairs(prefixes, suffixes, layout);
+  const VariantCode word_mask =
+      layout.word_bits >= 32 ? ~VariantCode{0} : (VariantCode{1} << layout.word_bits) - 1;
   PipelinedStore store(table);
 
   int shown = -1;
@@ -145,28 +178,20 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
       on_percentage(percentage);
     }
     const PartStats word = stats_of(words.element(w).text);
-    for (int p = -1; p < prefix_count; ++p) {
-      const PartStats& prefix = p < 0 ? none : prefix_stats[static_cast<std::size_t>(p)];
-      for (int s = -1; s < suffix_count; ++s) {
-        const PartStats& suffix = s < 0 ? none : suffix_stats[static_cast<std::size_t>(s)];
-        const std::size_t length = prefix.length + word.length + suffix.length;
-        if (length < 2) continue;
-        double signature;
-        if (length <= kExactLetterSumLength) {
-          const char first = prefix.length != 0 ? prefix.first
-                             : word.length != 0 ? word.first
-                                                : suffix.first;
-          const char last = suffix.length != 0 ? suffix.last
-                            : word.length != 0 ? word.last
-                                               : prefix.last;
-          const double sum =
-              static_cast<double>(prefix.letter_sum + word.letter_sum + suffix.letter_sum);
-          signature = signature_from_letter_sum(sum, first, last, length);
-        } else {
-          signature = signature_from_text(prefixes, words, suffixes, p, w, s);
-        }
-        store.add({signature, layout.pack(p, s, w)});
+    const VariantCode word_field = static_cast<VariantCode>(w) & word_mask;
+    for (const AffixPair& pair : pairs) {
+      const std::size_t length = pair.length + word.length;
+      if (length < 2) continue;
+      double signature;
+      if (length <= kExactLetterSumLength && word.length != 0) {
+        const double first_term = pair.fixes_first ? pair.first_term : word.first_term;
+        const double last_term = pair.fixes_last ? pair.last_term : word.last_term;
+        const auto sum = static_cast<double>(pair.letter_sum + word.letter_sum);
+        signature = signature_from_terms(sum, first_term, last_term, length);
+      } else {
+        signature = signature_from_text(prefixes, words, suffixes, pair.prefix, w, pair.suffix);
       }
+      store.add({signature, pair.code | word_field});
     }
   }
   store.flush();

@@ -1,26 +1,17 @@
 #include "index/zeroed_memory.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 #include <new>
 #include <utility>
 
+#include "text/large_block.h"
+
 namespace quirlex {
-namespace {
-
-constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
-
-}  // namespace
 
 ZeroedMemory::ZeroedMemory(std::size_t bytes) : bytes_(bytes) {
   if (bytes == 0) return;
-  if (bytes >= kMapThreshold) {
-    void* block =
-        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (block == MAP_FAILED) throw std::bad_alloc();
-    ::madvise(block, bytes, MADV_HUGEPAGE);  // only advice: fine if refused
-    data_ = block;
+  if (bytes >= kLargeBlockSize) {
+    data_ = allocate_large_block(bytes);
     mapped_ = true;
     return;
   }
@@ -28,9 +19,7 @@ ZeroedMemory::ZeroedMemory(std::size_t bytes) : bytes_(bytes) {
   if (data_ == nullptr) throw std::bad_alloc();
 }
 
-ZeroedMemory::~ZeroedMemory() {
-  release();
-}
+ZeroedMemory::~ZeroedMemory() { release(); }
 
 ZeroedMemory::ZeroedMemory(ZeroedMemory&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
@@ -50,7 +39,7 @@ ZeroedMemory& ZeroedMemory::operator=(ZeroedMemory&& other) noexcept {
 void ZeroedMemory::release() {
   if (data_ == nullptr) return;
   if (mapped_) {
-    ::munmap(data_, bytes_);
+    free_large_block(data_, bytes_);
   } else {
     std::free(data_);
   }

@@ -1,7 +1,6 @@
-// A block of zero-filled memory for large arrays of plain slots. Big blocks
-// come straight from the system, which hands out zero pages lazily, and are
-// asked to be backed by huge pages: a table of a gigabyte that is written at
-// random places spends most of its time in address translation otherwise.
+// A block of zero-filled memory for arrays of plain slots: large blocks from
+// allocate_large_block (zero pages handed out lazily, huge pages), small
+// ones from calloc.
 #pragma once
 
 #include <cstddef>

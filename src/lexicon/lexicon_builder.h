@@ -18,13 +18,13 @@ class LexiconBuilder {
   // The shortest word the lexicon keeps, in bytes.
   static constexpr std::size_t kMinWordLength = 4;
 
-  // Takes the corpus text as read (umlauts already spelled out). Slashes
-  // become "@" and double quotes "^", so neither splits a word.
+  // Takes the corpus text as read (umlauts already spelled out).
   explicit LexiconBuilder(std::string corpus_text);
 
   // Splits the text into words and keeps those of at least four bytes that
-  // the lexicon file can store, upper-cased. A word met again is dropped at
-  // once: only its first appearance could ever stay.
+  // the lexicon file can store, upper-cased. Slashes become "@" and double
+  // quotes "^" first, so neither splits a word. A word met again is dropped
+  // at once: only its first appearance could ever stay.
   void collect_words();
 
   // Orders the words by their bytes as unsigned numbers, a word before every

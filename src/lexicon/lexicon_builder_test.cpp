@@ -30,18 +30,15 @@ using Words = std::vector<std::string>;
 Words lexicon_of(const std::string& corpus, bool sort) {
   LexiconBuilder builder(corpus);
   builder.collect_words();
-  if (sort)
-    builder.sort_words();
+  if (sort) builder.sort_words();
   Words words;
-  for (std::size_t i = 0; i < builder.word_count(); ++i)
-    words.emplace_back(builder.word(i));
+  for (std::size_t i = 0; i < builder.word_count(); ++i) words.emplace_back(builder.word(i));
   return words;
 }
 
 Words texts_of(const TokenList& list) {
   Words texts;
-  for (const WordToken& token : list)
-    texts.push_back(token.text);
+  for (const WordToken& token : list) texts.push_back(token.text);
   return texts;
 }
 
@@ -58,19 +55,15 @@ Words model_lexicon(const std::string& corpus, bool sort) {
   Words words;
   std::set<std::string> seen;
   for (const WordToken& token : tokens) {
-    if (token.text.size() < 4)
-      continue;
+    if (token.text.size() < 4) continue;
     std::string word = token.text;
     upper_case(word);
     const auto first = static_cast<std::uint8_t>(word.front());
-    if (first >= 0x7B && first <= 0x7F)
-      continue;
-    if (seen.insert(word).second)
-      words.push_back(word);
+    if (first >= 0x7B && first <= 0x7F) continue;
+    if (seen.insert(word).second) words.push_back(word);
   }
   // std::string orders by unsigned bytes, a beginning before the longer word.
-  if (sort)
-    std::sort(words.begin(), words.end());
+  if (sort) std::sort(words.begin(), words.end());
   return words;
 }
 
@@ -200,13 +193,11 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
     if (k < 4) {
       std::string word = vocabulary[pick(rng)];
       for (char& c : word) {
-        if (byte(rng) < 100)
-          c = upper_char(c);
+        if (byte(rng) < 100) c = upper_char(c);
       }
       corpus += word;
     } else {
-      for (std::size_t n = length(rng); n > 0; --n)
-        corpus += static_cast<char>(byte(rng));
+      for (std::size_t n = length(rng); n > 0; --n) corpus += static_cast<char>(byte(rng));
     }
     corpus += k % 2 == 0 ? " " : "\r\n";
   }
@@ -234,16 +225,14 @@ Words through_lexicon_file(const std::string& corpus_bytes, bool sort) {
   EXPECT_TRUE(corpus.read(dir.file("pqlexikon.txt"), true, false));
   LexiconBuilder builder(corpus.take_content());
   builder.collect_words();
-  if (sort)
-    builder.sort_words();
+  if (sort) builder.sort_words();
   write_tokens(builder.encode(), dir.file("Lexikon.dic"), "\n");
   TextFile lexicon;
   EXPECT_TRUE(lexicon.read(dir.file("Lexikon.dic"), true, false));
   TokenList words;
   read_lexicon_words(lexicon.take_content(), words);
   Words built;
-  for (std::size_t i = 0; i < builder.word_count(); ++i)
-    built.emplace_back(builder.word(i));
+  for (std::size_t i = 0; i < builder.word_count(); ++i) built.emplace_back(builder.word(i));
   EXPECT_EQ(texts_of(words), built);
   return built;
 }

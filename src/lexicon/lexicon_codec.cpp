@@ -12,11 +12,6 @@ namespace {
 
 constexpr std::uint8_t kMarkerBase = 0x60;
 
-bool is_marker(char c) {
-  const auto byte = static_cast<std::uint8_t>(c);
-  return byte >= 0x61 && byte <= 0x7F;
-}
-
 std::size_t shared_count(std::string_view a, std::string_view b) {
   const std::size_t limit = std::min(a.size(), b.size());
   std::size_t n = 0;
@@ -27,7 +22,7 @@ std::size_t shared_count(std::string_view a, std::string_view b) {
 }  // namespace
 
 bool is_storable_word(std::string_view word) {
-  if (word.empty() || is_marker(word.front())) return false;
+  if (word.empty() || is_marker_byte(word.front())) return false;
   return std::none_of(word.begin(), word.end(), is_separator_byte);
 }
 
@@ -48,7 +43,7 @@ std::string LexiconEncoder::encode(std::string_view word) {
 }
 
 std::string LexiconDecoder::decode(std::string_view entry) {
-  if (entry.empty() || !is_marker(entry.front()) || previous_.size() < 2) {
+  if (entry.empty() || !is_marker_byte(entry.front()) || previous_.size() < 2) {
     previous_.assign(entry);
     return previous_;
   }

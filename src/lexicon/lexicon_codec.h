@@ -15,6 +15,12 @@ namespace quirlex {
 // The largest shared count a marker can carry: 0x60 + 31 = 0x7F.
 inline constexpr std::size_t kMaxSharedCount = 31;
 
+// Whether an entry beginning with `c` reads as front-coded (0x61 to 0x7F).
+inline bool is_marker_byte(char c) {
+  const auto byte = static_cast<std::uint8_t>(c);
+  return byte >= 0x61 && byte <= 0x7F;
+}
+
 // Whether `word` can be stored so that it reads back unchanged: it is not
 // empty, every byte is a word byte (0x40 and up), and it does not begin with
 // a byte the decoder takes for a marker (0x61 to 0x7F).

@@ -26,23 +26,20 @@ using Words = std::vector<std::string>;
 Words encode_all(const Words& words) {
   LexiconEncoder encoder;
   Words entries;
-  for (const std::string& word : words)
-    entries.push_back(encoder.encode(word));
+  for (const std::string& word : words) entries.push_back(encoder.encode(word));
   return entries;
 }
 
 Words decode_all(const Words& entries) {
   LexiconDecoder decoder;
   Words words;
-  for (const std::string& entry : entries)
-    words.push_back(decoder.decode(entry));
+  for (const std::string& entry : entries) words.push_back(decoder.decode(entry));
   return words;
 }
 
 Words texts_of(const TokenList& list) {
   Words texts;
-  for (const WordToken& token : list)
-    texts.push_back(token.text);
+  for (const WordToken& token : list) texts.push_back(token.text);
   return texts;
 }
 
@@ -55,8 +52,7 @@ Words read_words(const std::string& text) {
 // The bytes of the lexicon file the encoder's entries make.
 std::string written_file(const Words& entries, const testing::TempDir& dir) {
   TokenList list;
-  for (const std::string& entry : entries)
-    list.append(WordToken{.text = entry});
+  for (const std::string& entry : entries) list.append(WordToken{.text = entry});
   const std::string path = dir.file("Lexikon.dic");
   write_tokens(list, path, "\n");
   return testing::get_file(path);
@@ -211,8 +207,7 @@ std::size_t entry_count(const std::string& text) {
   bool in_entry = false;
   for (const char c : text) {
     const bool word_byte = static_cast<std::uint8_t>(c) >= 0x40;
-    if (word_byte && !in_entry)
-      ++count;
+    if (word_byte && !in_entry) ++count;
     in_entry = word_byte;
   }
   return count;
@@ -237,8 +232,7 @@ TEST(ReadLexiconWords, ArbitraryBytesGiveOneWordPerEntry) {
     ASSERT_EQ(static_cast<std::size_t>(words.size()), entry_count(text));
     for (const WordToken& word : words) {
       ASSERT_FALSE(word.text.empty());
-      for (const char c : word.text)
-        ASSERT_GE(static_cast<std::uint8_t>(c), 0x40);
+      for (const char c : word.text) ASSERT_GE(static_cast<std::uint8_t>(c), 0x40);
       if (word.text.size() >= 2) {
         EXPECT_EQ(word.signature, signature_of(word.text));
       }
@@ -255,8 +249,7 @@ Words random_lexicon(std::mt19937& rng, std::size_t count) {
   std::uniform_int_distribution<int> kind(0, 9);
   const auto random_bytes = [&](std::size_t n) {
     std::string text(n, '\0');
-    for (char& c : text)
-      c = static_cast<char>(byte(rng));
+    for (char& c : text) c = static_cast<char>(byte(rng));
     upper_case(text);
     return text;
   };
@@ -291,8 +284,7 @@ Words random_lexicon(std::mt19937& rng, std::size_t count) {
 Words without_repeats(const Words& words) {
   Words unique;
   for (const std::string& word : words) {
-    if (std::find(unique.begin(), unique.end(), word) == unique.end())
-      unique.push_back(word);
+    if (std::find(unique.begin(), unique.end(), word) == unique.end()) unique.push_back(word);
   }
   return unique;
 }

@@ -65,16 +65,28 @@ struct LetterStats {
 // double precision exactly as the signature defines it.
 LetterStats letter_stats(std::string_view text);
 
+// The terms of a text's first and last byte in the last steps of the
+// signature.
+inline double first_letter_term(char first) {
+  return static_cast<double>(static_cast<std::int8_t>(upper_char(first)) - 64) * kFirstLetterWeight;
+}
+inline double last_letter_term(char last) {
+  return static_cast<double>(static_cast<std::int8_t>(upper_char(last)) - 64) * kLastLetterWeight;
+}
+
+// The last steps of the signature, from the letter sum, the two letter terms
+// and the length of the text.
+inline double signature_from_terms(double letter_sum, double first_term, double last_term,
+                                   std::size_t length) {
+  const double x = letter_sum - (last_term + first_term);
+  return (static_cast<double>(length) * x) * kLengthScale;
+}
+
 // The last steps of the signature, from the letter sum, the first and last
 // byte of the text and its length.
 inline double signature_from_letter_sum(double letter_sum, char first, char last,
                                         std::size_t length) {
-  const int first_value = static_cast<std::int8_t>(upper_char(first));
-  const int last_value = static_cast<std::int8_t>(upper_char(last));
-  const double a = static_cast<double>(last_value - 64) * kLastLetterWeight;
-  const double b = static_cast<double>(first_value - 64) * kFirstLetterWeight;
-  const double x = letter_sum - (a + b);
-  return (static_cast<double>(length) * x) * kLengthScale;
+  return signature_from_terms(letter_sum, first_letter_term(first), last_letter_term(last), length);
 }
 
 // The signature of a text (no suppression applies here); 0.0 for a text

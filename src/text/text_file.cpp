@@ -38,6 +38,15 @@ constexpr std::array<Replacement, 256> make_transliteration() {
 
 constexpr std::array<Replacement, 256> kTransliteration = make_transliteration();
 
+constexpr std::array<std::uint8_t, 256> make_umlaut_flags() {
+  std::array<std::uint8_t, 256> flags{};
+  for (int b = 0; b < 256; ++b) flags[b] = kTransliteration[b].present ? 1 : 0;
+  return flags;
+}
+
+// 1 for the bytes that are spelled out; summed, it counts them.
+constexpr std::array<std::uint8_t, 256> kIsUmlaut = make_umlaut_flags();
+
 // Closes the descriptor it holds unless released.
 struct FileDescriptor {
   explicit FileDescriptor(int descriptor) : fd(descriptor) {}
@@ -136,7 +145,7 @@ bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
 
 void transliterate_umlauts(std::string& text) {
   std::size_t extra = 0;
-  for (const char c : text) extra += kTransliteration[static_cast<std::uint8_t>(c)].present;
+  for (const char c : text) extra += kIsUmlaut[static_cast<std::uint8_t>(c)];
   if (extra == 0) return;
   std::size_t from = text.size();
   std::size_t to = from + extra;
@@ -145,16 +154,18 @@ void transliterate_umlauts(std::string& text) {
         "The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
   }
   text.resize(to);
-  // Backwards, so the expansion happens in place in one pass.
+  // Backwards, so the expansion happens in place in one pass: each run of
+  // other bytes moves at once, each umlaut becomes its two letters.
+  char* const data = text.data();
   while (from > 0) {
-    const char c = text[--from];
-    const Replacement& r = kTransliteration[static_cast<std::uint8_t>(c)];
-    if (r.present) {
-      text[--to] = r.second;
-      text[--to] = r.first;
-    } else {
-      text[--to] = c;
-    }
+    const std::size_t run_end = from;
+    while (from > 0 && !kIsUmlaut[static_cast<std::uint8_t>(data[from - 1])]) --from;
+    to -= run_end - from;
+    std::memmove(data + to, data + from, run_end - from);
+    if (from == 0) break;
+    const Replacement& r = kTransliteration[static_cast<std::uint8_t>(data[--from])];
+    data[--to] = r.second;
+    data[--to] = r.first;
   }
 }
 

@@ -31,7 +31,7 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
   const auto count = static_cast<std::size_t>(n);
   try {
     if (count == 0) {
-      std::vector<WordToken>().swap(tokens_);
+      Storage().swap(tokens_);
     } else if (tokens_.capacity() == 0) {
       tokens_.reserve(std::max(count, static_cast<std::size_t>(grow_step_)));
       tokens_.resize(count);

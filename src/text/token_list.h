@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "text/large_block.h"
 #include "text/word_token.h"
 
 namespace quirlex {
@@ -54,7 +55,8 @@ class TokenList {
  private:
   void grow_storage(std::size_t n);
 
-  std::vector<WordToken> tokens_;
+  using Storage = std::vector<WordToken, LargeBlockAllocator<WordToken>>;
+  Storage tokens_;
   std::int32_t grow_step_ = 0;
 };
 

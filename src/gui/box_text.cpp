@@ -1,0 +1,90 @@
+#include "gui/box_text.h"
+
+#include "gui/display_text.h"
+
+namespace quirlex::gui {
+namespace {
+
+std::size_t count_line_breaks(std::string_view text) {
+  std::size_t breaks = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++breaks;
+    } else if (text[i] == '\r') {
+      ++breaks;
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+  }
+  return breaks;
+}
+
+}  // namespace
+
+BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits) {
+  const std::size_t lines = count_line_breaks(windows1252) + 1;
+  const std::size_t most_paragraphs = limits.most_paragraphs > 0 ? limits.most_paragraphs : 1;
+  const std::size_t lines_per_paragraph = (lines + most_paragraphs - 1) / most_paragraphs;
+
+  const std::size_t long_paragraph = limits.long_paragraph > 0 ? limits.long_paragraph : 1;
+  const auto& characters = display_characters();
+  BoxText box;
+  // Every byte is one character at most (CR LF is one separator); a parting
+  // point adds one separator for every `long_paragraph` characters at most.
+  const std::size_t capacity = windows1252.size() + windows1252.size() / long_paragraph + 1;
+  box.text = QString(static_cast<qsizetype>(capacity), Qt::Uninitialized);
+  QChar* const start = box.text.data();
+  QChar* out = start;
+  std::size_t paragraph = 0;
+  std::size_t paragraph_length = 0;
+  std::size_t paragraph_lines = 1;
+  const auto end_paragraph = [&](bool parted) {
+    *out++ = QChar(QChar::ParagraphSeparator);
+    if (parted) box.parted_paragraphs.push_back(paragraph);
+    ++paragraph;
+    paragraph_length = 0;
+    paragraph_lines = 1;
+  };
+
+  for (std::size_t i = 0; i < windows1252.size(); ++i) {
+    const char byte = windows1252[i];
+    if (byte == '\r' || byte == '\n') {
+      if (byte == '\r' && i + 1 < windows1252.size() && windows1252[i + 1] == '\n') ++i;
+      if (paragraph_lines >= lines_per_paragraph || paragraph_length >= long_paragraph) {
+        end_paragraph(false);
+      } else {
+        *out++ = QChar(QChar::LineSeparator);
+        ++paragraph_length;
+        ++paragraph_lines;
+      }
+      continue;
+    }
+    *out++ = QChar(characters[static_cast<unsigned char>(byte)]);
+    ++paragraph_length;
+    const bool long_enough = paragraph_length >= long_paragraph &&
+                             (byte == ' ' || paragraph_length >= 2 * long_paragraph);
+    // A parting point right before a line break would only add an empty line.
+    const bool line_goes_on =
+        i + 1 < windows1252.size() && windows1252[i + 1] != '\r' && windows1252[i + 1] != '\n';
+    if (long_enough && line_goes_on) end_paragraph(true);
+  }
+  box.text.truncate(out - start);
+  return box;
+}
+
+std::string paragraph_bytes(QStringView paragraph) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(paragraph.size()));
+  qsizetype start = 0;
+  for (qsizetype i = 0; i <= paragraph.size(); ++i) {
+    const bool at_end = i == paragraph.size();
+    if (at_end || paragraph[i] == QChar::LineSeparator ||
+        paragraph[i] == QChar::ParagraphSeparator) {
+      bytes += from_display_text(paragraph.mid(start, i - start));
+      if (!at_end) bytes += "\r\n";
+      start = i + 1;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace quirlex::gui

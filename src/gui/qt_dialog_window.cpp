@@ -1,0 +1,225 @@
+#include "gui/qt_dialog_window.h"
+
+#include <QAction>
+#include <QByteArray>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <algorithm>
+
+#include "gui/about_box.h"
+#include "gui/app_icon.h"
+#include "gui/dialog_units.h"
+#include "gui/left_scroll_text_edit.h"
+#include "gui/wrapping_push_button.h"
+
+namespace quirlex::gui {
+namespace {
+
+// Size of the client area and of the two text boxes, in dialog units; the
+// boxes take up whatever the window grows beyond this size.
+constexpr int kWindowWidth = 322;
+constexpr int kWindowHeight = 300;
+constexpr int kBoxLeft = 7;
+constexpr int kBoxWidth = 308;
+constexpr int kUpperTop = 89;
+constexpr int kUpperHeight = 96;
+constexpr int kLowerTop = 194;
+constexpr int kLowerHeight = 99;
+
+// A label as wide as its place in the layout, or wider when the window's
+// font needs more room for its text.
+QLabel* make_label(const QString& text, const QRect& place, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QRect geometry = place;
+  geometry.setWidth(std::max(place.width(), label->fontMetrics().horizontalAdvance(text) + 1));
+  label->setGeometry(geometry);
+  return label;
+}
+
+QString from_utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      dialogs_(std::move(dialogs)),
+      commands_(*this),
+      icon_(application_icon()) {
+  setWindowTitle(QString::fromLatin1(kTitle));
+  setWindowIcon(icon_);
+  make_controls();
+  const QSize size = DialogUnits(font()).size(kWindowWidth, kWindowHeight);
+  setMinimumSize(size);
+  resize(size);
+  commands_.initialize();
+}
+
+QtDialogWindow::~QtDialogWindow() = default;
+
+void QtDialogWindow::make_controls() {
+  const DialogUnits units(font());
+
+  // Made in tab order, which is also the order in which Qt passes the focus on.
+  exit_button_ = new QPushButton(QStringLiteral("Exit"), this);
+  exit_button_->setGeometry(units.rect(265, 64, 50, 16));
+  exit_button_->setDefault(true);
+  exit_button_->hide();
+  connect(exit_button_, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+  cancel->setGeometry(units.rect(203, 28, 50, 16));
+  cancel->hide();
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  add_command_button(new QPushButton(QStringLiteral("Load"), this), &MainDialog::load)
+      ->setGeometry(units.rect(7, 7, 60, 19));
+  add_command_button(new QPushButton(QStringLiteral("Shuffle"), this), &MainDialog::shuffle)
+      ->setGeometry(units.rect(7, 26, 60, 19));
+  add_command_button(new QPushButton(QStringLiteral("Save"), this), &MainDialog::save)
+      ->setGeometry(units.rect(7, 44, 60, 19));
+  add_command_button(new QPushButton(QStringLiteral("Translate"), this), &MainDialog::translate)
+      ->setGeometry(units.rect(70, 65, 60, 19));
+
+  upper_ = new LeftScrollTextEdit(this);
+  upper_->setAccessibleName(QStringLiteral("Source text"));
+  lower_ = new LeftScrollTextEdit(this);
+  lower_->setAccessibleName(QStringLiteral("Scrambled text"));
+  lower_->set_follows_end(true);
+
+  add_command_button(new WrappingPushButton(QStringLiteral("Create Dictionary"), this),
+                     &MainDialog::create_dictionary)
+      ->setGeometry(units.rect(70, 7, 60, 19));
+  add_command_button(new WrappingPushButton(QStringLiteral("Load Dictionary"), this),
+                     &MainDialog::load_dictionary)
+      ->setGeometry(units.rect(70, 26, 60, 19));
+  add_command_button(new WrappingPushButton(QStringLiteral("Load shuffled text"), this),
+                     &MainDialog::load_shuffled_text)
+      ->setGeometry(units.rect(70, 44, 60, 20));
+
+  // The check boxes are only the box; the text beside each is a label of its
+  // own, so it gets the label's name for screen readers.
+  deep_search_ = new QCheckBox(this);
+  deep_search_->setGeometry(units.rect(135, 31, 10, 9));
+  const QLabel* deep_search_label =
+      make_label(QStringLiteral("Deep Search"), units.rect(151, 31, 41, 11), this);
+  deep_search_->setAccessibleName(deep_search_label->text());
+
+  sort_ = new QCheckBox(this);
+  sort_->setGeometry(units.rect(135, 10, 10, 9));
+  const QLabel* sort_label = make_label(QStringLiteral("Sort the words (= optimal compression)"),
+                                        units.rect(151, 10, 152, 8), this);
+  sort_->setAccessibleName(sort_label->text());
+
+  about_action_ = new QAction(QString::fromUtf8(kAboutEntry), this);
+  about_action_->setShortcut(QKeySequence(Qt::Key_F1));
+  addAction(about_action_);
+  connect(about_action_, &QAction::triggered, this, &QtDialogWindow::show_about_box);
+}
+
+QPushButton* QtDialogWindow::add_command_button(QPushButton* button,
+                                                CommandOutcome (MainDialog::*command)()) {
+  connect(button, &QPushButton::clicked, this, [this, command] { (commands_.*command)(); });
+  return button;
+}
+
+void QtDialogWindow::place_text_boxes() {
+  const DialogUnits units(font());
+  const QSize base = units.size(kWindowWidth, kWindowHeight);
+  const int extra_width = std::max(0, width() - base.width());
+  const int extra_height = std::max(0, height() - base.height());
+  // The two boxes share the extra height in the proportion of their heights.
+  const int upper_extra = extra_height * kUpperHeight / (kUpperHeight + kLowerHeight);
+  QRect upper = units.rect(kBoxLeft, kUpperTop, kBoxWidth, kUpperHeight);
+  upper.setWidth(upper.width() + extra_width);
+  upper.setHeight(upper.height() + upper_extra);
+  QRect lower = units.rect(kBoxLeft, kLowerTop, kBoxWidth, kLowerHeight);
+  lower.setWidth(lower.width() + extra_width);
+  lower.translate(0, upper_extra);
+  lower.setHeight(lower.height() + extra_height - upper_extra);
+  upper_->setGeometry(upper);
+  lower_->setGeometry(lower);
+}
+
+void QtDialogWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  place_text_boxes();
+}
+
+void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
+  // Enter outside the text boxes and the buttons, which take it themselves,
+  // goes to the hidden default button "Exit", as in any dialog.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier) {
+    exit_button_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(about_action_);
+  menu.exec(event->globalPos());
+}
+
+void QtDialogWindow::show_about_box() {
+  AboutBox box(icon_, this);
+  box.exec();
+}
+
+LeftScrollTextEdit* QtDialogWindow::text_box(TextBox box) const {
+  return box == TextBox::kUpper ? upper_ : lower_;
+}
+
+QCheckBox* QtDialogWindow::check_box(CheckBox box) const {
+  return box == CheckBox::kDeepSearch ? deep_search_ : sort_;
+}
+
+void QtDialogWindow::show_text(TextBox box, std::string_view text) {
+  text_box(box)->set_bytes(text);
+}
+
+void QtDialogWindow::repaint_now(RepaintTarget target) {
+  // Commands run without returning to the event loop, so an update would
+  // only be painted after the command; repaint paints before returning.
+  if (target == RepaintTarget::kLowerTextBox) {
+    lower_->repaint();
+  } else {
+    repaint();
+  }
+}
+
+bool QtDialogWindow::is_checked(CheckBox box) const {
+  return check_box(box)->isChecked();
+}
+
+void QtDialogWindow::set_checked(CheckBox box, bool checked) {
+  check_box(box)->setChecked(checked);
+}
+
+FileChoice QtDialogWindow::choose_file(std::string_view preset, FileUse use) {
+  const QString preset_name =
+      QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
+  const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, use);
+  if (!chosen) return {std::string(preset), false};
+  return {QFile::encodeName(*chosen).toStdString(), true};
+}
+
+void QtDialogWindow::message_box(std::string_view text) {
+  dialogs_->show_message(this, from_utf8(text), MessageKind::kWarning);
+}
+
+void QtDialogWindow::file_error_box(std::string_view text) {
+  dialogs_->show_message(this, from_utf8(text), MessageKind::kFileError);
+}
+
+}  // namespace quirlex::gui

@@ -1,0 +1,51 @@
+// Memory for arrays of tens or hundreds of megabytes (token lists, hash
+// tables): taken straight from the system, zero-filled lazily, and backed
+// by huge pages where the system allows, since such arrays otherwise spend
+// much of their time on page faults and address translation.
+#pragma once
+
+#include <cstddef>
+#include <new>
+
+namespace quirlex {
+
+// Blocks from this size on come from the system directly.
+inline constexpr std::size_t kLargeBlockSize = std::size_t{4} << 20;
+
+// A zero-filled block of `bytes`; throws std::bad_alloc when there is none.
+void* allocate_large_block(std::size_t bytes);
+void free_large_block(void* block, std::size_t bytes);
+
+// A standard allocator that takes large arrays from allocate_large_block and
+// small ones from operator new.
+template <typename T>
+struct LargeBlockAllocator {
+  using value_type = T;
+
+  LargeBlockAllocator() = default;
+  template <typename U>
+  LargeBlockAllocator(const LargeBlockAllocator<U>&) {}
+
+  T* allocate(std::size_t n) {
+    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes >= kLargeBlockSize) return static_cast<T*>(allocate_large_block(bytes));
+    return static_cast<T*>(::operator new(bytes));
+  }
+
+  void deallocate(T* block, std::size_t n) {
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes >= kLargeBlockSize) {
+      free_large_block(block, bytes);
+    } else {
+      ::operator delete(block);
+    }
+  }
+
+  template <typename U>
+  bool operator==(const LargeBlockAllocator<U>&) const {
+    return true;
+  }
+};
+
+}  // namespace quirlex
