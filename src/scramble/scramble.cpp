@@ -15,15 +15,14 @@ void scramble(std::string& word, RandomGenerator& generator) {
 }
 
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
-  scrambled.make_empty();
-  scrambled.set_size(source.size());
-  auto out = scrambled.tokens().begin();
+  scrambled.reserve_for(source.size());
   for (const WordToken& token : source) {
-    WordToken& copy = *out++;
-    copy = token;
-    if (copy.separator != 0) continue;
-    scramble(copy.text, generator);
-    copy.compute_signature();
+    WordToken copy = token;
+    if (copy.separator == 0) {
+      scramble(copy.text, generator);
+      copy.compute_signature();
+    }
+    scrambled.append(std::move(copy));
   }
 }
 

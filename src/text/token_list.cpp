@@ -46,6 +46,20 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
   }
 }
 
+void TokenList::reserve_for(std::int64_t n, std::int32_t step) {
+  set_size(0, step);
+  if (n < 0) throw InvalidArgument();
+  if (n > kMaxSize) refuse_size();
+  if (n == 0) return;
+  try {
+    tokens_.reserve(std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(grow_step_)));
+  } catch (const std::bad_alloc&) {
+    throw OutOfMemory();
+  } catch (const std::length_error&) {
+    throw OutOfMemory();
+  }
+}
+
 void TokenList::set_at_grow(std::int64_t index, WordToken token) {
   if (index < 0) throw InvalidArgument();
   // Refused before index + 1 could overflow.

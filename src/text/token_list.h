@@ -33,7 +33,19 @@ class TokenList {
   // Makes element `index` a copy of `token`, growing the list to index + 1
   // tokens first when needed. With index == size() this appends.
   void set_at_grow(std::int64_t index, WordToken token);
-  void append(WordToken token) { set_at_grow(size(), std::move(token)); }
+  void append(WordToken token) {
+    // Within the capacity this is what set_at_grow does, minus the default
+    // token it would make first and then overwrite.
+    if (tokens_.size() < tokens_.capacity()) {
+      tokens_.push_back(std::move(token));
+    } else {
+      set_at_grow(size(), std::move(token));
+    }
+  }
+
+  // Empties the list and gives it the storage set_size(n, step) would give
+  // an empty list, so that `n` appends follow without any growing.
+  void reserve_for(std::int64_t n, std::int32_t step = -1);
 
   // The token at `index`; an index outside the list is an invalid argument.
   const WordToken& element(std::int64_t index) const;

@@ -71,17 +71,15 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
   for_each_token(text, [&](std::size_t, std::size_t, bool separator) {
     count += !(separator && options.drop_separators);
   });
-  list.make_empty();
-  list.set_size(count, kTokenizerGrowStep);
+  list.reserve_for(count, kTokenizerGrowStep);
 
-  WordToken* out = list.tokens().data();
   const std::size_t length = text.size();
   for_each_token(text, [&](std::size_t start, std::size_t end, bool separator) {
     if (separator && options.drop_separators) return;
     std::string piece = text.substr(start, end - start);
     // The last token of a text is stored in capitals.
     if (end == length) upper_case(piece);
-    *out++ = make_token(std::move(piece), separator);
+    list.append(make_token(std::move(piece), separator));
   });
 }
 
