@@ -1,14 +1,19 @@
 // Times how long the window takes to show large texts in its text boxes:
 // replacing the text and painting it at once, as a command does. Run by
-// hand, e.g. `QT_QPA_PLATFORM=offscreen gui_text_box_timing 20`.
+// hand, e.g. `QT_QPA_PLATFORM=offscreen gui_text_box_timing 20`; with
+// `--load FILE` it times a real Load of FILE instead, from the click until
+// the upper box is painted (the benchmark suite's window row).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/dialog_window.h"
+#include "gui/modal_dialogs.h"
 #include "gui/qt_dialog_window.h"
 
 namespace {
@@ -53,10 +58,39 @@ void time_case(quirlex::gui::QtDialogWindow& window, quirlex::TextBox box, const
               static_cast<long long>(timer.elapsed()));
 }
 
+// Answers every file dialog with one name.
+class OneFile : public quirlex::gui::ModalDialogs {
+ public:
+  explicit OneFile(QString name) : name_(std::move(name)) {}
+  std::optional<QString> choose_file(QWidget*, const QString&, quirlex::FileUse) override {
+    return name_;
+  }
+  void show_message(QWidget*, const QString& text, quirlex::gui::MessageKind) override {
+    std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+  }
+
+ private:
+  QString name_;
+};
+
+int time_load(const char* file) {
+  quirlex::gui::QtDialogWindow window(std::make_unique<OneFile>(QString::fromLocal8Bit(file)));
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  QElapsedTimer timer;
+  timer.start();
+  if (window.commands().load() != quirlex::CommandOutcome::kDone) return 1;
+  window.repaint_now(quirlex::RepaintTarget::kWindow);
+  std::printf("Load of %s shown and painted in %lld ms\n", file,
+              static_cast<long long>(timer.elapsed()));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  if (argc == 3 && std::string(argv[1]) == "--load") return time_load(argv[2]);
   const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 20;
   const std::size_t size = megabytes * 1000 * 1000;
 
