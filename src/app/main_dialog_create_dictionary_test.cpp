@@ -16,19 +16,12 @@ using CreateDictionary = MainDialogTest;
 constexpr const char* kCorpus =
     "Haust\xFCr Haus-Tier haus HAUS Hausboot; Halm Hof. B\xE4ume \"Zitat\" und/oder Ab ABC "
     "abcd {Klammer} Wo|rt\r\n";
-// Sorted by bytes, front-coded: HAUS shares HA with HALM (b), HAUSBOOT and
-// HAUSTUER share HAUS with the word before them (d).
-constexpr const char* kSortedLexicon =
-    "ABCD\nBAEUME\nHALM\nbUS\ndBOOT\ndTUER\nTIER\nUND@ODER\nWO|RT\n^ZITAT^\n";
-// In order of first appearance: HAUS is the beginning of HAUSTUER (a marker
-// alone), HALM shares HA with HAUSBOOT.
-constexpr const char* kUnsortedLexicon =
-    "HAUSTUER\nd\nTIER\nHAUSBOOT\nbLM\nBAEUME\n^ZITAT^\nUND@ODER\nABCD\nWO|RT\n";
 
 const std::string kAllLines =
     std::string(kReadLine) + kFilterLine + kSortLine + kRepeatsLine + kCompressLine + "Ready!";
 
-TEST_F(CreateDictionary, ShowsAndRepaintsEachOfItsSixLines) {
+TEST_F(CreateDictionary, ShowsAndRepaintsEachOfItsSixLinesAndWritesTheSortedLexicon) {
+  load_shuffled_text(put("scrambled.txt", "Hlelo"));
   window.lower_text = "an earlier report";
   const std::string lexicon = dir.file("lexicon.dic");
   EXPECT_EQ(create_dictionary(put("corpus.txt", kCorpus), lexicon), CommandOutcome::kDone);
@@ -44,7 +37,11 @@ TEST_F(CreateDictionary, ShowsAndRepaintsEachOfItsSixLines) {
     EXPECT_EQ(window.repaints[i].lower_text, shown) << i;
   }
   EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(get_file(lexicon), kSortedLexicon);
+  EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
+  // Sorted by bytes, front-coded: HAUS shares HA with HALM (b), HAUSBOOT and
+  // HAUSTUER share HAUS with the word before them (d).
+  EXPECT_EQ(get_file(lexicon),
+            "ABCD\nBAEUME\nHALM\nbUS\ndBOOT\ndTUER\nTIER\nUND@ODER\nWO|RT\n^ZITAT^\n");
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
 }
 
@@ -52,35 +49,21 @@ TEST_F(CreateDictionary, WithoutTheSortBoxKeepsTheOrderOfFirstAppearance) {
   window.sort = false;
   const std::string lexicon = dir.file("lexicon.dic");
   create_dictionary(put("corpus.txt", kCorpus), lexicon);
-  EXPECT_EQ(get_file(lexicon), kUnsortedLexicon);
+  // HAUS is the beginning of HAUSTUER (a marker alone), HALM shares HA with
+  // HAUSBOOT.
+  EXPECT_EQ(get_file(lexicon),
+            "HAUSTUER\nd\nTIER\nHAUSBOOT\nbLM\nBAEUME\n^ZITAT^\nUND@ODER\nABCD\nWO|RT\n");
   EXPECT_FALSE(window.sort);
-}
-
-TEST_F(CreateDictionary, BothOrdersLoadBackAsTheSameWords) {
-  const std::string corpus = put("corpus.txt", kCorpus);
-  create_dictionary(corpus, dir.file("sorted.dic"));
-  window.sort = false;
-  create_dictionary(corpus, dir.file("unsorted.dic"));
-
-  load_dictionary(dir.file("sorted.dic"));
-  EXPECT_EQ(texts_of(dialog.dictionary().words),
-            (std::vector<std::string>{"ABCD", "BAEUME", "HALM", "HAUS", "HAUSBOOT", "HAUSTUER",
-                                      "TIER", "UND@ODER", "WO|RT", "^ZITAT^"}));
-  load_dictionary(dir.file("unsorted.dic"));
+  load_dictionary(lexicon);
   EXPECT_EQ(texts_of(dialog.dictionary().words),
             (std::vector<std::string>{"HAUSTUER", "HAUS", "TIER", "HAUSBOOT", "HALM", "BAEUME",
                                       "^ZITAT^", "UND@ODER", "ABCD", "WO|RT"}));
 }
 
-TEST_F(CreateDictionary, EmptiesTheScrambledListButLeavesTheLoadedDictionary) {
-  const std::string loaded = put("loaded.dic", "HELLO\nWORLD\n");
-  load_dictionary(loaded);
-  const std::vector<std::string> words = texts_of(dialog.dictionary().words);
-  load_shuffled_text(put("scrambled.txt", "Hlelo wrold\n"));
-
+TEST_F(CreateDictionary, LeavesTheLoadedDictionaryAlone) {
+  load_dictionary(put("loaded.dic", "HELLO\nWORLD\n"));
   create_dictionary(put("corpus.txt", kCorpus), dir.file("lexicon.dic"));
-  EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
-  EXPECT_EQ(texts_of(dialog.dictionary().words), words);
+  EXPECT_EQ(texts_of(dialog.dictionary().words), (std::vector<std::string>{"HELLO", "WORLD"}));
   EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 2);
   // Its lexicon is not loaded: Translate still restores from the old one.
   load_shuffled_text(put("again.txt", "Hlelo wrold\n"));
@@ -88,7 +71,7 @@ TEST_F(CreateDictionary, EmptiesTheScrambledListButLeavesTheLoadedDictionary) {
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello world\n");
 }
 
-TEST_F(CreateDictionary, MissingCorpusEndsAfterTheFirstLineAndTouchesNoLexicon) {
+TEST_F(CreateDictionary, MissingOrEmptyCorpusNameEndsAfterTheFirstLineAndTouchesNoLexicon) {
   const std::string lexicon = put("lexicon.dic", "OLD\nLEXICON\n");
   load_dictionary(lexicon);
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
@@ -104,18 +87,17 @@ TEST_F(CreateDictionary, MissingCorpusEndsAfterTheFirstLineAndTouchesNoLexicon) 
   EXPECT_EQ(get_file(lexicon), "OLD\nLEXICON\n");
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
   EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
-}
 
-TEST_F(CreateDictionary, EmptyCorpusNameEndsWithoutAMessage) {
+  window.messages.clear();
   window.answer_file("");
   EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kNothing);
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(window.lower_text, kReadLine);
-  EXPECT_EQ(window.dialogs.size(), 1u);
+  EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt");
 }
 
 TEST_F(CreateDictionary, CorpusWithoutWordsWritesAnEmptyLexicon) {
-  const std::string lexicon = put("lexicon.dic", "OLD\n");
+  const std::string lexicon = dir.file("lexicon.dic");
   for (const char* corpus : {"", "a an the, 1234 {Klammer} ...\r\n"}) {
     SCOPED_TRACE(corpus);
     put_file(lexicon, "OLD\n");
@@ -125,12 +107,11 @@ TEST_F(CreateDictionary, CorpusWithoutWordsWritesAnEmptyLexicon) {
   }
 }
 
-TEST_F(CreateDictionary, CancelledLexiconDialogWritesNothing) {
+TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameWritesNothingAndEndsWithReady) {
   WorkingDirectory in_temp(dir.path());
   put("Lexikon.dic", "UNCONFIRMED\n");
   const std::string chosen = dir.file("chosen.dic");
   create_dictionary(put("corpus.txt", kCorpus), chosen);
-  ASSERT_EQ(dialog.lexicon_path(), chosen);
 
   window.answer_file(dir.file("corpus.txt"));
   window.cancel_file();
@@ -138,13 +119,11 @@ TEST_F(CreateDictionary, CancelledLexiconDialogWritesNothing) {
   EXPECT_EQ(contents("Lexikon.dic"), "UNCONFIRMED\n");
   EXPECT_EQ(window.lower_text, kAllLines);
   EXPECT_EQ(dialog.lexicon_path(), chosen);
-  EXPECT_TRUE(window.file_errors.empty());
-}
 
-TEST_F(CreateDictionary, EmptyLexiconNameWritesNothingAndEndsWithReady) {
-  EXPECT_EQ(create_dictionary(put("corpus.txt", kCorpus), ""), CommandOutcome::kNothing);
+  EXPECT_EQ(create_dictionary(dir.file("corpus.txt"), ""), CommandOutcome::kNothing);
   EXPECT_EQ(window.lower_text, kAllLines);
   EXPECT_EQ(dialog.lexicon_path(), "");
+  EXPECT_TRUE(window.file_errors.empty());
 }
 
 TEST_F(CreateDictionary, CancelledCorpusDialogReadsThePresetFromTheWorkingDirectory) {

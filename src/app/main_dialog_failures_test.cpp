@@ -2,128 +2,92 @@
 // large to read. Each is shown with its own text in the right box, nothing
 // already on disk is lost, and the window goes on.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <csignal>
 #include <filesystem>
+#include <optional>
 
 #include "app/main_dialog_fixture.h"
+#include "testing/file_size_limit.h"
 
 namespace quirlex::testing {
 namespace {
 
 using Failures = MainDialogTest;
 
-const std::string kFiveLines =
-    std::string(kReadLine) + kFilterLine + kSortLine + kRepeatsLine + kCompressLine;
-
-// Limits the size of files this process writes for one scope; a write past
-// the limit then fails with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit previous_{};
-  void (*previous_handler_)(int) = SIG_DFL;
-};
-
-// The folder's entries other than `expected`: temporary files left behind.
-std::vector<std::string> other_files(const std::string& folder,
-                                     const std::vector<std::string>& expected) {
-  std::vector<std::string> others;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
-      others.push_back(name);
-    }
-  }
-  return others;
-}
-
+// A target that cannot be written, the message that names it, and whether it
+// holds an earlier file that a write failing halfway must leave whole.
 struct UnwritableTarget {
   std::string path;
   std::string message;
+  bool disk_full_halfway = false;
 };
 
-std::vector<UnwritableTarget> unwritable_targets(const TempDir& dir) {
-  std::filesystem::create_directory(dir.file("folder"));
-  return {
-      {dir.file("folder"), "Access to " + dir.file("folder") + " was denied."},
-      {dir.file("missing/out.txt"),
-       "All or part of the path " + dir.file("missing/out.txt") + " is invalid."},
-      {"/dev/full", "Disk full while accessing /dev/full."},
-  };
-}
+class FailedWrites : public MainDialogTest {
+ protected:
+  std::vector<UnwritableTarget> unwritable_targets() {
+    std::filesystem::create_directory(dir.file("folder"));
+    const std::string earlier = put("earlier.txt", "EARLIER\nCONTENT\n");
+    return {
+        {dir.file("folder"), "Access to " + dir.file("folder") + " was denied."},
+        {dir.file("missing/out.txt"),
+         "All or part of the path " + dir.file("missing/out.txt") + " is invalid."},
+        {"/dev/full", "Disk full while accessing /dev/full."},
+        {earlier, "Disk full while accessing " + earlier + ".", true},
+    };
+  }
 
-TEST_F(Failures, SaveToAnUnwritableTargetShowsTheFileErrorAndKeepsTheText) {
-  load(put("source.txt", "Hello world"));
-  shuffle();
-  for (const UnwritableTarget& target : unwritable_targets(dir)) {
+  // Runs `command` against `target` and checks the file error it shows.
+  template <typename Command>
+  void expect_file_error(const UnwritableTarget& target, Command command) {
     SCOPED_TRACE(target.path);
     window.file_errors.clear();
-    EXPECT_EQ(save(target.path), CommandOutcome::kFailed);
+    {
+      std::optional<FileSizeLimit> limit;
+      if (target.disk_full_halfway) limit.emplace(8);
+      EXPECT_EQ(command(target.path), CommandOutcome::kFailed);
+    }
     EXPECT_EQ(window.file_errors, std::vector<std::string>{target.message});
     EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo WROLD");
+  }
+
+  // Nothing was written: the folder is still empty, the earlier file whole,
+  // and no temporary file is left.
+  void expect_nothing_written() {
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
+    EXPECT_FALSE(file_exists(dir.file("missing")));
+    EXPECT_EQ(contents("earlier.txt"), "EARLIER\nCONTENT\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+    }
+  }
+};
+
+TEST_F(FailedWrites, SaveShowsTheFileErrorAndKeepsTheText) {
+  load(put("source.txt", "The quick brown fox jumps over the lazy dog\n"));
+  shuffle();
+  const std::string scrambled = dialog.scrambled_tokens().join();
+  for (const UnwritableTarget& target : unwritable_targets()) {
+    expect_file_error(target, [this](const std::string& path) { return save(path); });
+    EXPECT_EQ(dialog.scrambled_tokens().join(), scrambled);
     EXPECT_EQ(dialog.scrambled_text_path(), target.path);
   }
-  EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
-  EXPECT_FALSE(file_exists(dir.file("missing")));
-
+  expect_nothing_written();
   // The window goes on: the next Save to a good name writes.
   const std::string good = dir.file("saved.txt");
   EXPECT_EQ(save(good), CommandOutcome::kDone);
-  EXPECT_EQ(get_file(good), "Hlelo WROLD");
+  EXPECT_EQ(get_file(good), scrambled);
 }
 
-TEST_F(Failures, CreateDictionaryToAnUnwritableTargetEndsWithoutReady) {
-  const std::string corpus = put("corpus.txt", "Hello world");
-  for (const UnwritableTarget& target : unwritable_targets(dir)) {
-    SCOPED_TRACE(target.path);
-    window.file_errors.clear();
-    EXPECT_EQ(create_dictionary(corpus, target.path), CommandOutcome::kFailed);
-    EXPECT_EQ(window.file_errors, std::vector<std::string>{target.message});
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(window.lower_text, kFiveLines);
+TEST_F(FailedWrites, CreateDictionaryEndsWithoutReady) {
+  const std::string corpus = put("corpus.txt", "The quick brown fox jumps over the lazy dog\n");
+  for (const UnwritableTarget& target : unwritable_targets()) {
+    expect_file_error(target,
+                      [&](const std::string& path) { return create_dictionary(corpus, path); });
+    EXPECT_EQ(window.lower_text,
+              std::string(kReadLine) + kFilterLine + kSortLine + kRepeatsLine + kCompressLine);
   }
-  EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
-}
-
-TEST_F(Failures, FailedWritesLeaveTheEarlierFileWhole) {
-  const std::string text = "The quick brown fox jumps over the lazy dog\n";
-  load(put("source.txt", text));
-  shuffle();
-  const std::string saved = put("saved.txt", "earlier scrambled text");
-  const std::string lexicon = put("lexicon.dic", "EARLIER\nLEXICON\n");
-  const std::string corpus = put("corpus.txt", text);
-  {
-    FileSizeLimit limit(8);
-    EXPECT_EQ(save(saved), CommandOutcome::kFailed);
-    EXPECT_EQ(create_dictionary(corpus, lexicon), CommandOutcome::kFailed);
-  }
-  EXPECT_EQ(window.file_errors,
-            (std::vector<std::string>{"Disk full while accessing " + saved + ".",
-                                      "Disk full while accessing " + lexicon + "."}));
-  EXPECT_EQ(get_file(saved), "earlier scrambled text");
-  EXPECT_EQ(get_file(lexicon), "EARLIER\nLEXICON\n");
-  EXPECT_EQ(other_files(dir.path(), {"source.txt", "saved.txt", "lexicon.dic", "corpus.txt"}),
-            std::vector<std::string>{});
-  EXPECT_EQ(window.lower_text, kFiveLines);
+  expect_nothing_written();
 }
 
 TEST_F(Failures, TooLargeAFileIsRefusedWithAMessageAndTheWindowGoesOn) {
@@ -141,7 +105,6 @@ TEST_F(Failures, TooLargeAFileIsRefusedWithAMessageAndTheWindowGoesOn) {
   EXPECT_TRUE(window.file_errors.empty());
   EXPECT_EQ(window.upper_text, "Hello WORLD");
   EXPECT_EQ(dialog.source_tokens().join(), "Hello WORLD");
-
   EXPECT_EQ(shuffle(), CommandOutcome::kDone);
   EXPECT_EQ(dialog.scrambled_tokens().size(), 4);
 }

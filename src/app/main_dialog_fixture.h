@@ -14,6 +14,7 @@
 #include "app/main_dialog.h"
 #include "testing/fake_window.h"
 #include "testing/temp_dir.h"
+#include "testing/token_lists.h"
 #include "text/signature.h"
 #include "text/token_list.h"
 
@@ -40,13 +41,6 @@ inline std::string accuracy_line(long correct, long total, int percentage) {
   return std::to_string(correct) + " of " + std::to_string(total) +
          " Characters recognized correctly\r\nTranslated " + std::to_string(percentage) +
          ".0 percent of the text\r\n\r\n";
-}
-
-inline std::vector<std::string> texts_of(const TokenList& list) {
-  std::vector<std::string> texts;
-  for (const WordToken& token : list)
-    texts.push_back(token.text);
-  return texts;
 }
 
 // Makes `path` the working directory for one scope.

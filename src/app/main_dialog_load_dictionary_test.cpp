@@ -12,8 +12,7 @@ using LoadDictionary = MainDialogTest;
 
 std::string repeated(std::string_view line, int times) {
   std::string text;
-  for (int i = 0; i < times; ++i)
-    text += line;
+  for (int i = 0; i < times; ++i) text += line;
   return text;
 }
 
@@ -41,7 +40,7 @@ TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Wien Hauser.\n");
 }
 
-TEST_F(LoadDictionary, MissingLexiconGivesAnEmptyDictionaryAndTheBareReport) {
+TEST_F(LoadDictionary, MissingOrEmptyLexiconNameGivesAnEmptyDictionaryAndTheBareReport) {
   load_deep_dictionary(put("lexicon.dic", "HELLO\n"), put("suffixes.txt", "ness"), "");
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
 
@@ -53,27 +52,24 @@ TEST_F(LoadDictionary, MissingLexiconGivesAnEmptyDictionaryAndTheBareReport) {
   EXPECT_TRUE(dialog.dictionary().suffixes.is_empty());
   EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 0);
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-}
 
-TEST_F(LoadDictionary, EmptyLexiconNameReadsNothingWithoutAMessage) {
+  window.messages.clear();
   EXPECT_EQ(load_dictionary(""), CommandOutcome::kDone);
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(window.lower_text, kDictionaryReady);
 }
 
-TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsAndReportsTheirCounts) {
-  const std::string lexicon = put("lexicon.dic", "KIND\n");
-  EXPECT_EQ(load_deep_dictionary(lexicon, put("suffixes.txt", "en er\r\nung"),
+TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCounts) {
+  EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "KIND\n"), put("suffixes.txt", "en er\r\nung"),
                                  put("prefixes.txt", "un\nver\n")),
             CommandOutcome::kDone);
   EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +
                                    "1 Words are read into the lexicon\r\n"
                                    "Read 2 Prefixes\r\nRead 3 Suffixes\r\n"
                                    "\r\nCreated 6 words including all variants");
-  // Affixes are read upper-cased; every word comes alone, with each prefix,
-  // each suffix and each pair: 3 x 4 members.
   EXPECT_EQ(texts_of(dialog.dictionary().prefixes), (std::vector<std::string>{"UN", "VER"}));
   EXPECT_EQ(texts_of(dialog.dictionary().suffixes), (std::vector<std::string>{"EN", "ER", "UNG"}));
+  // The word alone, with each prefix, each suffix and each pair: 3 x 4.
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 12);
   EXPECT_TRUE(window.messages.empty());
 }
@@ -82,8 +78,7 @@ TEST_F(LoadDictionary, PercentageLinesRepaintTheWholeWindowOncePerNewValue) {
   load_deep_dictionary(put("three.dic", "HAUS\nKIND\nWEIN\n"), "", "");
   std::vector<std::string> lines;
   for (const auto& repaint : window.repaints) {
-    if (repaint.target == RepaintTarget::kWindow)
-      lines.push_back(repaint.lower_text);
+    if (repaint.target == RepaintTarget::kWindow) lines.push_back(repaint.lower_text);
   }
   EXPECT_EQ(lines, (std::vector<std::string>{percentage_line(0), percentage_line(33),
                                              percentage_line(66)}));
@@ -94,21 +89,7 @@ TEST_F(LoadDictionary, PercentageLinesRepaintTheWholeWindowOncePerNewValue) {
             std::string(kDictionaryReady) + "3 Words are read into the lexicon\r\n");
 }
 
-TEST_F(LoadDictionary, AtMostOneHundredPercentageLines) {
-  load_deep_dictionary(put("many.dic", repeated("HAUS\n", 250)), "", "");
-  std::vector<std::string> lines;
-  for (const auto& repaint : window.repaints) {
-    if (repaint.target == RepaintTarget::kWindow)
-      lines.push_back(repaint.lower_text);
-  }
-  ASSERT_EQ(lines.size(), 100u);
-  for (int p = 0; p < 100; ++p)
-    EXPECT_EQ(lines[static_cast<std::size_t>(p)], percentage_line(p));
-  EXPECT_EQ(window.lower_text,
-            std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
-}
-
-TEST_F(LoadDictionary, UnreadableSuffixFileLeavesOnlyThePrefixes) {
+TEST_F(LoadDictionary, AnUnreadableAffixFileLeavesOnlyTheOtherList) {
   EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "KIND\n"), dir.file("missing.txt"),
                                  put("prefixes.txt", "un ver")),
             CommandOutcome::kDone);
@@ -117,18 +98,16 @@ TEST_F(LoadDictionary, UnreadableSuffixFileLeavesOnlyThePrefixes) {
                                    "1 Words are read into the lexicon\r\nRead 2 Prefixes\r\n"
                                    "\r\nCreated 2 words including all variants");
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 3);
-}
 
-TEST_F(LoadDictionary, UnreadablePrefixFileLeavesOnlyTheSuffixes) {
-  EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "KIND\nHAUS\n"), put("suffixes.txt", "ness"),
-                                 dir.path()),
+  window.messages.clear();
+  EXPECT_EQ(load_deep_dictionary(dir.file("lexicon.dic"), put("suffixes.txt", "ness"), dir.path()),
             CommandOutcome::kDone);
   EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
-  // 2 words x 1 suffix is not more than the 2 words: no variants line.
+  // 1 word x 1 suffix is not more than the 1 word: no variants line.
   EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +
-                                   "2 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
+                                   "1 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
   EXPECT_TRUE(dialog.dictionary().prefixes.is_empty());
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 4);
+  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
 }
 
 TEST_F(LoadDictionary, WithoutDeepSearchNoAffixDataSurvives) {
@@ -146,58 +125,43 @@ TEST_F(LoadDictionary, WithoutDeepSearchNoAffixDataSurvives) {
             std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
 }
 
-TEST_F(LoadDictionary, MembersShorterThanTwoBytesAreSkipped) {
-  // The one-letter word X alone has no signature; X+NESS, KIND and KINDNESS do.
-  load_deep_dictionary(put("lexicon.dic", "X\nKIND\n"), put("suffixes.txt", "ness"), "");
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 3);
-  // In the lexicon table the one-letter word sits under signature 0.0.
-  EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 2);
-  ASSERT_NE(dialog.dictionary().lexicon_table.find(0.0), nullptr);
-  EXPECT_EQ(dialog.dictionary().lexicon_table.find(0.0)->text, "X");
-}
-
-// 1024 x 1024 x 2048 = 2^31 members: one more than a signed 32-bit count.
-TEST_F(LoadDictionary, DeepSearchIsRefusedFromTwoToTheThirtyFirstMembersOn) {
-  const std::string affixes = repeated("A\n", 1023);
-  EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", repeated("HAUS\n", 2048)),
-                                 put("suffixes.txt", affixes), put("prefixes.txt", affixes)),
-            CommandOutcome::kDone);
-  const std::string counts = std::string(kDictionaryReady) +
-                             "1 Words are read into the lexicon\r\n"
-                             "Read 1023 Prefixes\r\nRead 1023 Suffixes\r\n\r\n";
-  const std::string& report = window.lower_text;
-  ASSERT_EQ(report.substr(0, counts.size()), counts);
-  const std::string refusal = report.substr(counts.size());
-  EXPECT_EQ(refusal.rfind("Deep Search refused", 0), 0u) << refusal;
-  EXPECT_NE(refusal.find("2147483648"), std::string::npos) << refusal;
-  EXPECT_EQ(refusal.substr(refusal.size() - 2), "\r\n");
-  EXPECT_EQ(report.find("Created"), std::string::npos);
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-  EXPECT_FALSE(dialog.dictionary().variant_table.has_buckets());
-  for (const auto& repaint : window.repaints)
-    EXPECT_NE(repaint.target, RepaintTarget::kWindow);
-  // The lexicon table still works.
-  load_shuffled_text(put("scrambled.txt", "Huas.\n"));
-  translate();
-  EXPECT_EQ(dialog.scrambled_tokens().join(), "Haus.\n");
-}
-
-// 32768 prefixes (16 bits) and 16384 suffixes (15 bits) leave one bit for
-// the word: two words do not fit, though the 1,073,840,130 members would.
-TEST_F(LoadDictionary, DeepSearchIsRefusedWhenTheWordIndexDoesNotFitItsBits) {
-  EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "HAUS\nKIND\n"),
-                                 put("suffixes.txt", repeated("A\n", 16384)),
-                                 put("prefixes.txt", repeated("A\n", 32768))),
-            CommandOutcome::kDone);
-  const std::string counts = std::string(kDictionaryReady) +
-                             "2 Words are read into the lexicon\r\n"
-                             "Read 32768 Prefixes\r\nRead 16384 Suffixes\r\n\r\n";
-  const std::string& report = window.lower_text;
-  ASSERT_EQ(report.substr(0, counts.size()), counts);
-  EXPECT_EQ(report.find("Deep Search refused", counts.size()), counts.size()) << report;
-  EXPECT_EQ(report.find("Created"), std::string::npos);
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-  EXPECT_EQ(dialog.dictionary().layout.word_bits, 1);
+// Refused combinations: 1024 x 1024 x 2048 = 2^31 members, one more than a
+// signed 32-bit count; and 32768 prefixes (16 bits) with 16384 suffixes (15
+// bits), which leave one bit for the word: two words do not fit, though the
+// 1,073,840,130 members would.
+TEST_F(LoadDictionary, RefusedDeepSearchReportsWhyAndKeepsTheLexiconTable) {
+  const struct {
+    std::string lexicon, suffixes, prefixes, counts, named;
+  } cases[] = {
+      {repeated("HAUS\n", 2048), repeated("A\n", 1023), repeated("A\n", 1023),
+       "1 Words are read into the lexicon\r\nRead 1023 Prefixes\r\nRead 1023 Suffixes\r\n\r\n",
+       "2147483648"},
+      {"HAUS\nKIND\n", repeated("A\n", 16384), repeated("A\n", 32768),
+       "2 Words are read into the lexicon\r\nRead 32768 Prefixes\r\nRead 16384 Suffixes\r\n\r\n",
+       "do not fit the 1 bits"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.counts);
+    window.repaints.clear();
+    EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", c.lexicon), put("suffixes.txt", c.suffixes),
+                                   put("prefixes.txt", c.prefixes)),
+              CommandOutcome::kDone);
+    const std::string counts = kDictionaryReady + c.counts;
+    const std::string& report = window.lower_text;
+    ASSERT_EQ(report.substr(0, counts.size()), counts);
+    const std::string refusal = report.substr(counts.size());
+    EXPECT_EQ(refusal.rfind("Deep Search refused", 0), 0u) << refusal;
+    EXPECT_NE(refusal.find(c.named), std::string::npos) << refusal;
+    EXPECT_EQ(refusal.substr(refusal.size() - 2), "\r\n");
+    EXPECT_EQ(report.find("Created"), std::string::npos);
+    EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
+    EXPECT_FALSE(dialog.dictionary().variant_table.has_buckets());
+    for (const auto& repaint : window.repaints) EXPECT_NE(repaint.target, RepaintTarget::kWindow);
+    // The lexicon table still works.
+    load_shuffled_text(put("scrambled.txt", "Huas.\n"));
+    translate();
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "Haus.\n");
+  }
 }
 
 // 32767 prefixes and suffixes (15 bits each) with one word: 2^30 members
@@ -225,9 +189,7 @@ TEST_F(LoadDictionary, TooLargeAVariantTableIsOutOfMemoryAndTheWindowGoesOn) {
 TEST_F(LoadDictionary, CancelledDialogsReadThePresetFilesOfTheWorkingDirectory) {
   WorkingDirectory in_temp(dir.path());
   window.deep_search = true;
-  window.cancel_file();
-  window.cancel_file();
-  window.cancel_file();
+  for (int i = 0; i < 3; ++i) window.cancel_file();
   // Nothing there yet: three messages, an empty dictionary.
   EXPECT_EQ(checked(dialog.load_dictionary()), CommandOutcome::kUnreadable);
   EXPECT_EQ(window.messages, std::vector<std::string>(3, kCannotOpen));
@@ -237,9 +199,7 @@ TEST_F(LoadDictionary, CancelledDialogsReadThePresetFilesOfTheWorkingDirectory) 
   put("Suffix_en.txt", "ness\n");
   put("EMPTY SUFFIX PREFIX LIST.txt", "");
   window.messages.clear();
-  window.cancel_file();
-  window.cancel_file();
-  window.cancel_file();
+  for (int i = 0; i < 3; ++i) window.cancel_file();
   EXPECT_EQ(checked(dialog.load_dictionary()), CommandOutcome::kDone);
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +

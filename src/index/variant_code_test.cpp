@@ -9,55 +9,33 @@
 namespace quirlex {
 namespace {
 
-TEST(VariantCode, BitWidthOfACount) {
-  EXPECT_EQ(bit_width_of_count(0), 1);
-  EXPECT_EQ(bit_width_of_count(1), 1);
-  EXPECT_EQ(bit_width_of_count(2), 2);
-  EXPECT_EQ(bit_width_of_count(3), 2);
-  EXPECT_EQ(bit_width_of_count(4), 3);
-  EXPECT_EQ(bit_width_of_count(7), 3);
-  EXPECT_EQ(bit_width_of_count(8), 4);
+TEST(VariantCode, FieldWidthsAreTheBitWidthsOfTheCounts) {
+  const int widths[] = {1, 1, 2, 2, 3, 3, 3, 3, 4};  // for the counts 0 to 8
+  for (int count = 0; count <= 8; ++count) EXPECT_EQ(bit_width_of_count(count), widths[count]);
   EXPECT_EQ(bit_width_of_count(20), 5);
   EXPECT_EQ(bit_width_of_count(65535), 16);
   EXPECT_EQ(bit_width_of_count(65536), 17);
+  EXPECT_EQ(VariantLayout{}, (VariantLayout{0, 0, 32})) << "before any affix list is read";
+  EXPECT_EQ(VariantLayout::for_counts(3, 20), (VariantLayout{2, 5, 25}));
+  EXPECT_EQ(VariantLayout::for_counts(0, 0), (VariantLayout{1, 1, 30}));
 }
 
-TEST(VariantCode, DefaultLayoutIsZeroZeroThirtyTwo) {
-  const VariantLayout layout;
-  EXPECT_EQ(layout.prefix_bits, 0);
-  EXPECT_EQ(layout.suffix_bits, 0);
-  EXPECT_EQ(layout.word_bits, 32);
-}
-
-TEST(VariantCode, ThreePrefixesAndTwentySuffixes) {
+TEST(VariantCode, PacksFromTheTopWithAllOnesForNoAffix) {
   const VariantLayout layout = VariantLayout::for_counts(3, 20);
-  EXPECT_EQ(layout.prefix_bits, 2);
-  EXPECT_EQ(layout.suffix_bits, 5);
-  EXPECT_EQ(layout.word_bits, 25);
   EXPECT_EQ(layout.pack(1, -1, 7), 0x7E000007u);
   EXPECT_EQ(layout.pack(2, 19, 7), 0xA6000007u);
-}
-
-TEST(VariantCode, WithoutAffixesTheCodeIsC0000000PlusTheWord) {
-  const VariantLayout layout = VariantLayout::for_counts(0, 0);
-  EXPECT_EQ(layout.prefix_bits, 1);
-  EXPECT_EQ(layout.suffix_bits, 1);
-  EXPECT_EQ(layout.word_bits, 30);
+  const VariantLayout plain = VariantLayout::for_counts(0, 0);
   for (const std::int64_t word : {0, 1, 7, 123456, (1 << 30) - 2}) {
-    EXPECT_EQ(layout.pack(-1, -1, word), 0xC0000000u + static_cast<std::uint32_t>(word));
+    EXPECT_EQ(plain.pack(-1, -1, word), 0xC0000000u + static_cast<std::uint32_t>(word));
   }
-}
-
-TEST(VariantCode, NoPrefixIsAllOnesOfTheField) {
+  // With 4 prefixes no prefix is 7 in 3 bits, with 3 it is 3 in 2 bits; the
+  // highest index of a list is never the all-ones value.
   const VariantLayout four = VariantLayout::for_counts(4, 0);
-  EXPECT_EQ(four.prefix_bits, 3);
-  EXPECT_EQ(four.pack(-1, 0, 0) >> 29, 7u);
   const VariantLayout three = VariantLayout::for_counts(3, 0);
-  EXPECT_EQ(three.prefix_bits, 2);
+  EXPECT_EQ(four.pack(-1, 0, 0) >> 29, 7u);
   EXPECT_EQ(three.pack(-1, 0, 0) >> 30, 3u);
-  // The highest index of a list is never the all-ones value.
-  EXPECT_EQ(three.pack(2, 0, 0) >> 30, 2u);
   EXPECT_EQ(four.pack(3, 0, 0) >> 29, 3u);
+  EXPECT_EQ(three.pack(2, 0, 0) >> 30, 2u);
 }
 
 TEST(VariantCode, UnpackInvertsPack) {
@@ -70,55 +48,36 @@ TEST(VariantCode, UnpackInvertsPack) {
       for (int s = -1; s<suffixes; s += suffixes> 20 ? 89 : 1) {
         for (const std::uint32_t w : {0u, 1u, 5u, highest_word / 3, highest_word}) {
           const VariantLayout::Parts parts = layout.unpack(layout.pack(p, s, w));
-          EXPECT_EQ(parts.prefix.has_value(), p >= 0);
-          if (p >= 0) {
-            EXPECT_EQ(*parts.prefix, static_cast<std::uint32_t>(p));
-          }
-          EXPECT_EQ(parts.suffix.has_value(), s >= 0);
-          if (s >= 0) {
-            EXPECT_EQ(*parts.suffix, static_cast<std::uint32_t>(s));
-          }
+          EXPECT_EQ(parts.prefix,
+                    p >= 0 ? std::optional(static_cast<std::uint32_t>(p)) : std::nullopt);
+          EXPECT_EQ(parts.suffix,
+                    s >= 0 ? std::optional(static_cast<std::uint32_t>(s)) : std::nullopt);
           EXPECT_EQ(parts.word, w);
         }
       }
     }
   }
-}
-
-TEST(VariantCode, UnpackReadsTheFieldsFromTheTop) {
-  const VariantLayout layout = VariantLayout::for_counts(3, 20);
-  const VariantLayout::Parts parts = layout.unpack(0xA6000007u);
-  ASSERT_TRUE(parts.prefix.has_value());
-  ASSERT_TRUE(parts.suffix.has_value());
-  EXPECT_EQ(*parts.prefix, 2u);
-  EXPECT_EQ(*parts.suffix, 19u);
-  EXPECT_EQ(parts.word, 7u);
-  const VariantLayout::Parts none = layout.unpack(0xFFFFFFFFu);
+  const VariantLayout::Parts none = VariantLayout::for_counts(3, 20).unpack(0xFFFFFFFFu);
   EXPECT_FALSE(none.prefix.has_value());
   EXPECT_FALSE(none.suffix.has_value());
   EXPECT_EQ(none.word, (1u << 25) - 1);
 }
 
 TEST(VariantCode, FitsWordsUpToAllOnesMinusOne) {
-  const VariantLayout plain = VariantLayout::for_counts(0, 0);
-  EXPECT_TRUE(plain.fits_words(0));
-  EXPECT_TRUE(plain.fits_words((std::int64_t{1} << 30) - 1));
-  EXPECT_FALSE(plain.fits_words(std::int64_t{1} << 30));
-
-  const VariantLayout wide = VariantLayout::for_counts(16384, 16384);
-  EXPECT_EQ(wide.word_bits, 2);
-  EXPECT_TRUE(wide.fits_words(3));
-  EXPECT_FALSE(wide.fits_words(4));
-
-  const VariantLayout full = VariantLayout::for_counts(65535, 65535);
-  EXPECT_EQ(full.word_bits, 0);
-  EXPECT_TRUE(full.fits_words(0));
-  EXPECT_FALSE(full.fits_words(1));
-
-  const VariantLayout over = VariantLayout::for_counts(1 << 20, 1 << 20);
-  EXPECT_LT(over.word_bits, 0);
-  EXPECT_TRUE(over.fits_words(0));
-  EXPECT_FALSE(over.fits_words(1));
+  const struct {
+    std::int64_t prefixes, suffixes, fitting;
+  } cases[] = {
+      {0, 0, (std::int64_t{1} << 30) - 1},  // 30 word bits
+      {16384, 16384, 3},                    // 2 word bits
+      {65535, 65535, 0},                    // 0 word bits
+      {1 << 20, 1 << 20, 0},                // fewer than 0 word bits
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.prefixes);
+    const VariantLayout layout = VariantLayout::for_counts(c.prefixes, c.suffixes);
+    EXPECT_TRUE(layout.fits_words(c.fitting));
+    EXPECT_FALSE(layout.fits_words(c.fitting + 1));
+  }
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ void drain(Pipe& out_pipe, Pipe& err_pipe, ProcessResult& result) {
 
 }  // namespace
 
-ProcessResult run_process(const std::string& program, const std::vector<std::string>& arguments) {
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::function<void()>& prepare) {
   std::vector<std::string> words{program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
@@ -83,6 +84,7 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
         ::dup2(err_pipe.fds[1], 2) < 0) {
       ::_exit(126);
     }
+    if (prepare) prepare();
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }

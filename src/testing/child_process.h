@@ -3,6 +3,7 @@
 // how it ended, so tests can check a program's exact bytes and exit status.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ struct ProcessResult {
 };
 
 // Runs `program` with `arguments` (not including the program name itself).
+// `prepare`, when given, runs in the child just before the program starts,
+// to set limits or the identity it runs under; it may only make system calls.
 // Throws std::runtime_error when the child cannot be started.
-ProcessResult run_process(const std::string& program, const std::vector<std::string>& arguments);
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::function<void()>& prepare = {});
 
 }  // namespace quirlex::testing

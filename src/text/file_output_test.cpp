@@ -1,19 +1,19 @@
 // FileOutput: the file-error messages for files that cannot be created or
 // written, that a failure never costs the earlier file, that a replaced file
-// keeps its permissions, and that no temporary file is left behind.
+// keeps its permissions, links are written through, and that no temporary
+// file is left behind.
 #include "text/file_output.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "testing/expect_failure.h"
+#include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 #include "text/failure.h"
 
@@ -47,41 +47,7 @@ std::string access_denied(const std::string& path) {
   return "Access to " + path + " was denied.";
 }
 
-// Sets the process's file-size limit for one scope. Writing past it fails
-// with EFBIG, which lets a test make a write fail halfway even as root.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    saved_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, saved_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*saved_handler_)(int) = nullptr;
-};
-
-class Umask {
- public:
-  explicit Umask(mode_t mask) : saved_(::umask(mask)) {}
-  ~Umask() { ::umask(saved_); }
-  Umask(const Umask&) = delete;
-  Umask& operator=(const Umask&) = delete;
-
- private:
-  mode_t saved_;
-};
-
-TEST(FileOutput, WritesNewAndExistingFiles) {
+TEST(FileOutput, WritesNewAndExistingFilesWhole) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
   write_file(path, "first");
@@ -93,6 +59,8 @@ TEST(FileOutput, WritesNewAndExistingFiles) {
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
 
+// The output is buffered; pieces around and above the buffer's size must come
+// out whole and in order.
 TEST(FileOutput, PiecesComeOutInOrder) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
@@ -119,26 +87,22 @@ TEST(FileOutput, WithoutCommitTheEarlierFileStays) {
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
 
-TEST(FileOutput, NewFileGetsTheUsualPermissions) {
+TEST(FileOutput, NewFilesGetTheUsualPermissionsAndReplacedFilesKeepTheirs) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
-  const Umask mask(022);
+  const mode_t saved_mask = ::umask(022);
   write_file(path, "text");
+  ::umask(saved_mask);
   EXPECT_EQ(permissions_of(path), 0644u);
-}
-
-TEST(FileOutput, ReplacedFileKeepsItsPermissions) {
-  const TempDir dir;
-  const std::string path = dir.file("out.txt");
-  put_file(path, "earlier");
   for (const mode_t mode : {0640u, 0604u, 0755u}) {
     ::chmod(path.c_str(), mode);
     write_file(path, "later");
     EXPECT_EQ(permissions_of(path), mode);
-    EXPECT_EQ(get_file(path), "later");
   }
 }
 
+// Replacing the target once replaced a symbolic link by a regular file, and
+// the file it pointed to kept its old content.
 TEST(FileOutput, WritingThroughALinkUpdatesTheLinkedFile) {
   const TempDir dir;
   fs::create_directory(dir.file("sub"));
@@ -155,43 +119,31 @@ TEST(FileOutput, WritingThroughALinkUpdatesTheLinkedFile) {
   EXPECT_TRUE(temporary_files(dir.file("sub")).empty());
 }
 
-TEST(FileOutput, MissingFolderIsAnInvalidPath) {
-  const TempDir dir;
-  const std::string path = dir.file("missing/out.txt");
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); },
-                                   "All or part of the path " + path + " is invalid."));
-  EXPECT_FALSE(file_exists(dir.file("missing")));
-}
-
-TEST(FileOutput, FileInPlaceOfAFolderIsAnInvalidPath) {
+TEST(FileOutput, UncreatableFilesAreNamedInTheirFileError) {
   const TempDir dir;
   put_file(dir.file("plain.txt"), "earlier");
-  const std::string path = dir.file("plain.txt/out.txt");
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); },
-                                   "All or part of the path " + path + " is invalid."));
-  EXPECT_EQ(get_file(dir.file("plain.txt")), "earlier");
-}
-
-TEST(FileOutput, FolderAsTargetIsAccessDenied) {
-  const TempDir dir;
-  const std::string path = dir.file("folder");
-  fs::create_directory(path);
+  fs::create_directory(dir.file("folder"));
   put_file(dir.file("folder/inside.txt"), "inside");
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); }, access_denied(path)));
-  EXPECT_TRUE(fs::is_directory(path));
+  const std::string missing_folder = dir.file("missing/out.txt");
+  const std::string file_as_folder = dir.file("plain.txt/out.txt");
+  const std::string folder = dir.file("folder");
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(missing_folder, "text"); },
+                                   "All or part of the path " + missing_folder + " is invalid."));
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(file_as_folder, "text"); },
+                                   "All or part of the path " + file_as_folder + " is invalid."));
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(folder, "text"); }, access_denied(folder)));
+  EXPECT_FALSE(file_exists(dir.file("missing")));
+  EXPECT_EQ(get_file(dir.file("plain.txt")), "earlier");
   EXPECT_EQ(get_file(dir.file("folder/inside.txt")), "inside");
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
 
-TEST(FileOutput, FullDiskIsReported) {
+TEST(FileOutput, DevicesAreWrittenDirectlyAndAFullOneIsReported) {
+  write_file("/dev/null", "text");
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
   if (!file_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   EXPECT_TRUE(FailsWith<FileError>([] { write_file("/dev/full", "text"); },
                                    "Disk full while accessing /dev/full."));
-}
-
-TEST(FileOutput, DevicesAreWrittenDirectly) {
-  write_file("/dev/null", "text");
-  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST(FileOutput, WriteFailureHalfwayKeepsTheEarlierFile) {
@@ -200,7 +152,7 @@ TEST(FileOutput, WriteFailureHalfwayKeepsTheEarlierFile) {
   put_file(path, "earlier");
   ::chmod(path.c_str(), 0640);
   {
-    const FileSizeLimit limit(4096);
+    const testing::FileSizeLimit limit(4096);
     EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, std::string(10000, 'x')); },
                                      "Disk full while accessing " + path + "."));
   }
@@ -209,30 +161,25 @@ TEST(FileOutput, WriteFailureHalfwayKeepsTheEarlierFile) {
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
 
-// Permission checks do not apply to root, so these run only for other users.
-TEST(FileOutput, ReadOnlyFolderIsAccessDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
+// Permission checks do not apply to root, so this runs only for other users.
+TEST(FileOutput, ReadOnlyFilesAndFoldersAreAccessDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files and folders";
   const TempDir dir;
   const std::string folder = dir.file("locked");
   fs::create_directory(folder);
-  put_file(folder + "/out.txt", "earlier");
-  ::chmod(folder.c_str(), 0555);
   const std::string existing = folder + "/out.txt";
   const std::string fresh = folder + "/new.txt";
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(fresh, "text"); }, access_denied(fresh)));
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(existing, "text"); }, access_denied(existing)));
+  const std::string read_only = dir.file("read-only.txt");
+  put_file(existing, "earlier");
+  put_file(read_only, "earlier");
+  ::chmod(folder.c_str(), 0555);
+  ::chmod(read_only.c_str(), 0444);
+  for (const std::string& path : {fresh, existing, read_only}) {
+    EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); }, access_denied(path)));
+  }
   EXPECT_EQ(get_file(existing), "earlier");
+  EXPECT_EQ(get_file(read_only), "earlier");
   EXPECT_FALSE(file_exists(fresh));
-}
-
-TEST(FileOutput, ReadOnlyFileIsAccessDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
-  const TempDir dir;
-  const std::string path = dir.file("out.txt");
-  put_file(path, "earlier");
-  ::chmod(path.c_str(), 0444);
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); }, access_denied(path)));
-  EXPECT_EQ(get_file(path), "earlier");
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
 

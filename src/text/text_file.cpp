@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <new>
 #include <utility>
 
@@ -65,8 +66,8 @@ struct FileDescriptor {
 }
 
 // Reads the file from its start until its end or its first NUL byte (the
-// text ends there, so nothing after it is needed). Returns false on a read
-// error.
+// text ends there, so nothing after it is needed); `out` may hold bytes
+// past the NUL. Returns false on a read error.
 bool read_from_start(int fd, bool regular, std::size_t expected, std::string& out,
                      const std::string& file_name) {
   // One read into a buffer of the file's full length; the loop only goes on
@@ -91,17 +92,62 @@ bool read_from_start(int fd, bool regular, std::size_t expected, std::string& ou
     if (has_nul) break;
   }
   out.resize(used);
-  if (const void* nul = std::memchr(out.data(), 0, out.size())) {
-    out.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - out.data()));
-  }
-  if (out.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
   return true;
+}
+
+// Ends the text at its first NUL byte.
+void end_at_nul(std::string& text, const std::string& file_name) {
+  if (const void* nul = std::memchr(text.data(), 0, text.size())) {
+    text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+  }
+  if (text.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
+}
+
+// Whether the file still holds `bytes` from its start, up to their first NUL
+// byte or else to the file's end. Two reads that agree give the text as it
+// was at one moment between them. A write that was already under way when
+// the first read began changes no time or size while it goes on, so only
+// the bytes themselves can show it.
+bool reads_the_same(int fd, const std::string& bytes) {
+  const void* nul = std::memchr(bytes.data(), 0, bytes.size());
+  const std::size_t length =
+      nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()) + 1
+                     : bytes.size();
+  std::string chunk(std::min<std::size_t>(length, 65536) + 1, '\0');
+  std::size_t done = 0;
+  while (done < length) {
+    const ssize_t got =
+        ::pread(fd, chunk.data(), std::min(chunk.size(), length - done), static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || std::memcmp(chunk.data(), bytes.data() + done, static_cast<std::size_t>(got))) {
+      return false;
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  if (nul != nullptr) return true;
+  // Without a NUL the text ran to the file's end, which must not have moved.
+  ssize_t got;
+  do {
+    got = ::pread(fd, chunk.data(), 1, static_cast<off_t>(done));
+  } while (got < 0 && errno == EINTR);
+  return got == 0;
 }
 
 bool same_version(const struct stat& a, const struct stat& b) {
   return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
          a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
          a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// Whether the file changed lately enough that its times may hide a further
+// change: many file systems keep times in steps of a clock tick or even of
+// seconds, and a write sets them as it begins, not as it goes on. Files left
+// alone for a few seconds need not be read twice.
+bool changed_lately(const struct stat& info) {
+  constexpr time_t kSeconds = 5;
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return info.st_ctim.tv_sec >= now.tv_sec - kSeconds;
 }
 
 void pause_briefly() {
@@ -132,11 +178,16 @@ bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
     if (regular && before.st_size > TextFile::kMaxLength) refuse_length(file_name);
     const std::size_t expected = regular ? static_cast<std::size_t>(before.st_size) : 0;
     if (!read_from_start(fd, regular, expected, out, file_name)) return false;
-    if (!regular) return true;
-    struct stat after {};
-    if (::fstat(fd, &after) != 0) return false;
-    if (same_version(before, after)) return true;
-    pause_briefly();
+    if (regular) {
+      struct stat after {};
+      if (::fstat(fd, &after) != 0) return false;
+      if (!same_version(before, after) || (changed_lately(after) && !reads_the_same(fd, out))) {
+        pause_briefly();
+        continue;
+      }
+    }
+    end_at_nul(out, file_name);
+    return true;
   }
   return false;
 }

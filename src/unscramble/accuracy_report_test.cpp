@@ -10,24 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "testing/token_lists.h"
 #include "text/token_list.h"
-#include "text/tokenizer.h"
 
 namespace quirlex {
 namespace {
 
-TokenList tokens_of(const std::string& text) {
-  TokenList list;
-  tokenize(text, list, {});
-  return list;
-}
-
-TokenList list_of(const std::vector<std::string>& texts) {
-  TokenList list;
-  for (const std::string& text : texts)
-    list.append(WordToken{.text = text});
-  return list;
-}
+using testing::list_of;
+using testing::tokens_of;
 
 std::string report(std::int64_t correct, std::int64_t total, int percentage) {
   return std::to_string(correct) + " of " + std::to_string(total) +
@@ -35,87 +25,49 @@ std::string report(std::int64_t correct, std::int64_t total, int percentage) {
          ".0 percent of the text\r\n\r\n";
 }
 
-TEST(AccuracyReport, EmptySourceComparesNothing) {
-  EXPECT_EQ(accuracy_report(TokenList(), tokens_of("Hello, world!\r\n")),
-            "0 of 0 Characters recognized correctly\r\nTranslated 0.0 percent of the text\r\n\r\n");
-}
-
-TEST(AccuracyReport, RestoredListOfOneTokenOrNoneComparesNothing) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  EXPECT_EQ(accuracy_report(source, TokenList()), report(0, 0, 0));
-  EXPECT_EQ(accuracy_report(source, list_of({""})), report(0, 0, 0));
-  EXPECT_EQ(accuracy_report(source, list_of({"Hello"})), report(0, 0, 0));
-}
-
-TEST(AccuracyReport, AllWordsRestoredLeavesOutTheLastToken) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  ASSERT_EQ(source.size(), 5);
-  EXPECT_EQ(accuracy_report(source, source),
+TEST(AccuracyReport, ComparesTokensAtEqualPositionsBeforeTheRestoredListsLast) {
+  const TokenList hello = tokens_of("Hello, world!\r\n");
+  const struct {
+    TokenList source, restored;
+    std::int64_t correct, total;
+    int percentage;
+  } cases[] = {
+      {TokenList(), hello, 0, 0, 0},
+      {hello, TokenList(), 0, 0, 0},
+      {hello, list_of({"Hello"}), 0, 0, 0},
+      // "", Hello, ", " and world are compared; "!\r\n" is not.
+      {hello, hello, 12, 12, 100},
+      {hello, tokens_of("Hello, wlord!\r\n"), 7, 12, 58},
+      {hello, tokens_of("hello, World!\r\n"), 2, 12, 16},  // case matters
+      // Unrestored words: separators and short words still count as correct.
+      {tokens_of("The quick brown fox.\n"), tokens_of("The qciuk bowrn fox.\n"), 9, 19, 47},
+      // The percentage is truncated to a whole number.
+      {list_of({"ab", "c"}), list_of({"ab", "x", "end"}), 2, 3, 66},
+      {list_of({std::string(199, 'a'), "b"}), list_of({std::string(199, 'a'), "x", "end"}), 199,
+       200, 99},
+      {list_of({"a", std::string(199, 'b')}), list_of({"a", "x", "end"}), 1, 200, 0},
+      // Lists of different lengths: min(n_src, n_scr - 1) positions.
+      {list_of({"aaaa", "bb", "cccccc", "dd", "e"}), list_of({"aaaa", "xx", "cccccc"}), 4, 6, 66},
+      {list_of({"aaaa", "bb"}), list_of({"aaaa", "bb", "x", "x", "x", "x", "x", "x", "x", "x"}), 6,
+       6, 100},
+      {list_of({"aaaa", "bb", "cccccc"}), list_of({"aaaa"}), 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.restored.join());
+    const TokenList source_before = c.source;
+    const TokenList restored_before = c.restored;
+    EXPECT_EQ(accuracy_report(c.source, c.restored), report(c.correct, c.total, c.percentage));
+    EXPECT_TRUE(c.source == source_before && c.restored == restored_before) << "a list changed";
+  }
+  EXPECT_EQ(accuracy_report(hello, hello),
             "12 of 12 Characters recognized correctly\r\nTranslated 100.0 percent of the text\r\n"
             "\r\n");
 }
 
-TEST(AccuracyReport, ScrambledWordCountsWrongWithItsLength) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  const TokenList restored = tokens_of("Hello, wlord!\r\n");
-  EXPECT_EQ(accuracy_report(source, restored),
-            "7 of 12 Characters recognized correctly\r\nTranslated 58.0 percent of the text\r\n"
-            "\r\n");
-}
-
-TEST(AccuracyReport, PercentageIsTruncatedToAWholeNumber) {
-  EXPECT_EQ(accuracy_report(list_of({"ab", "c"}), list_of({"ab", "x", "end"})), report(2, 3, 66));
-  EXPECT_EQ(accuracy_report(list_of({std::string(199, 'a'), "b"}),
-                            list_of({std::string(199, 'a'), "x", "end"})),
-            report(199, 200, 99));
-  EXPECT_EQ(accuracy_report(list_of({"a", std::string(199, 'b')}), list_of({"a", "x", "end"})),
-            report(1, 200, 0));
-}
-
-TEST(AccuracyReport, CaseMatters) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  const TokenList restored = tokens_of("hello, World!\r\n");
-  EXPECT_EQ(accuracy_report(source, restored), report(2, 12, 16));
-}
-
-TEST(AccuracyReport, SeparatorsAndShortWordsCountWhenNoWordIsRestored) {
-  const TokenList source = tokens_of("The quick brown fox.\n");
-  const TokenList restored = tokens_of("The qciuk bowrn fox.\n");
-  // Compared: "", The, " ", quick, " ", brown, " ", fox; not ".\n".
-  EXPECT_EQ(accuracy_report(source, restored), report(9, 19, 47));
-}
-
-TEST(AccuracyReport, ListsOfDifferentLengthsCompareTheCommonPositions) {
-  const TokenList source = list_of({"aaaa", "bb", "cccccc", "dd", "e"});
-  // min(5, 3 - 1) = 2 positions.
-  EXPECT_EQ(accuracy_report(source, list_of({"aaaa", "xx", "cccccc"})), report(4, 6, 66));
-  // min(2, 10 - 1) = 2 positions.
-  EXPECT_EQ(accuracy_report(list_of({"aaaa", "bb"}),
-                            list_of({"aaaa", "bb", "x", "x", "x", "x", "x", "x", "x", "x"})),
-            report(6, 6, 100));
-  // min(5, 1 - 1) = 0 positions.
-  EXPECT_EQ(accuracy_report(source, list_of({"aaaa"})), report(0, 0, 0));
-}
-
-TEST(AccuracyReport, ChangesNeitherList) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  TokenList restored = tokens_of("Hello, wlord!\r\n");
-  const TokenList restored_before = restored;
-  const TokenList source_copy = source;
-  accuracy_report(source, restored);
-  EXPECT_EQ(source, source_copy);
-  EXPECT_EQ(restored, restored_before);
-}
-
-TEST(MeasureAccuracy, CountsBeyondThirtyTwoBitProducts) {
+TEST(AccuracyReport, CountsBeyondThirtyTwoBitProducts) {
   // 25 million correct characters: correct x 100 is past 2^31.
-  TokenList source;
-  source.append(WordToken{.text = std::string(25'000'000, 'a')});
-  source.append(WordToken{.text = std::string(5'000'000, 'b')});
-  TokenList restored;
-  restored.append(source.element(0));
-  restored.append(WordToken{.text = "c"});
-  restored.append(WordToken{.text = "end"});
+  TokenList source = list_of({std::string(25'000'000, 'a'), std::string(5'000'000, 'b')});
+  TokenList restored = list_of({std::string(25'000'000, 'a'), "c", "end"});
   const Accuracy accuracy = measure_accuracy(source, restored);
   EXPECT_EQ(accuracy.correct, 25'000'000);
   EXPECT_EQ(accuracy.total, 30'000'000);
@@ -123,32 +75,17 @@ TEST(MeasureAccuracy, CountsBeyondThirtyTwoBitProducts) {
   EXPECT_EQ(accuracy_report(source, restored), report(25'000'000, 30'000'000, 83));
 }
 
-// Sets LC_NUMERIC for one scope and puts the earlier setting back.
-class NumericLocale {
- public:
-  explicit NumericLocale(const char* name) : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
-    active_ = std::setlocale(LC_NUMERIC, name) != nullptr;
-  }
-  ~NumericLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
-  NumericLocale(const NumericLocale&) = delete;
-  NumericLocale& operator=(const NumericLocale&) = delete;
-  bool active() const { return active_; }
-
- private:
-  std::string previous_;
-  bool active_ = false;
-};
-
 TEST(AccuracyReport, DecimalPointDoesNotDependOnTheLocale) {
-  const TokenList source = tokens_of("Hello, world!\r\n");
-  const TokenList restored = tokens_of("Hello, wlord!\r\n");
-  NumericLocale german("de_DE.UTF-8");
-  if (!german.active())
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
     GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed";
-  ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
-  EXPECT_EQ(accuracy_report(source, restored),
-            "7 of 12 Characters recognized correctly\r\nTranslated 58.0 percent of the text\r\n"
-            "\r\n");
+  }
+  const std::string decimal_point = std::localeconv()->decimal_point;
+  const std::string text =
+      accuracy_report(tokens_of("Hello, world!\r\n"), tokens_of("Hello, wlord!\r\n"));
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  ASSERT_EQ(decimal_point, ",");
+  EXPECT_EQ(text, report(7, 12, 58));
 }
 
 }  // namespace
