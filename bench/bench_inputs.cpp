@@ -38,18 +38,15 @@ std::optional<std::string> utf8_to_windows1252(std::string_view line) {
     } else {
       return std::nullopt;
     }
-    if (i + extra >= line.size() && extra != 0)
-      return std::nullopt;
+    if (i + extra >= line.size() && extra != 0) return std::nullopt;
     for (std::size_t k = 1; k <= extra; ++k) {
       const auto next = static_cast<std::uint8_t>(line[i + k]);
-      if ((next & 0xC0) != 0x80)
-        return std::nullopt;
+      if ((next & 0xC0) != 0x80) return std::nullopt;
       code = (code << 6) | (next & 0x3F);
     }
     i += extra + 1;
     const std::optional<std::uint8_t> byte = unicode_to_windows1252(code);
-    if (!byte)
-      return std::nullopt;
+    if (!byte) return std::nullopt;
     out.push_back(static_cast<char>(*byte));
   }
   return out;
@@ -67,8 +64,7 @@ std::vector<std::string> made_up_words() {
     std::string word;
     for (std::size_t k = 0; k < length; ++k)
       word.push_back(kLetters[random.below(kLetters.size())]);
-    if (random.below(3) == 0)
-      word[0] = upper_char(word[0]);
+    if (random.below(3) == 0) word[0] = upper_char(word[0]);
     words.push_back(std::move(word));
   }
   return words;
@@ -80,14 +76,12 @@ std::vector<std::string> load_dictionary_words() {
     std::ifstream file(file_name);
     std::string line;
     while (std::getline(file, line)) {
-      if (line.empty())
-        continue;
+      if (line.empty()) continue;
       if (std::optional<std::string> word = utf8_to_windows1252(line))
         words.push_back(std::move(*word));
     }
   }
-  if (words.size() < 100000)
-    return made_up_words();
+  if (words.size() < 100000) return made_up_words();
   return words;
 }
 
@@ -111,13 +105,11 @@ const std::vector<std::string>& lexicon_words() {
   static const std::vector<std::string> lexicon = [] {
     std::vector<std::string> words;
     for (const std::string& word : dictionary_words()) {
-      if (word.size() < 4)
-        continue;
+      if (word.size() < 4) continue;
       std::string upper = word;
       upper_case(upper);
       // Words with an apostrophe or a digit would have been split apart.
-      if (is_storable_word(upper))
-        words.push_back(std::move(upper));
+      if (is_storable_word(upper)) words.push_back(std::move(upper));
     }
     std::sort(words.begin(), words.end());
     words.erase(std::unique(words.begin(), words.end()), words.end());
@@ -131,8 +123,7 @@ std::vector<std::string> lexicon_sample(std::size_t count) {
   std::vector<std::string> sample;
   count = std::min(count, lexicon.size());
   sample.reserve(count);
-  for (std::size_t i = 0; i < count; ++i)
-    sample.push_back(lexicon[i * lexicon.size() / count]);
+  for (std::size_t i = 0; i < count; ++i) sample.push_back(lexicon[i * lexicon.size() / count]);
   return sample;
 }
 
@@ -148,8 +139,7 @@ std::string running_text(std::size_t bytes) {
       std::string word = random.below(100) < 55
                              ? std::string(kFrequentWords[random.below(kFrequentWords.size())])
                              : words[random.below(words.size())];
-      if (k == 0)
-        word[0] = upper_char(word[0]);
+      if (k == 0) word[0] = upper_char(word[0]);
       text += word;
       line_length += word.size();
       if (k + 1 == sentence_words) {
@@ -177,8 +167,7 @@ std::vector<std::string> suffixes(std::size_t count) {
       "ABLE", "FUL",  "LESS", "TION", "IONS", "EM",   "ES",     "ET",    "TE",    "TEN",
       "ISCH", "BAR",  "SAM",  "CHEN", "LEIN", "NIS",  "SCHAFT", "TUM",   "IEREN", "IERT"};
   std::vector<std::string> list;
-  for (std::size_t i = 0; i < count; ++i)
-    list.emplace_back(kSuffixes[i % kSuffixes.size()]);
+  for (std::size_t i = 0; i < count; ++i) list.emplace_back(kSuffixes[i % kSuffixes.size()]);
   return list;
 }
 
@@ -186,8 +175,7 @@ std::vector<std::string> prefixes(std::size_t count) {
   static constexpr std::array<const char*, 12> kPrefixes = {
       "UN", "RE", "VOR", "BE", "GE", "VER", "ZER", "PRE", "DIS", "AUS", "EIN", "MIS"};
   std::vector<std::string> list;
-  for (std::size_t i = 0; i < count; ++i)
-    list.emplace_back(kPrefixes[i % kPrefixes.size()]);
+  for (std::size_t i = 0; i < count; ++i) list.emplace_back(kPrefixes[i % kPrefixes.size()]);
   return list;
 }
 
@@ -195,8 +183,7 @@ TokenList word_tokens(const std::vector<std::string>& texts) {
   TokenList list;
   list.set_size(static_cast<std::int64_t>(texts.size()));
   auto out = list.tokens().begin();
-  for (const std::string& text : texts)
-    *out++ = WordToken::from_text(text);
+  for (const std::string& text : texts) *out++ = WordToken::from_text(text);
   return list;
 }
 
@@ -232,8 +219,7 @@ void for_each_member(std::size_t count, std::size_t offset, int family, const Us
   // A step that shares no factor with the lexicon size visits every word
   // before it comes back to one.
   std::size_t step = 7;
-  while (lexicon.size() % step == 0)
-    step += 2;
+  while (lexicon.size() % step == 0) step += 2;
   std::size_t made = 0;
   std::string member;
   for (std::size_t w = offset; made < count; w += step) {
@@ -241,11 +227,9 @@ void for_each_member(std::size_t count, std::size_t offset, int family, const Us
     for (std::size_t p = first_affix; p <= prefix_list.size() && made < count; ++p) {
       for (std::size_t s = first_affix; s <= suffix_list.size() && made < count; ++s) {
         member.clear();
-        if (p > 0)
-          member += prefix_list[p - 1];
+        if (p > 0) member += prefix_list[p - 1];
         member += word;
-        if (s > 0)
-          member += suffix_list[s - 1];
+        if (s > 0) member += suffix_list[s - 1];
         use(member);
         ++made;
       }
@@ -256,8 +240,7 @@ void for_each_member(std::size_t count, std::size_t offset, int family, const Us
 template <typename T>
 void shuffle(std::vector<T>& items, std::uint64_t seed) {
   SplitMix64 random(seed);
-  for (std::size_t i = items.size(); i > 1; --i)
-    std::swap(items[i - 1], items[random.below(i)]);
+  for (std::size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[random.below(i)]);
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ std::vector<std::string> encode_all(const std::vector<std::string>& words) {
   LexiconEncoder encoder;
   std::vector<std::string> entries;
   entries.reserve(words.size());
-  for (const std::string& word : words)
-    entries.push_back(encoder.encode(word));
+  for (const std::string& word : words) entries.push_back(encoder.encode(word));
   return entries;
 }
 

@@ -53,8 +53,7 @@ int main(int argc, char** argv) {
   }
   // Read a sample back so the writes cannot be left out.
   std::uint64_t check = 0;
-  for (std::uint64_t slot = 0; slot < slots; slot += 4099)
-    check += table[slot * kSlotBytes];
+  for (std::uint64_t slot = 0; slot < slots; slot += 4099) check += table[slot * kSlotBytes];
   std::printf("memory-floor: %llu members, %llu bytes, check %llu\n",
               static_cast<unsigned long long>(members),
               static_cast<unsigned long long>(slots * kSlotBytes),

@@ -24,8 +24,7 @@ const std::vector<std::string>& text_words() {
     }
     std::vector<std::string> texts;
     for (const WordToken& token : tokens) {
-      if (token.text.size() >= 2)
-        texts.push_back(token.text);
+      if (token.text.size() >= 2) texts.push_back(token.text);
     }
     return texts;
   }();
@@ -34,16 +33,14 @@ const std::vector<std::string>& text_words() {
 
 std::int64_t total_bytes(const std::vector<std::string>& words) {
   std::int64_t bytes = 0;
-  for (const std::string& word : words)
-    bytes += static_cast<std::int64_t>(word.size());
+  for (const std::string& word : words) bytes += static_cast<std::int64_t>(word.size());
   return bytes;
 }
 
 void BM_SignatureOf(benchmark::State& state) {
   const std::vector<std::string>& words = text_words();
   for (auto _ : state) {
-    for (const std::string& word : words)
-      benchmark::DoNotOptimize(signature_of(word));
+    for (const std::string& word : words) benchmark::DoNotOptimize(signature_of(word));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
   state.SetBytesProcessed(state.iterations() * total_bytes(words));
@@ -53,8 +50,7 @@ BENCHMARK(BM_SignatureOf);
 void BM_SignatureOfLexiconWords(benchmark::State& state) {
   const std::vector<std::string> words = lexicon_sample(100000);
   for (auto _ : state) {
-    for (const std::string& word : words)
-      benchmark::DoNotOptimize(signature_of(word));
+    for (const std::string& word : words) benchmark::DoNotOptimize(signature_of(word));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
   state.SetBytesProcessed(state.iterations() * total_bytes(words));

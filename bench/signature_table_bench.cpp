@@ -20,8 +20,7 @@ namespace {
 const std::vector<double>& keys(std::size_t count, bool others) {
   static std::map<std::pair<std::size_t, bool>, std::vector<double>> cache;
   auto [it, added] = cache.try_emplace({count, others});
-  if (added)
-    it->second = member_signatures(count, others);
+  if (added) it->second = member_signatures(count, others);
   return it->second;
 }
 
@@ -46,8 +45,7 @@ void BM_VariantTableFill(benchmark::State& state) {
     SignatureTable<VariantCode> table;
     table.set_bucket_count(bucket_count_for(n));
     VariantCode code = 0;
-    for (const double key : key_list)
-      table.value_for(key) = code++;
+    for (const double key : key_list) table.value_for(key) = code++;
     benchmark::DoNotOptimize(table.entry_count());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(n));
@@ -63,8 +61,7 @@ void variant_look_up(benchmark::State& state, bool misses) {
   SignatureTable<VariantCode> table;
   table.set_bucket_count(bucket_count_for(n));
   VariantCode code = 0;
-  for (const double key : keys(n, false))
-    table.value_for(key) = code++;
+  for (const double key : keys(n, false)) table.value_for(key) = code++;
   const std::vector<double>& probes = keys(n, misses);
   std::int64_t found = 0;
   for (auto _ : state) {
@@ -104,8 +101,7 @@ void BM_LexiconTableFill(benchmark::State& state) {
   for (auto _ : state) {
     SignatureTable<WordToken> table;
     table.set_bucket_count(bucket_count_for(n));
-    for (const WordToken& token : values)
-      table.value_for(token.signature) = token;
+    for (const WordToken& token : values) table.value_for(token.signature) = token;
     benchmark::DoNotOptimize(table.entry_count());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(n));
@@ -116,8 +112,7 @@ void lexicon_look_up(benchmark::State& state, bool misses) {
   const auto n = static_cast<std::size_t>(state.range(0));
   SignatureTable<WordToken> table;
   table.set_bucket_count(bucket_count_for(n));
-  for (const WordToken& token : tokens(n))
-    table.value_for(token.signature) = token;
+  for (const WordToken& token : tokens(n)) table.value_for(token.signature) = token;
   const std::vector<double>& probes = keys(n, misses);
   std::int64_t found = 0;
   for (auto _ : state) {

@@ -184,9 +184,7 @@ class SignatureTable {
 
   // At least one slot always stays free: a probe for an absent key ends only
   // at a free slot, so a full array would make every miss loop forever.
-  std::uint64_t max_load() const {
-    return capacity_ - std::max<std::uint64_t>(capacity_ / 10, 1);
-  }
+  std::uint64_t max_load() const { return capacity_ - std::max<std::uint64_t>(capacity_ / 10, 1); }
 
   void count_new_entry() {
     if (entry_count_ == INT32_MAX) throw OutOfMemory();

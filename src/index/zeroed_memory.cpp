@@ -19,7 +19,9 @@ ZeroedMemory::ZeroedMemory(std::size_t bytes) : bytes_(bytes) {
   if (data_ == nullptr) throw std::bad_alloc();
 }
 
-ZeroedMemory::~ZeroedMemory() { release(); }
+ZeroedMemory::~ZeroedMemory() {
+  release();
+}
 
 ZeroedMemory::ZeroedMemory(ZeroedMemory&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),

@@ -15,8 +15,7 @@ namespace {
 // Both ends of a pipe, closed when the object goes away.
 struct Pipe {
   Pipe() {
-    if (::pipe2(fds.data(), O_CLOEXEC) != 0)
-      throw std::runtime_error("pipe failed");
+    if (::pipe2(fds.data(), O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   }
   ~Pipe() {
     close_read();
@@ -27,8 +26,7 @@ struct Pipe {
   void close_read() { close_end(0); }
   void close_write() { close_end(1); }
   void close_end(int end) {
-    if (fds[end] >= 0)
-      ::close(fds[end]);
+    if (fds[end] >= 0) ::close(fds[end]);
     fds[end] = -1;
   }
   std::array<int, 2> fds{-1, -1};
@@ -43,13 +41,11 @@ void drain(Pipe& out_pipe, Pipe& err_pipe, ProcessResult& result) {
   char buffer[65536];
   while (open_pipes > 0) {
     if (::poll(polls.data(), polls.size(), -1) < 0) {
-      if (errno == EINTR)
-        continue;
+      if (errno == EINTR) continue;
       throw std::runtime_error("poll failed");
     }
     for (std::size_t i = 0; i < polls.size(); ++i) {
-      if (polls[i].fd < 0 || polls[i].revents == 0)
-        continue;
+      if (polls[i].fd < 0 || polls[i].revents == 0) continue;
       const ssize_t got = ::read(polls[i].fd, buffer, sizeof buffer);
       if (got > 0) {
         sinks[i]->append(buffer, static_cast<std::size_t>(got));
@@ -68,15 +64,13 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
   std::vector<std::string> words{program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  for (std::string& word : words)
-    argv.push_back(word.data());
+  for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
   Pipe out_pipe;
   Pipe err_pipe;
   const pid_t child = ::fork();
-  if (child < 0)
-    throw std::runtime_error("fork failed");
+  if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     // Only async-signal-safe calls from here on.
     const int null_input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -95,8 +89,7 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
   drain(out_pipe, err_pipe, result);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR)
-      throw std::runtime_error("waitpid failed");
+    if (errno != EINTR) throw std::runtime_error("waitpid failed");
   }
   if (WIFEXITED(status)) {
     result.exit_status = WEXITSTATUS(status);

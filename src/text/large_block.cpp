@@ -11,6 +11,8 @@ void* allocate_large_block(std::size_t bytes) {
   return block;
 }
 
-void free_large_block(void* block, std::size_t bytes) { ::munmap(block, bytes); }
+void free_large_block(void* block, std::size_t bytes) {
+  ::munmap(block, bytes);
+}
 
 }  // namespace quirlex
