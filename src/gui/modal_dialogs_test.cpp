@@ -1,5 +1,7 @@
-// The real file dialog and message boxes behind the window: what they show
-// and what they give back.
+// What the program sets up before its window opens, and the real file dialog
+// and message boxes behind the window. This test program's file is named
+// "quirlex.modal-dialogs-test", so its name without the extension is
+// "quirlex", the name the program itself gets.
 #include "gui/modal_dialogs.h"
 
 #include <QApplication>
@@ -7,10 +9,11 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "gui/modal_watch.h"
+#include "gui/start_up.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex::gui {
@@ -21,103 +24,80 @@ class ModalDialogsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init();
-  void cleanup();
+  void names_the_application_after_its_file_without_extension();
   void the_file_dialog_opens_in_the_working_folder_with_the_preset_name();
-  void a_typed_name_that_does_not_exist_yet_is_taken();
-  void a_cancelled_file_dialog_gives_nothing();
-  void messages_are_warnings_titled_with_the_application_name();
-  void file_errors_show_the_stop_icon();
-
- private:
-  std::unique_ptr<quirlex::testing::TempDir> folder_;
-  QString previous_folder_;
+  void messages_are_titled_with_the_application_name_and_show_their_icon();
 };
 
-void ModalDialogsTest::init() {
-  folder_ = std::make_unique<quirlex::testing::TempDir>();
-  previous_folder_ = QDir::currentPath();
-  QVERIFY(QDir::setCurrent(QString::fromStdString(folder_->path())));
-}
-
-void ModalDialogsTest::cleanup() {
-  QDir::setCurrent(previous_folder_);
-  folder_.reset();
+void ModalDialogsTest::names_the_application_after_its_file_without_extension() {
+  // Qt's own default would be the whole file name.
+  QCOMPARE(QCoreApplication::applicationName(), QString("quirlex.modal-dialogs-test"));
+  set_up_application();
+  QCOMPARE(QCoreApplication::applicationName(), QString("quirlex"));
+  QCOMPARE(QCoreApplication::organizationName(),
+           QString("Vom lokalen Anwendungs-Assistenten generierte Anwendungen"));
+  QVERIFY(!QApplication::windowIcon().isNull());
 }
 
 void ModalDialogsTest::the_file_dialog_opens_in_the_working_folder_with_the_preset_name() {
-  quirlex::testing::put_file(folder_->file("test2.txt"), "text");
-  QString name_field;
-  QString folder;
-  when_modal_opens([&](QWidget* widget) {
-    auto* dialog = qobject_cast<QFileDialog*>(widget);
-    QVERIFY(dialog != nullptr);
-    folder = dialog->directory().absolutePath();
-    QLineEdit* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    name_field = name->text();
-    QTest::keyClick(name, Qt::Key_Return);
-  });
-  StandardDialogs dialogs;
-  const std::optional<QString> chosen = dialogs.choose_file(nullptr, "test2.txt", FileUse::kRead);
-  QCOMPARE(name_field, QString("test2.txt"));
-  QCOMPARE(folder, QDir::current().absolutePath());
-  QVERIFY(chosen.has_value());
-  QCOMPARE(*chosen, QDir::current().absoluteFilePath("test2.txt"));
+  quirlex::testing::TempDir folder;
+  const auto restore =
+      qScopeGuard([previous = QDir::currentPath()] { QDir::setCurrent(previous); });
+  QVERIFY(QDir::setCurrent(QString::fromStdString(folder.path())));
+  quirlex::testing::put_file(folder.file("test2.txt"), "text");
+  const struct {
+    const char* preset;
+    FileUse use;
+    QString typed;  // empty: the preset is confirmed as it is
+    Qt::Key key;
+    std::optional<QString> chosen;
+  } cases[] = {
+      {"test2.txt", FileUse::kRead, "", Qt::Key_Return,
+       QDir::current().absoluteFilePath("test2.txt")},
+      // A name that does not exist yet is taken too.
+      {"Lexikon.dic", FileUse::kWrite, "neue Datei ü.dic", Qt::Key_Return,
+       QDir::current().absoluteFilePath("neue Datei ü.dic")},
+      {"savedtext.txt", FileUse::kWrite, "", Qt::Key_Escape, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    QString name_field;
+    QString shown_folder;
+    when_modal_opens([&](QWidget* widget) {
+      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      QLineEdit* name = widget->findChild<QLineEdit*>("fileNameEdit");
+      if (dialog == nullptr || name == nullptr) {
+        widget->close();
+        return;
+      }
+      shown_folder = dialog->directory().absolutePath();
+      name_field = name->text();
+      if (!c.typed.isEmpty()) name->setText(c.typed);
+      QTest::keyClick(name, c.key);
+    });
+    StandardDialogs dialogs;
+    QCOMPARE(dialogs.choose_file(nullptr, c.preset, c.use), c.chosen);
+    QCOMPARE(name_field, QString(c.preset));
+    QCOMPARE(shown_folder, QDir::current().absolutePath());
+  }
 }
 
-void ModalDialogsTest::a_typed_name_that_does_not_exist_yet_is_taken() {
-  when_modal_opens([](QWidget* widget) {
-    auto* dialog = qobject_cast<QFileDialog*>(widget);
-    QVERIFY(dialog != nullptr);
-    QLineEdit* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    name->setText(QString::fromUtf8("neue Datei ü.dic"));
-    QTest::keyClick(name, Qt::Key_Return);
-  });
-  StandardDialogs dialogs;
-  const std::optional<QString> chosen =
-      dialogs.choose_file(nullptr, "Lexikon.dic", FileUse::kWrite);
-  QVERIFY(chosen.has_value());
-  QCOMPARE(*chosen, QDir::current().absoluteFilePath(QString::fromUtf8("neue Datei ü.dic")));
-}
-
-void ModalDialogsTest::a_cancelled_file_dialog_gives_nothing() {
-  when_modal_opens([](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Escape); });
-  StandardDialogs dialogs;
-  QVERIFY(!dialogs.choose_file(nullptr, "savedtext.txt", FileUse::kWrite).has_value());
-}
-
-void ModalDialogsTest::messages_are_warnings_titled_with_the_application_name() {
-  QApplication::setApplicationName("quirlex");
-  bool seen = false;
-  when_modal_opens([&](QWidget* widget) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    QVERIFY(box != nullptr);
-    seen = true;
-    QCOMPARE(box->windowTitle(), QString("quirlex"));
-    QCOMPARE(box->text(), QString::fromUtf8("Datei konnte nicht geöffnet werden!"));
-    QCOMPARE(box->icon(), QMessageBox::Warning);
-    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    box->button(QMessageBox::Ok)->click();
-  });
-  StandardDialogs dialogs;
-  dialogs.show_message(nullptr, QString::fromUtf8("Datei konnte nicht geöffnet werden!"),
-                       MessageKind::kWarning);
-  QVERIFY(seen);
-}
-
-void ModalDialogsTest::file_errors_show_the_stop_icon() {
-  bool seen = false;
-  when_modal_opens([&](QWidget* widget) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    QVERIFY(box != nullptr);
-    seen = true;
-    QCOMPARE(box->icon(), QMessageBox::Critical);
-    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    QTest::keyClick(box, Qt::Key_Escape);
-  });
-  StandardDialogs dialogs;
-  dialogs.show_message(nullptr, "Access to /x was denied.", MessageKind::kFileError);
-  QVERIFY(seen);
+void ModalDialogsTest::messages_are_titled_with_the_application_name_and_show_their_icon() {
+  set_up_application();
+  for (const auto& [kind, icon] : {std::pair{MessageKind::kWarning, QMessageBox::Warning},
+                                   std::pair{MessageKind::kFileError, QMessageBox::Critical}}) {
+    QStringList seen;
+    when_modal_opens([&](QWidget* widget) {
+      if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+        seen = {box->windowTitle(), box->text(), QString::number(box->icon()),
+                box->standardButtons() == QMessageBox::Ok ? "OK only" : "more buttons"};
+      }
+      QTest::keyClick(widget, Qt::Key_Escape);
+    });
+    StandardDialogs dialogs;
+    dialogs.show_message(nullptr, "Datei konnte nicht geöffnet werden!", kind);
+    QCOMPARE(seen, (QStringList{"quirlex", "Datei konnte nicht geöffnet werden!",
+                                QString::number(icon), "OK only"}));
+  }
 }
 
 }  // namespace quirlex::gui

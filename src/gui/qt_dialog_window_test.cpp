@@ -1,5 +1,6 @@
-// The window itself: its controls, their layout and order, the keys and the
-// menu entry, and the window operations the commands use.
+// The window itself: its start, its layout in dialog units, the keys, the
+// About box, and the window operations that no button shows: repainting at
+// once and the lower box following the end of its text.
 #include "gui/qt_dialog_window.h"
 
 #include <QAction>
@@ -7,11 +8,11 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 #include "gui/dialog_units.h"
 #include "gui/left_scroll_text_edit.h"
@@ -20,33 +21,34 @@
 
 namespace quirlex::gui {
 
-using testing::ScriptedDialogs;
+using testing::kSortLabel;
+using testing::ScriptedWindow;
 using testing::when_modal_opens;
 using testing::when_popup_opens;
 
 namespace {
 
-QPushButton* button(const QWidget& window, const QString& caption) {
-  for (QPushButton* b : window.findChildren<QPushButton*>()) {
-    if (b->text() == caption) return b;
+// The facts a test checks of an About box, gathered while it is open: a
+// failed check there would leave it open.
+QStringList describe_about_box(QWidget* box) {
+  QStringList facts = {box->windowTitle()};
+  if (box->size() == DialogUnits(box->font()).size(235, 55)) facts.append("235 x 55 units");
+  for (const QLabel* label : box->findChildren<QLabel*>()) {
+    const QImage picture = label->pixmap().toImage();
+    if (!picture.isNull()) {
+      // The icon: opaque in the middle.
+      if (qAlpha(picture.pixel(picture.width() / 2, picture.height() / 2)) == 255) {
+        facts.append("icon");
+      }
+    } else if (label->fontMetrics().horizontalAdvance(label->text()) <= label->width()) {
+      facts.append(label->text());
+    }
   }
-  return nullptr;
-}
-
-QLabel* label(const QWidget& window, const QString& text) {
-  for (QLabel* l : window.findChildren<QLabel*>()) {
-    if (l->text() == text) return l;
+  for (const QPushButton* button : box->findChildren<QPushButton*>()) {
+    if (button->isDefault()) facts.append("default " + button->text());
   }
-  return nullptr;
+  return facts;
 }
-
-const QStringList kCommandCaptions = {"Load",
-                                      "Shuffle",
-                                      "Save",
-                                      "Translate",
-                                      "Create Dictionary",
-                                      "Load Dictionary",
-                                      "Load shuffled text"};
 
 }  // namespace
 
@@ -54,71 +56,66 @@ class QtDialogWindowTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init();
-  void cleanup();
-  void starts_with_sort_checked_and_both_boxes_empty();
-  void controls_stand_where_the_layout_puts_them_without_overlapping();
-  void every_caption_is_readable();
-  void tab_walks_the_controls_in_their_order();
+  void init() { fixture_ = std::make_unique<ScriptedWindow>(); }
+  void cleanup() { fixture_.reset(); }
+  void starts_with_sort_checked_both_boxes_empty_and_the_icon();
+  void dialog_units_round_half_away_from_zero_and_follow_the_font();
+  void controls_fit_the_window_without_overlapping_and_are_readable();
   void growing_the_window_grows_the_text_boxes_only();
-  void escape_close_box_and_enter_end_the_dialog();
+  void tab_walks_the_controls_in_their_order();
+  void escape_and_the_close_box_cancel_and_enter_exits();
   void f1_and_the_context_menu_open_the_about_box_and_change_nothing();
-  void texts_and_check_boxes_reach_the_right_widgets();
   void repaint_now_paints_before_returning();
-  void file_names_and_messages_pass_through_unchanged();
-  void the_window_has_the_program_icon();
+  void the_lower_box_follows_the_end_of_a_long_text_the_upper_shows_its_start();
 
  private:
-  ScriptedDialogs* dialogs_ = nullptr;
-  std::unique_ptr<QtDialogWindow> window_;
+  std::unique_ptr<ScriptedWindow> fixture_;
 };
 
-void QtDialogWindowTest::init() {
-  auto dialogs = std::make_unique<ScriptedDialogs>();
-  dialogs_ = dialogs.get();
-  window_ = std::make_unique<QtDialogWindow>(std::move(dialogs));
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-}
-
-void QtDialogWindowTest::cleanup() {
-  window_.reset();
-}
-
-void QtDialogWindowTest::starts_with_sort_checked_and_both_boxes_empty() {
-  QtDialogWindow& w = *window_;
+void QtDialogWindowTest::starts_with_sort_checked_both_boxes_empty_and_the_icon() {
+  const QtDialogWindow& w = fixture_->window;
   QCOMPARE(w.windowTitle(), QString("Quirlex V1.1b"));
-  QVERIFY(w.is_checked(CheckBox::kSort));
-  QVERIFY(!w.is_checked(CheckBox::kDeepSearch));
+  QCheckBox* sort = fixture_->check_box(kSortLabel);
+  QCheckBox* deep_search = fixture_->check_box("Deep Search");
+  QVERIFY(sort != nullptr && deep_search != nullptr && sort != deep_search);
+  QVERIFY(sort->isChecked());
+  QVERIFY(!deep_search->isChecked());
   QVERIFY(w.upper_text_box()->document()->isEmpty());
   QVERIFY(w.lower_text_box()->document()->isEmpty());
-  const QList<QCheckBox*> boxes = w.findChildren<QCheckBox*>();
-  QCOMPARE(boxes.size(), 2);
-  for (QCheckBox* box : boxes) QVERIFY(box->text().isEmpty());
-  // The sort box is the one beside the sort label.
-  QLabel* sort_label = label(w, "Sort the words (= optimal compression)");
-  QVERIFY(sort_label != nullptr);
-  for (QCheckBox* box : boxes) {
-    const bool beside_sort = qAbs(box->y() - sort_label->y()) < box->height();
-    QCOMPARE(box->isChecked(), beside_sort);
-  }
+  // Opaque in the middle, transparent in the rounded corner.
+  const QImage icon = w.windowIcon().pixmap(16, 16).toImage();
+  QCOMPARE(icon.size(), QSize(16, 16));
+  QCOMPARE(qAlpha(icon.pixel(8, 8)), 255);
+  QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
 }
 
-void QtDialogWindowTest::controls_stand_where_the_layout_puts_them_without_overlapping() {
-  QtDialogWindow& w = *window_;
+void QtDialogWindowTest::dialog_units_round_half_away_from_zero_and_follow_the_font() {
+  // The classic dialog font's base units, 6 by 13 pixels: 7 * 6 / 4 = 10.5
+  // and 89 * 13 / 8 = 144.625 round up, 300 * 13 / 8 = 487.5 too.
+  const DialogUnits classic(6, 13);
+  QCOMPARE(classic.rect(7, 89, 308, 96), QRect(11, 145, 462, 156));
+  QCOMPARE(classic.size(322, 300), QSize(483, 488));
+  QCOMPARE(classic.x(-7), -11);
+  // A font's units: its height, and the average width of its letters, which
+  // lies between the narrowest and the widest.
+  QFont font = QApplication::font();
+  font.setPixelSize(20);
+  const DialogUnits units(font);
+  const QFontMetrics metrics(font);
+  QCOMPARE(units.base_height(), metrics.height());
+  QVERIFY(units.base_width() >= metrics.horizontalAdvance(QLatin1Char('i')));
+  QVERIFY(units.base_width() <= metrics.horizontalAdvance(QLatin1Char('W')));
+}
+
+void QtDialogWindowTest::controls_fit_the_window_without_overlapping_and_are_readable() {
+  const QtDialogWindow& w = fixture_->window;
   const DialogUnits units(w.font());
   QCOMPARE(w.size(), units.size(322, 300));
-  QCOMPARE(button(w, "Load")->geometry(), units.rect(7, 7, 60, 19));
-  QCOMPARE(button(w, "Translate")->geometry(), units.rect(70, 65, 60, 19));
-  QCOMPARE(button(w, "Load shuffled text")->geometry(), units.rect(70, 44, 60, 20));
-  QCOMPARE(w.upper_text_box()->geometry(), units.rect(7, 89, 308, 96));
-  QCOMPARE(w.lower_text_box()->geometry(), units.rect(7, 194, 308, 99));
-
   QList<QWidget*> visible;
   for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (child->isVisible()) visible.append(child);
   }
-  QCOMPARE(visible.size(), 7 + 2 + 2 + 2);  // buttons, check boxes, labels, text boxes
+  QCOMPARE(visible.size(), 7 + 2 + 2 + 2);  // buttons, check boxes, their labels, text boxes
   // Buttons stacked in a column share one dialog unit of their edges; no
   // control covers more of another.
   for (int i = 0; i < visible.size(); ++i) {
@@ -127,83 +124,30 @@ void QtDialogWindowTest::controls_stand_where_the_layout_puts_them_without_overl
       const QRect shared = visible[i]->geometry().intersected(visible[j]->geometry());
       QVERIFY2(shared.isEmpty() ||
                    (shared.width() == visible[i]->width() && shared.height() <= units.y(1)),
-               qPrintable(visible[i]->metaObject()->className() + QString(" / ") +
-                          visible[j]->metaObject()->className()));
+               qPrintable(QString("%1 / %2").arg(i).arg(j)));
     }
   }
-  // Each label stands right of its check box, on the same line.
-  QLabel* deep_label = label(w, "Deep Search");
-  QVERIFY(deep_label != nullptr);
-  int boxes_left_of_a_label = 0;
-  for (QCheckBox* box : w.findChildren<QCheckBox*>()) {
-    for (QLabel* l : {deep_label, label(w, "Sort the words (= optimal compression)")}) {
-      if (box->geometry().top() == l->geometry().top() && box->geometry().right() < l->x()) {
-        ++boxes_left_of_a_label;
-      }
-    }
-  }
-  QCOMPARE(boxes_left_of_a_label, 2);
-  // Exit and Abbrechen exist but cannot be seen.
-  QVERIFY(button(w, "Exit") != nullptr && !button(w, "Exit")->isVisible());
-  QVERIFY(button(w, "Abbrechen") != nullptr && !button(w, "Abbrechen")->isVisible());
-}
-
-void QtDialogWindowTest::every_caption_is_readable() {
-  for (const QString& caption : kCommandCaptions) {
-    QPushButton* b = button(*window_, caption);
-    QVERIFY2(b != nullptr, qPrintable(caption));
-    QVERIFY(b->isVisible());
-    // The caption fits the button, on as many lines as it needs.
+  // Captions fit their buttons, on as many lines as they need; labels on one.
+  for (const QPushButton* b : w.findChildren<QPushButton*>()) {
     const QRect inside = b->rect().adjusted(2, 2, -2, -2);
-    const QRect needed =
-        b->fontMetrics().boundingRect(inside, Qt::AlignCenter | Qt::TextWordWrap, caption);
-    QVERIFY2(inside.contains(needed), qPrintable(caption));
+    QVERIFY2(inside.contains(b->fontMetrics().boundingRect(
+                 inside, Qt::AlignCenter | Qt::TextWordWrap, b->text())),
+             qPrintable(b->text()));
   }
-  for (QLabel* l : window_->findChildren<QLabel*>()) {
+  for (const QLabel* l : w.findChildren<QLabel*>()) {
     QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
     QVERIFY(l->fontMetrics().height() <= l->height());
   }
 }
 
-void QtDialogWindowTest::tab_walks_the_controls_in_their_order() {
-  QtDialogWindow& w = *window_;
-  QCheckBox* deep_search = nullptr;
-  QCheckBox* sort = nullptr;
-  for (QCheckBox* box : w.findChildren<QCheckBox*>()) {
-    (box->isChecked() ? sort : deep_search) = box;
-  }
-  const QList<QWidget*> order = {button(w, "Load"),
-                                 button(w, "Shuffle"),
-                                 button(w, "Save"),
-                                 button(w, "Translate"),
-                                 w.upper_text_box(),
-                                 w.lower_text_box(),
-                                 button(w, "Create Dictionary"),
-                                 button(w, "Load Dictionary"),
-                                 button(w, "Load shuffled text"),
-                                 deep_search,
-                                 sort,
-                                 button(w, "Load")};
-  order.first()->setFocus(Qt::TabFocusReason);
-  QCOMPARE(QApplication::focusWidget(), order.first());
-  for (int i = 1; i < order.size(); ++i) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), order[i]);
-  }
-  // Tab in a text box moves on instead of typing a tab.
-  QVERIFY(w.upper_text_box()->document()->isEmpty());
-}
-
 void QtDialogWindowTest::growing_the_window_grows_the_text_boxes_only() {
-  QtDialogWindow& w = *window_;
+  QtDialogWindow& w = fixture_->window;
   const QRect upper = w.upper_text_box()->geometry();
   const QRect lower = w.lower_text_box()->geometry();
-  const QRect translate = button(w, "Translate")->geometry();
+  const QRect translate = fixture_->button("Translate")->geometry();
   w.resize(w.width() + 200, w.height() + 300);
   QTRY_COMPARE(w.upper_text_box()->width(), upper.width() + 200);
   QCOMPARE(w.lower_text_box()->width(), lower.width() + 200);
-  QCOMPARE(w.upper_text_box()->height() + w.lower_text_box()->height(),
-           upper.height() + lower.height() + 300);
   QVERIFY(w.upper_text_box()->height() > upper.height() + 100);
   QVERIFY(w.lower_text_box()->height() > lower.height() + 100);
   // The gap between the boxes and the margin below stay as they were.
@@ -211,102 +155,117 @@ void QtDialogWindowTest::growing_the_window_grows_the_text_boxes_only() {
            lower.y() - upper.bottom());
   QCOMPARE(w.height() - w.lower_text_box()->geometry().bottom(),
            w.minimumHeight() - lower.bottom());
-  QCOMPARE(button(w, "Translate")->geometry(), translate);
+  QCOMPARE(fixture_->button("Translate")->geometry(), translate);
   // Smaller than its layout the window does not get.
   w.resize(100, 100);
   QCOMPARE(w.size(), w.minimumSize());
 }
 
-void QtDialogWindowTest::escape_close_box_and_enter_end_the_dialog() {
-  // Escape, also while the caret is in a text box.
-  window_->upper_text_box()->setFocus();
-  QTest::keyClick(window_->upper_text_box(), Qt::Key_Escape);
-  QVERIFY(!window_->isVisible());
-  QCOMPARE(window_->result(), int(QDialog::Rejected));
+void QtDialogWindowTest::tab_walks_the_controls_in_their_order() {
+  const ScriptedWindow& f = *fixture_;
+  const QList<QWidget*> order = {f.button("Load"),
+                                 f.button("Shuffle"),
+                                 f.button("Save"),
+                                 f.button("Translate"),
+                                 f.window.upper_text_box(),
+                                 f.window.lower_text_box(),
+                                 f.button("Create Dictionary"),
+                                 f.button("Load Dictionary"),
+                                 f.button("Load shuffled text"),
+                                 f.check_box("Deep Search"),
+                                 f.check_box(kSortLabel),
+                                 f.button("Load")};
+  QVERIFY(!order.contains(nullptr));
+  order.first()->setFocus(Qt::TabFocusReason);
+  for (int i = 1; i < order.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), order[i]);
+  }
+}
 
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  QVERIFY(window_->close());
-  QVERIFY(!window_->isVisible());
-  QCOMPARE(window_->result(), int(QDialog::Rejected));
-
-  // Enter on a check box goes to the hidden default button Exit.
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  QCheckBox* box = window_->findChildren<QCheckBox*>().first();
-  box->setFocus();
-  QTest::keyClick(box, Qt::Key_Return);
-  QVERIFY(!window_->isVisible());
-  QCOMPARE(window_->result(), int(QDialog::Accepted));
+void QtDialogWindowTest::escape_and_the_close_box_cancel_and_enter_exits() {
+  QtDialogWindow& w = fixture_->window;
+  // Enter goes to the hidden default button Exit.
+  const struct {
+    const char* way;
+    QWidget* focus;  // none: the close box
+    Qt::Key key;
+    int result;
+  } ways[] = {
+      {"Escape in a text box", w.upper_text_box(), Qt::Key_Escape, QDialog::Rejected},
+      {"close box", nullptr, Qt::Key_unknown, QDialog::Rejected},
+      {"Enter on a check box", fixture_->check_box("Deep Search"), Qt::Key_Return,
+       QDialog::Accepted},
+  };
+  for (const auto& way : ways) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.setResult(-1);
+    if (way.focus == nullptr) {
+      w.close();
+    } else {
+      way.focus->setFocus();
+      QTest::keyClick(way.focus, way.key);
+    }
+    QVERIFY2(!w.isVisible(), way.way);
+    QCOMPARE(w.result(), way.result);
+  }
 }
 
 void QtDialogWindowTest::f1_and_the_context_menu_open_the_about_box_and_change_nothing() {
-  QtDialogWindow& w = *window_;
+  QtDialogWindow& w = fixture_->window;
   w.show_text(TextBox::kUpper, "source");
   w.show_text(TextBox::kLower, "scrambled");
   w.set_checked(CheckBox::kDeepSearch, true);
   w.set_checked(CheckBox::kSort, false);
-
-  QString title;
-  when_modal_opens([&](QWidget* box) {
-    title = box->windowTitle();
-    QTest::keyClick(box, Qt::Key_Escape);
-  });
-  QTest::keyClick(w.upper_text_box(), Qt::Key_F1);
-  QCOMPARE(title, QString::fromUtf8("Info über Quirlex"));
-
-  title.clear();
-  QString entry;
-  when_popup_opens([&](QWidget* popup) {
-    auto* menu = qobject_cast<QMenu*>(popup);
-    QVERIFY(menu != nullptr);
-    QCOMPARE(menu->actions().size(), 1);
-    entry = menu->actions().first()->text();
-    when_modal_opens([&](QWidget* box) {
-      title = box->windowTitle();
-      box->close();
-    });
-    menu->actions().first()->trigger();
-    menu->close();
-  });
+  const QStringList about = {"Info über Quirlex", "235 x 55 units", "icon", "Quirlex Version 1.1b",
+                             "default OK"};
   // A right click on the window's background, between the buttons and the text.
   const QPoint background(w.width() - 5, w.upper_text_box()->y() - 3);
   QVERIFY(w.childAt(background) == nullptr);
-  QContextMenuEvent click(QContextMenuEvent::Mouse, background, w.mapToGlobal(background));
-  QApplication::sendEvent(&w, &click);
-  QCOMPARE(entry, QString::fromUtf8("&Info über Quirlex..."));
-  QCOMPARE(title, QString::fromUtf8("Info über Quirlex"));
 
-  QVERIFY(w.isVisible());
-  QCOMPARE(w.upper_text_box()->bytes(), std::string("source"));
-  QCOMPARE(w.lower_text_box()->bytes(), std::string("scrambled"));
-  QVERIFY(w.is_checked(CheckBox::kDeepSearch));
-  QVERIFY(!w.is_checked(CheckBox::kSort));
-}
-
-void QtDialogWindowTest::texts_and_check_boxes_reach_the_right_widgets() {
-  QtDialogWindow& w = *window_;
-  w.show_text(TextBox::kUpper, "oben \xE4");
-  w.show_text(TextBox::kLower, "unten \x80");
-  QCOMPARE(w.upper_text_box()->toPlainText(), QString::fromUtf8("oben ä"));
-  QCOMPARE(w.lower_text_box()->toPlainText(), QString::fromUtf8("unten €"));
-
-  QCheckBox* deep_search = nullptr;
-  for (QCheckBox* box : w.findChildren<QCheckBox*>()) {
-    if (box->geometry().top() == label(w, "Deep Search")->geometry().top()) deep_search = box;
+  const std::function<void(QWidget*)> close_ways[] = {
+      [](QWidget* box) { box->findChild<QPushButton*>()->click(); },
+      [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+      [](QWidget* box) { box->close(); },
+  };
+  for (const auto& close : close_ways) {
+    for (const bool by_menu : {false, true}) {
+      w.activateWindow();  // back from the menu
+      QVERIFY(QTest::qWaitForWindowActive(&w));
+      QStringList seen;
+      const auto look_and_close = [&](QWidget* box) {
+        seen = describe_about_box(box);
+        close(box);
+      };
+      if (by_menu) {
+        QStringList entries;
+        when_popup_opens([&](QWidget* popup) {
+          for (const QAction* action : popup->actions()) entries.append(action->text());
+          when_modal_opens(look_and_close);
+          if (!popup->actions().isEmpty()) popup->actions().first()->trigger();
+          popup->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, background, w.mapToGlobal(background));
+        QApplication::sendEvent(&w, &click);
+        QCOMPARE(entries, QStringList{"&Info über Quirlex..."});
+      } else {
+        when_modal_opens(look_and_close);
+        QTest::keyClick(w.upper_text_box(), Qt::Key_F1);
+      }
+      QCOMPARE(seen, about);
+      QVERIFY(QApplication::activeModalWidget() == nullptr);
+      QVERIFY(w.isVisible());
+      QCOMPARE(w.upper_text_box()->bytes(), std::string("source"));
+      QCOMPARE(w.lower_text_box()->bytes(), std::string("scrambled"));
+      QVERIFY(w.is_checked(CheckBox::kDeepSearch));
+      QVERIFY(!w.is_checked(CheckBox::kSort));
+    }
   }
-  QVERIFY(deep_search != nullptr);
-  QTest::mouseClick(deep_search, Qt::LeftButton);
-  QVERIFY(w.is_checked(CheckBox::kDeepSearch));
-  QVERIFY(w.is_checked(CheckBox::kSort));
-  w.set_checked(CheckBox::kSort, false);
-  QVERIFY(deep_search->isChecked());
-  QVERIFY(w.is_checked(CheckBox::kDeepSearch));
-  QVERIFY(!w.is_checked(CheckBox::kSort));
 }
 
 void QtDialogWindowTest::repaint_now_paints_before_returning() {
-  QtDialogWindow& w = *window_;
+  QtDialogWindow& w = fixture_->window;
   QApplication::processEvents();
   // What the window shows: the screen's copy of it, which only painting
   // changes; the test never returns to the event loop in between.
@@ -314,54 +273,34 @@ void QtDialogWindowTest::repaint_now_paints_before_returning() {
     return w.screen()->grabWindow(w.winId()).toImage().copy(part->geometry());
   };
   const std::string lines = "XXXXXXXXXXXXXXXX\r\nXXXXXXXXXXXXXXXX\r\nXXXXXXXXXXXXXXXX\r\n";
-
-  const QImage lower_before = shown(w.lower_text_box());
-  w.show_text(TextBox::kLower, lines);
-  QCOMPARE(shown(w.lower_text_box()), lower_before);  // not yet painted
-  w.repaint_now(RepaintTarget::kLowerTextBox);
-  QVERIFY(shown(w.lower_text_box()) != lower_before);
-
-  const QImage upper_before = shown(w.upper_text_box());
-  w.show_text(TextBox::kUpper, lines);
-  w.repaint_now(RepaintTarget::kWindow);
-  QVERIFY(shown(w.upper_text_box()) != upper_before);
-}
-
-void QtDialogWindowTest::file_names_and_messages_pass_through_unchanged() {
-  QtDialogWindow& w = *window_;
-  dialogs_->answer(QString::fromUtf8("/tmp/Grüße €.txt"));
-  const FileChoice chosen = w.choose_file("savedtext.txt", FileUse::kWrite);
-  QVERIFY(chosen.confirmed);
-  QCOMPARE(chosen.name, std::string("/tmp/Gr\xC3\xBC\xC3\x9F"
-                                    "e \xE2\x82\xAC.txt"));
-  QCOMPARE(dialogs_->requests.back().preset, QString("savedtext.txt"));
-  QCOMPARE(dialogs_->requests.back().use, FileUse::kWrite);
-
-  dialogs_->cancel();
-  const FileChoice cancelled = w.choose_file("EMPTY SUFFIX PREFIX LIST.txt", FileUse::kRead);
-  QVERIFY(!cancelled.confirmed);
-  QCOMPARE(cancelled.name, std::string("EMPTY SUFFIX PREFIX LIST.txt"));
-
-  w.message_box(
-      "Datei konnte nicht ge\xC3\xB6"
-      "ffnet werden!");
-  w.file_error_box("Access to /x was denied.");
-  QCOMPARE(dialogs_->messages.size(), std::size_t{2});
-  QCOMPARE(dialogs_->messages[0].text, QString::fromUtf8("Datei konnte nicht geöffnet werden!"));
-  QCOMPARE(dialogs_->messages[0].kind, MessageKind::kWarning);
-  QCOMPARE(dialogs_->messages[1].kind, MessageKind::kFileError);
-}
-
-void QtDialogWindowTest::the_window_has_the_program_icon() {
-  const QIcon icon = window_->windowIcon();
-  QVERIFY(!icon.isNull());
-  for (const int size : {16, 32}) {
-    const QImage image = icon.pixmap(size, size).toImage();
-    QCOMPARE(image.size(), QSize(size, size));
-    // Opaque in the middle, transparent in the rounded corner.
-    QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
-    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+  for (const auto target : {RepaintTarget::kLowerTextBox, RepaintTarget::kWindow}) {
+    const TextBox box = target == RepaintTarget::kWindow ? TextBox::kUpper : TextBox::kLower;
+    const QWidget* widget = box == TextBox::kUpper ? w.upper_text_box() : w.lower_text_box();
+    const QImage before = shown(widget);
+    w.show_text(box, lines);
+    QCOMPARE(shown(widget), before);  // not yet painted
+    w.repaint_now(target);
+    QVERIFY(shown(widget) != before);
   }
+}
+
+void QtDialogWindowTest::the_lower_box_follows_the_end_of_a_long_text_the_upper_shows_its_start() {
+  QtDialogWindow& w = fixture_->window;
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  text += "the last line";
+  w.show_text(TextBox::kUpper, text);
+  w.show_text(TextBox::kLower, text);
+
+  const LeftScrollTextEdit* upper = w.upper_text_box();
+  QCOMPARE(upper->textCursor().position(), 0);
+  QCOMPARE(upper->left_scroll_bar()->value(), 0);
+  const LeftScrollTextEdit* lower = w.lower_text_box();
+  QVERIFY(lower->textCursor().atEnd());
+  QVERIFY(lower->left_scroll_bar()->value() > 0);
+  QCOMPARE(lower->left_scroll_bar()->value(), lower->left_scroll_bar()->maximum());
+  // The caret, after the last character, is inside the visible area.
+  QVERIFY(lower->viewport()->rect().contains(lower->cursorRect()));
 }
 
 }  // namespace quirlex::gui
