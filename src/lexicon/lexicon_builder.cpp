@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -11,27 +12,6 @@
 
 namespace quirlex {
 namespace {
-
-// Eight bytes at a time: corpus words are short, so most take one step.
-std::uint32_t hash_bytes(std::string_view bytes) {
-  std::uint64_t h = bytes.size() * 0x9E3779B97F4A7C15ULL;
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  for (; left >= 8; p += 8, left -= 8) {
-    std::uint64_t chunk;
-    std::memcpy(&chunk, p, 8);
-    h = (h ^ chunk) * 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 29;
-  }
-  if (left > 0) {
-    std::uint64_t chunk = 0;
-    std::memcpy(&chunk, p, left);
-    h = (h ^ chunk) * 0xFF51AFD7ED558CCDULL;
-  }
-  h ^= h >> 32;
-  h *= 0xC4CEB9FE1A85EC53ULL;
-  return static_cast<std::uint32_t>(h >> 32);
-}
 
 // What the corpus text's bytes become before it is split: slashes "@" and
 // double quotes "^" (so neither splits a word), every other byte upper-cased.
@@ -49,42 +29,88 @@ constexpr std::array<char, 256> make_fold_table() {
 
 constexpr std::array<char, 256> kFold = make_fold_table();
 
-// Whether the `size` bytes at `a` and at `b` are the same, for short words:
-// eight bytes at a time, the last chunk overlapping the one before.
-bool same_bytes(const char* a, const char* b, std::size_t size) {
-  if (size < 8) return std::memcmp(a, b, size) == 0;
-  std::uint64_t x;
-  std::uint64_t y;
-  for (std::size_t at = 0; at + 8 < size; at += 8) {
-    std::memcpy(&x, a + at, 8);
-    std::memcpy(&y, b + at, 8);
-    if (x != y) return false;
+// A word's first sixteen bytes, zero beyond its end. Nearly every corpus word
+// fits, so most words are compared and hashed by these alone.
+struct WordHead {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+
+  // `size` bytes from `word`; `readable` bytes from there may be read.
+  static WordHead of(const char* word, std::size_t size, std::size_t readable) {
+    WordHead head;
+    if (readable >= 16) {
+      std::memcpy(&head.low, word, 8);
+      std::memcpy(&head.high, word + 8, 8);
+      if (size < 16) {
+        if (size <= 8) {
+          head.high = 0;
+          if (size < 8) head.low &= (std::uint64_t{1} << (8 * size)) - 1;
+        } else {
+          head.high &= (std::uint64_t{1} << (8 * (size - 8))) - 1;
+        }
+      }
+    } else {
+      char bytes[16] = {};
+      std::memcpy(bytes, word, std::min<std::size_t>(size, 16));
+      std::memcpy(&head.low, bytes, 8);
+      std::memcpy(&head.high, bytes + 8, 8);
+    }
+    return head;
   }
-  std::memcpy(&x, a + size - 8, 8);
-  std::memcpy(&y, b + size - 8, 8);
-  return x == y;
+
+  friend bool operator==(const WordHead&, const WordHead&) = default;
+};
+
+std::uint32_t hash_word(const WordHead& head, const char* word, std::size_t size) {
+  std::uint64_t h = (head.low ^ (size * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
+  h ^= (h >> 29) ^ head.high;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  for (std::size_t at = 16; at < size; at += 8) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, word + at, std::min<std::size_t>(size - at, 8));
+    h = (h ^ (h >> 31) ^ chunk) * 0xFF51AFD7ED558CCDULL;
+  }
+  h ^= h >> 32;
+  return static_cast<std::uint32_t>(h);
 }
 
 // The set of words seen so far, as positions in the text: open addressing,
-// each slot with the word's hash and length so that nearly every mismatch is
-// told without touching the text.
+// each slot with the word's length, hash and first sixteen bytes, so that a
+// word met again is recognised without going back to its first appearance
+// in the text (a cache miss far away) unless it is longer than that.
 class SeenWords {
  public:
   explicit SeenWords(const char* text) : text_(text) {}
 
-  // Returns true when the word at `offset` was not seen before, and records it.
-  bool insert(std::uint32_t offset, std::uint32_t length, std::uint32_t hash) {
+  // A word found in the text, with what the set needs to look it up.
+  struct Candidate {
+    WordHead head;
+    std::uint32_t hash;
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
+  Candidate candidate(std::uint32_t offset, std::uint32_t length, std::size_t readable) const {
+    const char* const word = text_ + offset;
+    const WordHead head = WordHead::of(word, length, readable);
+    return {head, hash_word(head, word, length), offset, length};
+  }
+
+  // Returns true when the candidate's bytes were not seen before, and records them.
+  bool insert(const Candidate& c) {
     if ((used_ + 1) * 2 > slots_.size()) grow();
+    const auto [head, hash, offset, length] = c;
+    const char* const word = text_ + offset;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
       Slot& s = slots_[slot];
       if (s.length == 0) {
-        s = {hash, offset, length};
+        s = {head, hash, offset, length};
         ++used_;
         return true;
       }
-      if (s.hash == hash && s.length == length &&
-          same_bytes(text_ + s.offset, text_ + offset, length)) {
+      if (s.hash == hash && s.length == length && s.head == head &&
+          (length <= 16 || std::memcmp(text_ + s.offset + 16, word + 16, length - 16) == 0)) {
         return false;
       }
     }
@@ -92,6 +118,7 @@ class SeenWords {
 
  private:
   struct Slot {
+    WordHead head;
     std::uint32_t hash = 0;
     std::uint32_t offset = 0;
     std::uint32_t length = 0;  // 0: free (words are never empty)
@@ -114,6 +141,109 @@ class SeenWords {
   std::size_t used_ = 0;
 };
 
+// Eight bytes as one number, byte 0 lowest.
+std::uint64_t load8(const char* p) {
+  std::uint64_t chunk;
+  std::memcpy(&chunk, p, 8);
+  return chunk;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+bool has_byte(std::uint64_t chunk, char c) {
+  const std::uint64_t v = chunk ^ (kOnes * static_cast<std::uint8_t>(c));
+  return ((v - kOnes) & ~v & kHighBits) != 0;
+}
+
+// One bit per byte of `chunk` (bit k for byte k): set for the word bytes.
+std::uint64_t word_byte_bits(std::uint64_t folded) {
+  // A byte is a word byte when bit 7 or bit 6 is set; the multiplication
+  // gathers the eight flags, at bit 0 of each byte, into the top byte.
+  const std::uint64_t flags = ((folded >> 7) | (folded >> 6)) & kOnes;
+  return (flags * 0x0102040810204080ULL) >> 56;
+}
+
+// Folds eight bytes in place and returns their word byte bits. Plain ASCII
+// without slash or quote, most of any running text, needs no table: only
+// a to z change, by 0x20 each, all eight at once.
+std::uint64_t fold_chunk(char* p) {
+  std::uint64_t chunk = load8(p);
+  if ((chunk & kHighBits) == 0 && !has_byte(chunk, '/') && !has_byte(chunk, '"')) {
+    // Bytes below 0x80 do not carry into their neighbours here.
+    const std::uint64_t small_letters =
+        (chunk + kOnes * (0x80 - 'a')) & ~(chunk + kOnes * (0x80 - 'z' - 1)) & kHighBits;
+    chunk -= small_letters >> 2;
+    std::memcpy(p, &chunk, 8);
+  } else {
+    for (int k = 0; k < 8; ++k) p[k] = kFold[static_cast<std::uint8_t>(p[k])];
+    chunk = load8(p);
+  }
+  return word_byte_bits(chunk);
+}
+
+// Folds the text in place and records which of its bytes are word bytes, one
+// bit each, so that words are found 64 bytes at a time: a branch per byte
+// would guess wrong at nearly every word's two ends.
+class WordBytes {
+ public:
+  WordBytes(char* text, std::size_t size) : size_(size), bits_(size / 64 + 1, 0) {
+    const std::size_t full_blocks = size / 64;
+    for (std::size_t block = 0; block < full_blocks; ++block) {
+      std::uint64_t mask = 0;
+      for (int chunk = 0; chunk < 8; ++chunk) {
+        mask |= fold_chunk(text + block * 64 + chunk * 8) << (8 * chunk);
+      }
+      bits_[block] = mask;
+    }
+    std::uint64_t mask = 0;
+    for (std::size_t at = full_blocks * 64; at < size; ++at) {
+      const char folded = kFold[static_cast<std::uint8_t>(text[at])];
+      text[at] = folded;
+      mask |= std::uint64_t{!is_separator_byte(folded)} << (at % 64);
+    }
+    bits_[full_blocks] = mask;
+  }
+
+  // Calls `visit(start, size)` for each word of at least four bytes, in order.
+  template <typename Visit>
+  void for_each_long_word(const Visit& visit) const {
+    for (std::size_t block = 0; block < bits_.size(); ++block) {
+      const std::uint64_t word = bits_[block];
+      const std::uint64_t before = block > 0 ? bits_[block - 1] : 0;
+      const std::uint64_t after = block + 1 < bits_.size() ? bits_[block + 1] : 0;
+      const std::uint64_t starts = word & ~((word << 1) | (before >> 63));
+      // Set where this byte and the three after it are all word bytes.
+      const std::uint64_t four = word & ((word >> 1) | (after << 63)) &
+                                 ((word >> 2) | (after << 62)) & ((word >> 3) | (after << 61));
+      for (std::uint64_t long_starts = starts & four; long_starts != 0;
+           long_starts &= long_starts - 1) {
+        const std::size_t start =
+            block * 64 + static_cast<std::size_t>(std::countr_zero(long_starts));
+        visit(start, end_of_word(start) - start);
+      }
+    }
+  }
+
+ private:
+  // The position of the first separator after `from`, or the text's size.
+  std::size_t end_of_word(std::size_t from) const {
+    std::size_t block = from / 64;
+    std::uint64_t rest = ~bits_[block] >> (from % 64);
+    if (rest != 0) return std::min(from + static_cast<std::size_t>(std::countr_zero(rest)), size_);
+    while (++block < bits_.size()) {
+      if (~bits_[block] != 0) {
+        return std::min(block * 64 + static_cast<std::size_t>(std::countr_zero(~bits_[block])),
+                        size_);
+      }
+    }
+    return size_;
+  }
+
+  std::size_t size_;
+  std::vector<std::uint64_t> bits_;
+};
+
 }  // namespace
 
 LexiconBuilder::LexiconBuilder(std::string corpus_text) : text_(std::move(corpus_text)) {}
@@ -123,27 +253,17 @@ void LexiconBuilder::collect_words() {
   char* const data = text_.data();
   SeenWords seen(data);
   const std::size_t text_length = text_.size();
-  std::size_t i = 0;
-  while (i < text_length) {
-    // Separators other than the slash and the quote fold to themselves.
-    while (i < text_length && is_separator_byte(kFold[static_cast<std::uint8_t>(data[i])])) ++i;
-    const std::size_t start = i;
-    while (i < text_length) {
-      const char folded = kFold[static_cast<std::uint8_t>(data[i])];
-      if (is_separator_byte(folded)) break;
-      data[i++] = folded;
-    }
-    const std::size_t size = i - start;
-    if (size < kMinWordLength) continue;
+  const WordBytes word_bytes(data, text_length);
+  word_bytes.for_each_long_word([&](std::size_t start, std::size_t size) {
     // Its bytes are all word bytes; one that begins like a marker would read
     // back as front-coded, so the lexicon cannot hold it.
-    if (is_marker_byte(data[start])) continue;
+    if (is_marker_byte(data[start])) return;
     const auto offset = static_cast<std::uint32_t>(start);
     const auto length = static_cast<std::uint32_t>(size);
-    if (seen.insert(offset, length, hash_bytes({data + start, size}))) {
+    if (seen.insert(seen.candidate(offset, length, text_length - start))) {
       words_.push_back({offset, length});
     }
-  }
+  });
 }
 
 void LexiconBuilder::sort_words() {

@@ -48,6 +48,42 @@ constexpr std::array<std::uint8_t, 256> make_umlaut_flags() {
 // 1 for the bytes that are spelled out; summed, it counts them.
 constexpr std::array<std::uint8_t, 256> kIsUmlaut = make_umlaut_flags();
 
+// Every byte spelled out lies above 0x7F, so eight bytes without a high bit
+// can be passed over at once: most running text is mostly such bytes.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t load8(const char* p) {
+  std::uint64_t chunk;
+  std::memcpy(&chunk, p, 8);
+  return chunk;
+}
+
+std::size_t count_umlauts(const char* data, std::size_t size) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    if ((load8(data + i) & kHighBits) == 0) continue;
+    for (std::size_t k = i; k < i + 8; ++k) count += kIsUmlaut[static_cast<std::uint8_t>(data[k])];
+  }
+  for (; i < size; ++i) count += kIsUmlaut[static_cast<std::uint8_t>(data[i])];
+  return count;
+}
+
+// The position just after the last byte before `end` that is spelled out, or
+// 0 when there is none.
+std::size_t after_last_umlaut(const char* data, std::size_t end) {
+  for (;;) {
+    while (end >= 8 && (load8(data + end - 8) & kHighBits) == 0) end -= 8;
+    // The eight bytes before `end` hold a high bit (or are the text's start):
+    // look at them one by one, then skip on.
+    const std::size_t stop = end >= 8 ? end - 8 : 0;
+    for (; end > stop; --end) {
+      if (kIsUmlaut[static_cast<std::uint8_t>(data[end - 1])]) return end;
+    }
+    if (end == 0) return 0;
+  }
+}
+
 // Closes the descriptor it holds unless released.
 struct FileDescriptor {
   explicit FileDescriptor(int descriptor) : fd(descriptor) {}
@@ -72,6 +108,9 @@ bool read_from_start(int fd, bool regular, std::size_t expected, std::string& ou
                      const std::string& file_name) {
   // One read into a buffer of the file's full length; the loop only goes on
   // for files that grow meanwhile or report no length (pipes, devices).
+  // Room beyond the file's length (untouched, so it costs no memory) lets the
+  // umlauts be spelled out in place afterwards instead of in a second copy.
+  out.reserve(expected + expected / 8 + 64);
   out.resize(expected + 1);
   std::size_t used = 0;
   for (;;) {
@@ -195,8 +234,7 @@ bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
 }  // namespace
 
 void transliterate_umlauts(std::string& text) {
-  std::size_t extra = 0;
-  for (const char c : text) extra += kIsUmlaut[static_cast<std::uint8_t>(c)];
+  const std::size_t extra = count_umlauts(text.data(), text.size());
   if (extra == 0) return;
   std::size_t from = text.size();
   std::size_t to = from + extra;
@@ -210,7 +248,7 @@ void transliterate_umlauts(std::string& text) {
   char* const data = text.data();
   while (from > 0) {
     const std::size_t run_end = from;
-    while (from > 0 && !kIsUmlaut[static_cast<std::uint8_t>(data[from - 1])]) --from;
+    from = after_last_umlaut(data, from);
     to -= run_end - from;
     std::memmove(data + to, data + from, run_end - from);
     if (from == 0) break;

@@ -90,6 +90,27 @@ TEST_F(TextFileTest, SpellsOutUmlautsBeforeUpperCasing) {
   EXPECT_EQ(read_back(others, kTransliterate, false), others);
 }
 
+// Plain ASCII is passed over eight bytes at a time, so umlauts must be found
+// wherever they stand relative to those steps, high bytes that are no
+// umlauts beside them.
+TEST(TransliterateUmlauts, FindsUmlautsAtEveryPositionOfALongerText) {
+  for (std::size_t at = 0; at < 40; ++at) {
+    for (const char* neighbour : {"x", "\xE9"}) {
+      std::string text(40, 'a');
+      text[39 - at] = *neighbour;  // never `at`: 39 is odd
+      text.replace(at, 1, single_byte("ö"));
+      std::string expected = text;
+      expected.replace(at, 1, "oe");
+      SCOPED_TRACE(at);
+      transliterate_umlauts(text);
+      EXPECT_EQ(text, expected);
+    }
+  }
+  std::string text = single_byte("ßabcdefghijklmnopä");
+  transliterate_umlauts(text);
+  EXPECT_EQ(text, "ssabcdefghijklmnopae");
+}
+
 TEST_F(TextFileTest, FailedReadClosesTheFileAndKeepsThePreviousContent) {
   const std::string path = dir_.file("first.txt");
   put_file(path, "first text");
