@@ -99,28 +99,15 @@ Words model_lexicon(const std::string& corpus, bool sort) {
 // A corpus of words from a small vocabulary in random capitalisation, so that
 // words repeat, mixed with random bytes of every value.
 std::string random_corpus(std::mt19937& rng, std::size_t words) {
-  static const Words vocabulary = {"haus",
-                                   "Haustier",
-                                   "haut",
-                                   "Baum",
-                                   "b\xE9"
-                                   "b\xE9",
-                                   "und/oder",
-                                   "\"zitat\"",
-                                   "{klammer",
-                                   "ab",
-                                   "abc",
-                                   "Tor",
-                                   "zwei-teilig",
-                                   "\xFF\xFE\xFD\xFC",
-                                   // Long words that differ only after their
-                                   // first sixteen bytes, or only in length.
-                                   "Donaudampfschifffahrt",
-                                   "Donaudampfschifffahrtskapitaen",
-                                   "Donaudampfschifffahrtskapitaene",
-                                   "Donaudampfschifffahrtsgesellschaft",
-                                   "abcdefghijklmnop",
-                                   "abcdefghijklmnopq"};
+  static const Words vocabulary = {
+      "haus", "Haustier", "haut", "Baum",
+      "b\xE9"
+      "b\xE9",
+      "und/oder", "\"zitat\"", "{klammer", "ab", "abc", "Tor", "zwei-teilig", "\xFF\xFE\xFD\xFC",
+      // Long words that differ only after their
+      // first sixteen bytes, or only in length.
+      "Donaudampfschifffahrt", "Donaudampfschifffahrtskapitaen", "Donaudampfschifffahrtskapitaene",
+      "Donaudampfschifffahrtsgesellschaft", "abcdefghijklmnop", "abcdefghijklmnopq"};
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<int> byte(0, 255);
   std::uniform_int_distribution<std::size_t> pick(0, vocabulary.size() - 1);
