@@ -104,8 +104,7 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
       "b\xE9"
       "b\xE9",
       "und/oder", "\"zitat\"", "{klammer", "ab", "abc", "Tor", "zwei-teilig", "\xFF\xFE\xFD\xFC",
-      // Long words that differ only after their
-      // first sixteen bytes, or only in length.
+      // Long words that differ only after their first sixteen bytes, or in length.
       "Donaudampfschifffahrt", "Donaudampfschifffahrtskapitaen", "Donaudampfschifffahrtskapitaene",
       "Donaudampfschifffahrtsgesellschaft", "abcdefghijklmnop", "abcdefghijklmnopq"};
   std::uniform_int_distribution<int> kind(0, 9);
