@@ -9,6 +9,7 @@
 #include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/tokenizer.h"
+#include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
@@ -141,27 +142,12 @@ class SeenWords {
   std::size_t used_ = 0;
 };
 
-// Eight bytes as one number, byte 0 lowest.
-std::uint64_t load8(const char* p) {
-  std::uint64_t chunk;
-  std::memcpy(&chunk, p, 8);
-  return chunk;
-}
-
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
 bool has_byte(std::uint64_t chunk, char c) {
   const std::uint64_t v = chunk ^ (kOnes * static_cast<std::uint8_t>(c));
   return ((v - kOnes) & ~v & kHighBits) != 0;
-}
-
-// One bit per byte of `chunk` (bit k for byte k): set for the word bytes.
-std::uint64_t word_byte_bits(std::uint64_t folded) {
-  // A byte is a word byte when bit 7 or bit 6 is set; the multiplication
-  // gathers the eight flags, at bit 0 of each byte, into the top byte.
-  const std::uint64_t flags = ((folded >> 7) | (folded >> 6)) & kOnes;
-  return (flags * 0x0102040810204080ULL) >> 56;
 }
 
 // Folds eight bytes in place and returns their word byte bits. Plain ASCII
@@ -179,7 +165,7 @@ std::uint64_t fold_chunk(char* p) {
     for (int k = 0; k < 8; ++k) p[k] = kFold[static_cast<std::uint8_t>(p[k])];
     chunk = load8(p);
   }
-  return word_byte_bits(chunk);
+  return word_byte_bits8(chunk);
 }
 
 // Folds the text in place and records which of its bytes are word bytes, one

@@ -17,12 +17,12 @@ void scramble(std::string& word, RandomGenerator& generator) {
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
   scrambled.reserve_for(source.size());
   for (const WordToken& token : source) {
-    WordToken copy = token;
+    WordToken& copy = scrambled.append_new();
+    copy = token;
     if (copy.separator == 0) {
       scramble(copy.text, generator);
       copy.compute_signature();
     }
-    scrambled.append(std::move(copy));
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "text/case_map.h"
 #include "text/failure.h"
+#include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
@@ -51,12 +52,6 @@ constexpr std::array<std::uint8_t, 256> kIsUmlaut = make_umlaut_flags();
 // Every byte spelled out lies above 0x7F, so eight bytes without a high bit
 // can be passed over at once: most running text is mostly such bytes.
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-std::uint64_t load8(const char* p) {
-  std::uint64_t chunk;
-  std::memcpy(&chunk, p, 8);
-  return chunk;
-}
 
 std::size_t count_umlauts(const char* data, std::size_t size) {
   std::size_t count = 0;

@@ -43,6 +43,14 @@ class TokenList {
     }
   }
 
+  // Appends a default token and returns it, to be filled in place: the
+  // tokens of a large text are made where they stay instead of moved there.
+  WordToken& append_new() {
+    if (tokens_.size() < tokens_.capacity()) return tokens_.emplace_back();
+    set_at_grow(size(), WordToken{});
+    return tokens_.back();
+  }
+
   // Empties the list and gives it the storage set_size(n, step) would give
   // an empty list, so that `n` appends follow without any growing.
   void reserve_for(std::int64_t n, std::int32_t step = -1);

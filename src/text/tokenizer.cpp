@@ -1,20 +1,16 @@
 #include "text/tokenizer.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "text/case_map.h"
+#include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
 
 constexpr std::int32_t kTokenizerGrowStep = 1000;
-
-WordToken make_token(std::string text, bool is_separator) {
-  WordToken token = WordToken::from_text(std::move(text));
-  token.separator = is_separator ? 1 : 0;
-  return token;
-}
 
 }  // namespace
 
@@ -41,19 +37,24 @@ namespace {
 
 // Calls `emit(start, end, is_separator)` for every token of `text` in order:
 // runs of separator bytes and runs of word bytes, with an empty separator
-// token first when the text starts with a word byte.
+// token first when the text starts with a word byte. A token ends where a
+// byte's kind differs from the byte before it (before the text: separator).
 template <typename Emit>
 void for_each_token(const std::string& text, const Emit& emit) {
   const std::size_t length = text.size();
-  bool in_word = false;
   std::size_t start = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const bool separator = is_separator_byte(text[i]);
-    if (separator == in_word) {
-      emit(start, i, !in_word);
-      start = i;
-      in_word = !in_word;
+  std::uint64_t before = 0;  // the kind of the byte before the block, at bit 63
+  for (std::size_t block = 0; block < length; block += 64) {
+    const std::uint64_t word =
+        word_byte_bits(text.data() + block, std::min<std::size_t>(length - block, 64));
+    for (std::uint64_t changes = word ^ ((word << 1) | (before >> 63)); changes != 0;
+         changes &= changes - 1) {
+      const std::size_t end = block + static_cast<std::size_t>(std::countr_zero(changes));
+      // The run that ends here is of the other kind than the byte at `end`.
+      emit(start, end, !is_separator_byte(text[end]));
+      start = end;
     }
+    before = word;  // only a full block has a block after it
   }
   if (start < length) emit(start, length, is_separator_byte(text[length - 1]));
 }
@@ -76,10 +77,12 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
   const std::size_t length = text.size();
   for_each_token(text, [&](std::size_t start, std::size_t end, bool separator) {
     if (separator && options.drop_separators) return;
-    std::string piece = text.substr(start, end - start);
+    WordToken& token = list.append_new();
+    token.text.assign(text, start, end - start);
     // The last token of a text is stored in capitals.
-    if (end == length) upper_case(piece);
-    list.append(make_token(std::move(piece), separator));
+    if (end == length) upper_case(token.text);
+    token.separator = separator ? 1 : 0;
+    token.compute_signature();
   });
 }
 
