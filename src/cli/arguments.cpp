@@ -5,10 +5,11 @@
 namespace quirlex::cli {
 namespace {
 
-const OptionSpec* find_spec(const std::vector<OptionSpec>& specs, const std::string& name) {
-  for (const OptionSpec& spec : specs) {
-    for (const std::string& alias : spec.names) {
-      if (alias == name) return &spec;
+const OptionDefinition* find_definition(const std::vector<OptionDefinition>& definitions,
+                                        const std::string& name) {
+  for (const OptionDefinition& definition : definitions) {
+    for (const std::string& alias : definition.names) {
+      if (alias == name) return &definition;
     }
   }
   return nullptr;
@@ -23,7 +24,8 @@ std::optional<std::string> Arguments::value(const std::string& name) const {
 }
 
 std::optional<std::string> parse_arguments(const std::vector<std::string>& words,
-                                           const std::vector<OptionSpec>& specs, Arguments& out) {
+                                           const std::vector<OptionDefinition>& definitions,
+                                           Arguments& out) {
   bool options_ended = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -42,10 +44,10 @@ std::optional<std::string> parse_arguments(const std::vector<std::string>& words
       name = word.substr(0, equals);
       inline_value = word.substr(equals + 1);
     }
-    const OptionSpec* spec = find_spec(specs, name);
-    if (spec == nullptr) return "unknown option '" + name + "'";
-    const std::string& key = spec->names.front();
-    if (!spec->takes_value) {
+    const OptionDefinition* definition = find_definition(definitions, name);
+    if (definition == nullptr) return "unknown option '" + name + "'";
+    const std::string& key = definition->names.front();
+    if (!definition->takes_value) {
       if (inline_value) return "option '" + name + "' takes no value";
       out.flags.insert(key);
       continue;

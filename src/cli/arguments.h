@@ -10,7 +10,7 @@
 
 namespace quirlex::cli {
 
-struct OptionSpec {
+struct OptionDefinition {
   std::vector<std::string> names;  // e.g. {"-o", "--output"}; the first is the key
   bool takes_value = false;
 };
@@ -24,11 +24,12 @@ struct Arguments {
   std::optional<std::string> value(const std::string& name) const;
 };
 
-// Parses `words` against `specs`; "--name=value" and "--name value" both
+// Parses `words` against `definitions`; "--name=value" and "--name value" both
 // work, "--" ends the options. Returns an error text for an unknown option
 // or a missing value.
 std::optional<std::string> parse_arguments(const std::vector<std::string>& words,
-                                           const std::vector<OptionSpec>& specs, Arguments& out);
+                                           const std::vector<OptionDefinition>& definitions,
+                                           Arguments& out);
 
 // Reads a decimal number from 0 to 4294967295.
 std::optional<std::uint32_t> parse_seed(const std::string& text);

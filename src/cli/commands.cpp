@@ -111,7 +111,7 @@ int demo_command(const Arguments& args) {
 }
 
 struct Subcommand {
-  std::vector<OptionSpec> options;
+  std::vector<OptionDefinition> options;
   std::function<int(const Arguments&)> run;
   const char* help;
 };
@@ -150,7 +150,7 @@ int run_program(const std::vector<std::string>& words) {
   const auto found = subcommands().find(name);
   if (found == subcommands().end()) return usage_error("", "unknown command '" + name + "'");
   const Subcommand& command = found->second;
-  std::vector<OptionSpec> options = command.options;
+  std::vector<OptionDefinition> options = command.options;
   options.push_back({{"--help", "-h"}, false});
   Arguments args;
   if (const auto error = parse_arguments({words.begin() + 1, words.end()}, options, args)) {
