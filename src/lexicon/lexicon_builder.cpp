@@ -4,6 +4,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <future>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "lexicon/lexicon_codec.h"
@@ -230,6 +233,19 @@ class WordBytes {
   std::vector<std::uint64_t> bits_;
 };
 
+// Where a second thread takes over collecting words: the first separator from
+// the middle on. The text's size means one thread does it all: for texts too
+// small to gain from it, on a single processor, or without such a separator.
+std::size_t split_point(const char* text, std::size_t size) {
+  if (size < LexiconBuilder::kTwoThreadsFrom || std::thread::hardware_concurrency() < 2) {
+    return size;
+  }
+  for (std::size_t at = size / 2; at < size; ++at) {
+    if (is_separator_byte(kFold[static_cast<std::uint8_t>(text[at])])) return at;
+  }
+  return size;
+}
+
 }  // namespace
 
 LexiconBuilder::LexiconBuilder(std::string corpus_text) : text_(std::move(corpus_text)) {}
@@ -237,19 +253,52 @@ LexiconBuilder::LexiconBuilder(std::string corpus_text) : text_(std::move(corpus
 void LexiconBuilder::collect_words() {
   words_.clear();
   char* const data = text_.data();
-  SeenWords seen(data);
   const std::size_t text_length = text_.size();
-  const WordBytes word_bytes(data, text_length);
-  word_bytes.for_each_long_word([&](std::size_t start, std::size_t size) {
-    // Its bytes are all word bytes; one that begins like a marker would read
-    // back as front-coded, so the lexicon cannot hold it.
-    if (is_marker_byte(data[start])) return;
-    const auto offset = static_cast<std::uint32_t>(start);
-    const auto length = static_cast<std::uint32_t>(size);
-    if (seen.insert(seen.candidate(offset, length, text_length - start))) {
-      words_.push_back({offset, length});
+  // The words of a stretch of the text that begins and ends at a separator or
+  // at the text's ends: their first appearances in order, and the set of them.
+  struct Stretch {
+    SeenWords seen;
+    std::vector<WordRef> words;
+  };
+  const auto collect = [data](std::size_t begin, std::size_t end) {
+    Stretch stretch{SeenWords(data), {}};
+    const WordBytes word_bytes(data + begin, end - begin);
+    word_bytes.for_each_long_word([&](std::size_t at, std::size_t size) {
+      const std::size_t start = begin + at;
+      // Its bytes are all word bytes; one that begins like a marker would read
+      // back as front-coded, so the lexicon cannot hold it.
+      if (is_marker_byte(data[start])) return;
+      const auto offset = static_cast<std::uint32_t>(start);
+      const auto length = static_cast<std::uint32_t>(size);
+      // Reads stay inside the stretch: another thread may be folding the next.
+      if (stretch.seen.insert(stretch.seen.candidate(offset, length, end - start))) {
+        stretch.words.push_back({offset, length});
+      }
+    });
+    return stretch;
+  };
+
+  const std::size_t split = split_point(data, text_length);
+  if (split == text_length) {
+    words_ = collect(0, text_length).words;
+    return;
+  }
+  // The second half on a thread of its own; without one, after the first.
+  std::future<Stretch> second_half;
+  try {
+    second_half = std::async(std::launch::async, collect, split, text_length);
+  } catch (const std::system_error&) {
+  }
+  Stretch first = collect(0, split);
+  const Stretch second = second_half.valid() ? second_half.get() : collect(split, text_length);
+  // A word of the second half is new only if the first half lacks it too.
+  words_ = std::move(first.words);
+  for (const WordRef& word : second.words) {
+    if (first.seen.insert(
+            first.seen.candidate(word.offset, word.length, text_length - word.offset))) {
+      words_.push_back(word);
     }
-  });
+  }
 }
 
 void LexiconBuilder::sort_words() {

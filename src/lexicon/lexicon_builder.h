@@ -17,6 +17,8 @@ class LexiconBuilder {
  public:
   // The shortest word the lexicon keeps, in bytes.
   static constexpr std::size_t kMinWordLength = 4;
+  // From this corpus size on, two threads collect the words, one per half.
+  static constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 22;
 
   // Takes the corpus text as read (umlauts already spelled out).
   explicit LexiconBuilder(std::string corpus_text);
@@ -24,7 +26,8 @@ class LexiconBuilder {
   // Splits the text into words and keeps those of at least four bytes that
   // the lexicon file can store, upper-cased. Slashes become "@" and double
   // quotes "^" first, so neither splits a word. A word met again is dropped
-  // at once: only its first appearance could ever stay.
+  // at once: only its first appearance could ever stay. Large corpora are
+  // split in two halves, collected at once on two threads.
   void collect_words();
 
   // Orders the words by their bytes as unsigned numbers, a word before every

@@ -146,5 +146,18 @@ TEST(LexiconBuilder, MatchesThePlainModelOnRandomCorpora) {
   }
 }
 
+// A corpus large enough to be split between two threads: words met in both
+// halves stay once, at their first appearance, words new in the second half
+// follow those of the first.
+TEST(LexiconBuilder, LargeCorporaCollectedInTwoHalvesMatchThePlainModel) {
+  std::mt19937 rng(777);
+  std::string corpus;
+  while (corpus.size() <= LexiconBuilder::kTwoThreadsFrom) corpus += random_corpus(rng, 50000);
+  // A word first seen only in the second half.
+  corpus += " Nachzuegler ";
+  EXPECT_EQ(lexicon_of(corpus, false), model_lexicon(corpus, false));
+  EXPECT_EQ(lexicon_of(corpus, true), model_lexicon(corpus, true));
+}
+
 }  // namespace
 }  // namespace quirlex
