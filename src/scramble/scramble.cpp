@@ -19,10 +19,10 @@ void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerat
   for (const WordToken& token : source) {
     WordToken& copy = scrambled.append_new();
     copy = token;
-    if (copy.separator == 0) {
-      scramble(copy.text, generator);
-      copy.compute_signature();
-    }
+    // Scrambling keeps the length, the first and the last letter and every
+    // letter's count, so the copied letter mask and signature (made when the
+    // source text was tokenized) are already those of the scrambled word.
+    if (copy.separator == 0) scramble(copy.text, generator);
   }
 }
 

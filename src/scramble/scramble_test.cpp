@@ -122,6 +122,10 @@ TEST(ShuffleTokens, CopiesSeparatorsAndKeepsEveryWordsSignatureAndFlags) {
     EXPECT_EQ(to.keep, from.keep);
     EXPECT_EQ(to.letter_mask, from.letter_mask);
     EXPECT_EQ(to.signature, from.signature) << from.text << " became " << to.text;
+    // ... and they are what the scrambled text itself gives.
+    const WordToken signed_again = WordToken::from_text(to.text);
+    EXPECT_EQ(to.signature, signed_again.signature) << to.text;
+    EXPECT_EQ(to.letter_mask, signed_again.letter_mask) << to.text;
     EXPECT_EQ(to.text.size(), from.text.size());
   }
   EXPECT_EQ(scrambled.element(1).keep, 0);
