@@ -6,14 +6,13 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "text/failure.h"
 
 namespace quirlex {
 namespace {
-
-constexpr std::size_t kBufferSize = 1 << 20;
 
 std::string folder_of(const std::string& file_name) {
   const auto slash = file_name.rfind('/');
@@ -45,7 +44,7 @@ mode_t default_mode() {
 
 FileOutput::FileOutput(std::string file_name)
     : file_name_(std::move(file_name)), path_(file_behind_links(file_name_)) {
-  buffer_.reserve(kBufferSize);
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   struct stat target {};
   const bool exists = ::stat(path_.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) fail(EISDIR);
@@ -80,22 +79,19 @@ void FileOutput::fail(int error_number) {
   throw FileError(file_name_, error_number);
 }
 
-void FileOutput::write(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() <= kBufferSize) {
-    buffer_.append(bytes);
-    return;
-  }
+void FileOutput::write_past_buffer(std::string_view bytes) {
   flush();
   if (bytes.size() < kBufferSize) {
-    buffer_.append(bytes);
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
   } else {
     write_through(bytes);
   }
 }
 
 void FileOutput::flush() {
-  write_through(buffer_);
-  buffer_.clear();
+  write_through({buffer_.get(), used_});
+  used_ = 0;
 }
 
 void FileOutput::write_through(std::string_view bytes) {

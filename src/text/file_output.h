@@ -4,6 +4,9 @@
 // written directly. Every failure is a FileError naming the target.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,11 +20,22 @@ class FileOutput {
   FileOutput(const FileOutput&) = delete;
   FileOutput& operator=(const FileOutput&) = delete;
 
-  void write(std::string_view bytes);
+  void write(std::string_view bytes) {
+    // Most pieces are one token's few bytes: copied here, without a call.
+    if (bytes.size() <= kBufferSize - used_) {
+      std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+      used_ += bytes.size();
+    } else {
+      write_past_buffer(bytes);
+    }
+  }
   // Flushes and puts the file in place. Without commit the target stays as it was.
   void commit();
 
  private:
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+  void write_past_buffer(std::string_view bytes);
   void flush();
   void write_through(std::string_view bytes);
   [[noreturn]] void fail(int error_number);
@@ -30,7 +44,8 @@ class FileOutput {
   std::string path_;       // the file to write: file_name_ with symbolic links followed
   std::string temp_name_;  // empty when writing the target directly
   int fd_ = -1;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
 };
 
 // Writes `bytes` as the whole content of `file_name` through FileOutput.

@@ -71,6 +71,13 @@ TEST(FileOutput, PiecesComeOutInOrder) {
     output.write(piece);
     expected += piece;
   }
+  // Many small pieces of different bytes, so that some fill the buffer to its
+  // last byte and others do not fit into what is left of it.
+  for (std::size_t n = 0; expected.size() < (10u << 20); ++n) {
+    const std::string piece(n % 3001, static_cast<char>('A' + n % 26));
+    output.write(piece);
+    expected += piece;
+  }
   output.commit();
   EXPECT_TRUE(get_file(path) == expected);
 }

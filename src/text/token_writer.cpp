@@ -8,7 +8,7 @@ void write_tokens(const TokenList& list, const std::string& file_name, std::stri
   FileOutput output(file_name);
   for (const WordToken& token : list) {
     output.write(token.text);
-    output.write(separator);
+    if (!separator.empty()) output.write(separator);
   }
   output.commit();
 }
