@@ -86,25 +86,13 @@ class SeenWords {
  public:
   explicit SeenWords(const char* text) : text_(text) {}
 
-  // A word found in the text, with what the set needs to look it up.
-  struct Candidate {
-    WordHead head;
-    std::uint32_t hash;
-    std::uint32_t offset;
-    std::uint32_t length;
-  };
-
-  Candidate candidate(std::uint32_t offset, std::uint32_t length, std::size_t readable) const {
+  // Returns true when the `length` bytes at `offset` were not seen before,
+  // and records them; `readable` bytes from `offset` on may be read.
+  bool insert(std::uint32_t offset, std::uint32_t length, std::size_t readable) {
+    if ((used_ + 1) * 2 > slots_.size()) grow();
     const char* const word = text_ + offset;
     const WordHead head = WordHead::of(word, length, readable);
-    return {head, hash_word(head, word, length), offset, length};
-  }
-
-  // Returns true when the candidate's bytes were not seen before, and records them.
-  bool insert(const Candidate& c) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
-    const auto [head, hash, offset, length] = c;
-    const char* const word = text_ + offset;
+    const std::uint32_t hash = hash_word(head, word, length);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
       Slot& s = slots_[slot];
@@ -271,7 +259,7 @@ void LexiconBuilder::collect_words() {
       const auto offset = static_cast<std::uint32_t>(start);
       const auto length = static_cast<std::uint32_t>(size);
       // Reads stay inside the stretch: another thread may be folding the next.
-      if (stretch.seen.insert(stretch.seen.candidate(offset, length, end - start))) {
+      if (stretch.seen.insert(offset, length, end - start)) {
         stretch.words.push_back({offset, length});
       }
     });
@@ -294,8 +282,7 @@ void LexiconBuilder::collect_words() {
   // A word of the second half is new only if the first half lacks it too.
   words_ = std::move(first.words);
   for (const WordRef& word : second.words) {
-    if (first.seen.insert(
-            first.seen.candidate(word.offset, word.length, text_length - word.offset))) {
+    if (first.seen.insert(word.offset, word.length, text_length - word.offset)) {
       words_.push_back(word);
     }
   }
