@@ -85,7 +85,16 @@ def main():
             if part.wall is None:
                 table.append(line + ["- (no dictionary-only run)"] + ["-"] * 5 + [row["target"]])
                 continue
-            wall, cpu = wall - part.wall, cpu - part.cpu
+            # Each run was measured right after its own loading run, so the
+            # median of the differences leaves out the machine's drift.
+            if len(part.ok) == len(tool.ok):
+                wall = statistics.median(float(a["wall_s"]) - float(b["wall_s"])
+                                         for a, b in zip(tool.ok, part.ok))
+                cpu = statistics.median(
+                    float(a["user_s"]) + float(a["sys_s"]) - float(b["user_s"]) - float(b["sys_s"])
+                    for a, b in zip(tool.ok, part.ok))
+            else:
+                wall, cpu = wall - part.wall, cpu - part.cpu
             note = f" (minus {seconds(part.wall)} loading)"
         if unit == "bytes":
             throughput = f"{amount / 1e6 / wall:.1f} MB/s" if wall > 0 else "-"

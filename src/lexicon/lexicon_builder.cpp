@@ -39,25 +39,22 @@ struct WordHead {
   std::uint64_t low = 0;
   std::uint64_t high = 0;
 
-  // `size` bytes from `word`; `readable` bytes from there may be read.
+  // `size` bytes (one or more) from `word`; `readable` bytes from there may
+  // be read.
   static WordHead of(const char* word, std::size_t size, std::size_t readable) {
     WordHead head;
     if (readable >= 16) {
-      std::memcpy(&head.low, word, 8);
-      std::memcpy(&head.high, word + 8, 8);
-      if (size < 16) {
-        if (size <= 8) {
-          head.high = 0;
-          if (size < 8) head.low &= (std::uint64_t{1} << (8 * size)) - 1;
-        } else {
-          head.high &= (std::uint64_t{1} << (8 * (size - 8))) - 1;
-        }
-      }
+      // Masked without branches: word lengths vary too much to guess them.
+      const std::size_t low_bytes = std::min<std::size_t>(size, 8);
+      const std::size_t high_bytes = std::min<std::size_t>(size, 16) - low_bytes;
+      head.low = load8(word) & (~std::uint64_t{0} >> (64 - 8 * low_bytes));
+      head.high = load8(word + 8) & (high_bytes == 8 ? ~std::uint64_t{0}
+                                                     : (std::uint64_t{1} << (8 * high_bytes)) - 1);
     } else {
       char bytes[16] = {};
       std::memcpy(bytes, word, std::min<std::size_t>(size, 16));
-      std::memcpy(&head.low, bytes, 8);
-      std::memcpy(&head.high, bytes + 8, 8);
+      head.low = load8(bytes);
+      head.high = load8(bytes + 8);
     }
     return head;
   }
