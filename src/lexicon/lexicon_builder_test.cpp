@@ -106,7 +106,11 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
       "und/oder", "\"zitat\"", "{klammer", "ab", "abc", "Tor", "zwei-teilig", "\xFF\xFE\xFD\xFC",
       // Long words that differ only after their first sixteen bytes, or in length.
       "Donaudampfschifffahrt", "Donaudampfschifffahrtskapitaen", "Donaudampfschifffahrtskapitaene",
-      "Donaudampfschifffahrtsgesellschaft", "abcdefghijklmnop", "abcdefghijklmnopq"};
+      "Donaudampfschifffahrtsgesellschaft", "abcdefghijklmnop", "abcdefghijklmnopq",
+      // One word of each length from 5 to 15, so that the bytes after a word
+      // (which differ from one appearance to the next) never count as its own.
+      "Apfel", "Garten", "Bahnhof", "Wasserei", "Hausboote", "Wasserfall", "Bahnhofsuhr",
+      "Gartenzwerge", "Schmetterling", "Kirschbaumblue", "Blumenstraussen"};
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<int> byte(0, 255);
   std::uniform_int_distribution<std::size_t> pick(0, vocabulary.size() - 1);
