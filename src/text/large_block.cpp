@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
+
 namespace quirlex {
 
 void* allocate_large_block(std::size_t bytes) {
@@ -13,6 +15,15 @@ void* allocate_large_block(std::size_t bytes) {
 
 void free_large_block(void* block, std::size_t bytes) {
   ::munmap(block, bytes);
+}
+
+void advise_huge_pages(void* data, std::size_t bytes) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  // Inward to whole huge pages, so that no memory outside the block is touched.
+  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kHugePage - 1);
+  if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 }  // namespace quirlex

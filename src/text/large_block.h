@@ -16,6 +16,11 @@ inline constexpr std::size_t kLargeBlockSize = std::size_t{4} << 20;
 void* allocate_large_block(std::size_t bytes);
 void free_large_block(void* block, std::size_t bytes);
 
+// Asks for huge pages behind the whole huge pages that lie inside the
+// `bytes` at `data`, memory allocated some other way (a large string's
+// buffer, before it is first written). Only advice: nothing else changes.
+void advise_huge_pages(void* data, std::size_t bytes);
+
 // A standard allocator that takes large arrays from allocate_large_block and
 // small ones from operator new.
 template <typename T>

@@ -15,6 +15,7 @@
 
 #include "text/case_map.h"
 #include "text/failure.h"
+#include "text/large_block.h"
 #include "text/word_byte_bits.h"
 
 namespace quirlex {
@@ -98,14 +99,16 @@ struct FileDescriptor {
 
 // Reads the file from its start until its end or its first NUL byte (the
 // text ends there, so nothing after it is needed); `out` may hold bytes
-// past the NUL. Returns false on a read error.
+// past the NUL, `text_length` is where the text ends. Returns false on a
+// read error.
 bool read_from_start(int fd, bool regular, std::size_t expected, std::string& out,
-                     const std::string& file_name) {
+                     std::size_t& text_length, const std::string& file_name) {
   // One read into a buffer of the file's full length; the loop only goes on
   // for files that grow meanwhile or report no length (pipes, devices).
   // Room beyond the file's length (untouched, so it costs no memory) lets the
   // umlauts be spelled out in place afterwards instead of in a second copy.
   out.reserve(expected + expected / 8 + 64);
+  if (out.capacity() >= kLargeBlockSize) advise_huge_pages(out.data(), out.capacity());
   out.resize(expected + 1);
   std::size_t used = 0;
   for (;;) {
@@ -121,19 +124,23 @@ bool read_from_start(int fd, bool regular, std::size_t expected, std::string& ou
       return false;
     }
     if (got == 0) break;
-    const bool has_nul = std::memchr(out.data() + used, 0, static_cast<std::size_t>(got));
+    const char* const chunk = out.data() + used;
+    const void* const nul = std::memchr(chunk, 0, static_cast<std::size_t>(got));
     used += static_cast<std::size_t>(got);
-    if (has_nul) break;
+    if (nul != nullptr) {
+      out.resize(used);
+      text_length = static_cast<std::size_t>(static_cast<const char*>(nul) - out.data());
+      return true;
+    }
   }
   out.resize(used);
+  text_length = used;
   return true;
 }
 
-// Ends the text at its first NUL byte.
-void end_at_nul(std::string& text, const std::string& file_name) {
-  if (const void* nul = std::memchr(text.data(), 0, text.size())) {
-    text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-  }
+// Ends the text where its reading found its end.
+void end_text(std::string& text, std::size_t text_length, const std::string& file_name) {
+  text.resize(text_length);
   if (text.size() > static_cast<std::size_t>(TextFile::kMaxLength)) refuse_length(file_name);
 }
 
@@ -211,7 +218,8 @@ bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
     if (S_ISDIR(before.st_mode)) return false;
     if (regular && before.st_size > TextFile::kMaxLength) refuse_length(file_name);
     const std::size_t expected = regular ? static_cast<std::size_t>(before.st_size) : 0;
-    if (!read_from_start(fd, regular, expected, out, file_name)) return false;
+    std::size_t text_length = 0;
+    if (!read_from_start(fd, regular, expected, out, text_length, file_name)) return false;
     if (regular) {
       struct stat after {};
       if (::fstat(fd, &after) != 0) return false;
@@ -220,7 +228,7 @@ bool read_whole_text(int fd, std::string& out, const std::string& file_name) {
         continue;
       }
     }
-    end_at_nul(out, file_name);
+    end_text(out, text_length, file_name);
     return true;
   }
   return false;
