@@ -4,12 +4,12 @@
 #include <stdexcept>
 #include <utility>
 
+#include "base/failure.h"
+#include "base/format.h"
 #include "index/deep_word_list.h"
 #include "lexicon/lexicon_builder.h"
 #include "lexicon/lexicon_codec.h"
 #include "scramble/scramble.h"
-#include "text/failure.h"
-#include "text/format.h"
 #include "text/signature.h"
 #include "text/token_writer.h"
 #include "text/tokenizer.h"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "text/failure.h"
+#include "base/failure.h"
 #include "text/token_writer.h"
 
 namespace quirlex::cli {

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "text/format.h"
+#include "base/format.h"
 #include "text/signature.h"
 
 namespace quirlex {

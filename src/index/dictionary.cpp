@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "text/format.h"
+#include "base/format.h"
 #include "text/signature.h"
 #include "text/tokenizer.h"
 

@@ -22,8 +22,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "index/zeroed_memory.h"
-#include "text/failure.h"
+#include "base/failure.h"
+#include "base/zeroed_memory.h"
 
 namespace quirlex {
 

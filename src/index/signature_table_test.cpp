@@ -15,8 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/failure.h"
 #include "index/variant_code.h"
-#include "text/failure.h"
 #include "text/word_token.h"
 
 namespace quirlex {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "text/failure.h"
+#include "base/failure.h"
 #include "text/signature.h"
 #include "text/tokenizer.h"
 

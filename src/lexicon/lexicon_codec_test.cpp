@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "testing/token_lists.h"
 #include "text/case_map.h"
-#include "text/failure.h"
 #include "text/signature.h"
 #include "text/token_list.h"
 

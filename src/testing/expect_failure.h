@@ -7,7 +7,7 @@
 #include <string_view>
 #include <typeinfo>
 
-#include "text/failure.h"
+#include "base/failure.h"
 
 namespace quirlex::testing {
 

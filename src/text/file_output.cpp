@@ -9,7 +9,7 @@
 #include <cstring>
 #include <utility>
 
-#include "text/failure.h"
+#include "base/failure.h"
 
 namespace quirlex {
 namespace {

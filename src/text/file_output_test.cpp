@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "testing/expect_failure.h"
 #include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
-#include "text/failure.h"
 
 namespace quirlex {
 namespace {

@@ -13,9 +13,9 @@
 #include <new>
 #include <utility>
 
+#include "base/failure.h"
+#include "base/large_block.h"
 #include "text/case_map.h"
-#include "text/failure.h"
-#include "text/large_block.h"
 #include "text/word_byte_bits.h"
 
 namespace quirlex {

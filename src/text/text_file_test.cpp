@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/failure.h"
 #include "testing/single_byte.h"
 #include "testing/temp_dir.h"
-#include "text/failure.h"
 
 namespace quirlex {
 namespace {

@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-#include "text/failure.h"
+#include "base/failure.h"
 
 namespace quirlex {
 namespace {

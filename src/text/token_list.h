@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "text/large_block.h"
+#include "base/large_block.h"
 #include "text/word_token.h"
 
 namespace quirlex {

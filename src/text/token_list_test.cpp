@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "base/failure.h"
 #include "testing/expect_failure.h"
 #include "testing/token_lists.h"
-#include "text/failure.h"
 #include "text/word_token.h"
 
 namespace quirlex {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "index/deep_word_list.h"
 #include "index/dictionary.h"
 #include "lexicon/lexicon_codec.h"
 #include "testing/token_lists.h"
-#include "text/failure.h"
 #include "text/signature.h"
 #include "text/token_list.h"
 

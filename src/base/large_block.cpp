@@ -1,4 +1,4 @@
-#include "text/large_block.h"
+#include "base/large_block.h"
 
 #include <sys/mman.h>
 

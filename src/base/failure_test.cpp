@@ -1,6 +1,6 @@
 // The failure texts shown to the user, and the file-error text chosen for
 // each system error number.
-#include "text/failure.h"
+#include "base/failure.h"
 
 #include <gtest/gtest.h>
 

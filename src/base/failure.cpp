@@ -1,4 +1,4 @@
-#include "text/failure.h"
+#include "base/failure.h"
 
 #include <cerrno>
 

@@ -1,10 +1,10 @@
-#include "index/zeroed_memory.h"
+#include "base/zeroed_memory.h"
 
 #include <cstdlib>
 #include <new>
 #include <utility>
 
-#include "text/large_block.h"
+#include "base/large_block.h"
 
 namespace quirlex {
 

@@ -1,4 +1,4 @@
-#include "text/format.h"
+#include "base/format.h"
 
 #include <string_view>
 

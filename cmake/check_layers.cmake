@@ -1,0 +1,33 @@
+cmake_minimum_required(VERSION 3.22)
+# Fails when a source of layer LAYER includes a header of another layer of
+# the core that is not in ALLOWED (comma-separated). LAYERS lists every layer
+# of the core; other includes (the standard library, tests' helpers) pass.
+# Usage: cmake -DLAYER=name -DALLOWED=a,b -DLAYERS=a,b,c -DSTAMP=file -P check_layers.cmake -- FILES...
+string(REPLACE "," ";" allowed "${ALLOWED}")
+string(REPLACE "," ";" layers "${LAYERS}")
+set(files)
+set(after_dashes FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+  if(after_dashes)
+    list(APPEND files "${CMAKE_ARGV${i}}")
+  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+    set(after_dashes TRUE)
+  endif()
+endforeach()
+
+set(violations)
+foreach(file IN LISTS files)
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/.*" "\\1" layer "${line}")
+    if(layer IN_LIST layers AND NOT layer IN_LIST allowed)
+      list(APPEND violations "${file}: ${LAYER}/ must not include ${layer}/ (${line})")
+    endif()
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n" text)
+  message(FATAL_ERROR "Layer violation:\n${text}")
+endif()
+file(TOUCH ${STAMP})
