@@ -18,10 +18,7 @@ namespace {
 const std::vector<std::string>& text_words() {
   static const std::vector<std::string> words = [] {
     TokenList tokens;
-    {
-      SignatureSuppression suppression;
-      tokenize(running_text(256 * 1024), tokens, {.drop_separators = true});
-    }
+    tokenize(running_text(256 * 1024), tokens, {.drop_separators = true, .signatures = false});
     std::vector<std::string> texts;
     for (const WordToken& token : tokens) {
       if (token.text.size() >= 2) texts.push_back(token.text);

@@ -34,12 +34,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/command_texts.h"
+#include "app/file_presets.h"
 #include "app/main_dialog.h"
 #include "lexicon/lexicon_codec.h"
 #include "reference.h"
 #include "testing/fake_window.h"
 #include "text/case_map.h"
-#include "text/signature.h"
 
 namespace {
 
@@ -215,7 +216,6 @@ void check_text_tokens(const TokenList& list, const std::string& text, const Tok
     const WordToken& token = list.tokens()[i];
     FUZZ_CHECK(token.text == expected[i].text);
     FUZZ_CHECK(token.separator == (expected[i].separator ? 1 : 0));
-    FUZZ_CHECK(token.keep == 1);
     FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, false));
   }
 }
@@ -230,7 +230,7 @@ void check_affixes(const TokenList& list, const std::optional<std::string>& file
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const WordToken& token = list.tokens()[i];
     FUZZ_CHECK(token.text == expected[i].text);
-    FUZZ_CHECK(token.separator == 0 && token.keep == 1);
+    FUZZ_CHECK(token.separator == 0);
     FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, true));
   }
 }
@@ -287,10 +287,12 @@ class Run {
         translate();
         break;
     }
-    FUZZ_CHECK(!quirlex::signature_suppressed());
     if (trace) print_trace(code);
+    // Each message names the file that could not be opened on its second line.
+    const std::string cannot_open = std::string(quirlex::texts::kCannotOpen) + "\n";
     for (std::size_t i = messages_before_; i < window_.messages.size(); ++i) {
-      FUZZ_CHECK(window_.messages[i] == MainDialog::kCannotOpenMessage);
+      FUZZ_CHECK(window_.messages[i].starts_with(cannot_open));
+      FUZZ_CHECK(window_.messages[i].size() > cannot_open.size());
     }
   }
 
@@ -333,20 +335,36 @@ class Run {
     return true;
   }
 
+  // Whether the `n`th dialog of this command was cancelled or left no name:
+  // the command then ends with nothing changed.
+  bool cancelled(std::size_t n, const std::string& preset, FileUse use) {
+    const quirlex::FileChoice& choice = dialog(n, preset, use);
+    return !choice.confirmed || choice.name.empty();
+  }
+
   void load() {
     const TokenList source_before = dialog_.source_tokens();
+    const TokenList scrambled_before = dialog_.scrambled_tokens();
     const CommandOutcome outcome = dialog_.load();
     FUZZ_CHECK(dialogs_shown() == 1);
-    const std::string name = dialog(0, MainDialog::kSourcePreset, FileUse::kRead).name;
+    if (cancelled(0, quirlex::presets::kSource, FileUse::kRead)) {
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(messages_shown() == 0);
+      FUZZ_CHECK(dialog_.source_tokens() == source_before);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(window_.upper_text == upper_before_ && window_.lower_text == lower_before_);
+      check_files();
+      return;
+    }
+    const std::string name = dialog(0, quirlex::presets::kSource, FileUse::kRead).name;
     FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
     std::string text;
-    if (name.empty() || !read_text(name, text)) {
-      FUZZ_CHECK(outcome ==
-                 (name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
-      FUZZ_CHECK(messages_shown() == (name.empty() ? 0u : 1u));
+    if (!read_text(name, text)) {
+      FUZZ_CHECK(outcome == CommandOutcome::kUnreadable);
+      FUZZ_CHECK(messages_shown() == 1);
       FUZZ_CHECK(dialog_.source_tokens() == source_before);
       FUZZ_CHECK(window_.upper_text == upper_before_);
-      if (!name.empty()) FUZZ_CHECK(!dialog_.source_file().is_open());
+      FUZZ_CHECK(!dialog_.source_file().is_open());
     } else {
       FUZZ_CHECK(outcome == CommandOutcome::kDone);
       FUZZ_CHECK(messages_shown() == 0);
@@ -372,7 +390,7 @@ class Run {
       std::string expected = from.text;
       if (from.separator == 0) quirlex::fuzz::reference_scramble(expected, state);
       FUZZ_CHECK(to.text == expected);
-      FUZZ_CHECK(to.separator == from.separator && to.keep == from.keep);
+      FUZZ_CHECK(to.separator == from.separator);
       // Same length, ends and letters: the same signature, bit for bit.
       FUZZ_CHECK(to.letter_mask == from.letter_mask);
       FUZZ_CHECK(same_bits(to.signature, from.signature));
@@ -418,13 +436,13 @@ class Run {
     const TokenList source_before = dialog_.source_tokens();
     const CommandOutcome outcome = dialog_.load_shuffled_text();
     FUZZ_CHECK(dialogs_shown() == 1);
-    const std::string name = dialog(0, path_before, FileUse::kRead).name;
+    const bool nothing = cancelled(0, path_before, FileUse::kRead);
+    const std::string name = nothing ? path_before : dialog(0, path_before, FileUse::kRead).name;
     FUZZ_CHECK(dialog_.scrambled_text_path() == name);
     std::string text;
-    if (name.empty() || !read_text(name, text)) {
-      FUZZ_CHECK(outcome ==
-                 (name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
-      FUZZ_CHECK(messages_shown() == (name.empty() ? 0u : 1u));
+    if (nothing || !read_text(name, text)) {
+      FUZZ_CHECK(outcome == (nothing ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
+      FUZZ_CHECK(messages_shown() == (nothing ? 0u : 1u));
       FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
       FUZZ_CHECK(window_.lower_text == lower_before_);
     } else {
@@ -442,16 +460,26 @@ class Run {
     const TokenList words_before = dialog_.dictionary().words;
     const std::string lexicon_path_before = dialog_.lexicon_path();
     const bool sort = window_.sort;
+    const TokenList scrambled_before = dialog_.scrambled_tokens();
     const CommandOutcome outcome = dialog_.create_dictionary();
-    FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
     FUZZ_CHECK(dialog_.dictionary().words == words_before);
-    const std::string corpus_name = dialog(0, MainDialog::kCorpusPreset, FileUse::kRead).name;
-    std::string corpus;
-    if (corpus_name.empty() || !read_text(corpus_name, corpus)) {
+    if (cancelled(0, quirlex::presets::kCorpus, FileUse::kRead)) {
       FUZZ_CHECK(dialogs_shown() == 1);
-      FUZZ_CHECK(outcome ==
-                 (corpus_name.empty() ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
-      FUZZ_CHECK(messages_shown() == (corpus_name.empty() ? 0u : 1u));
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(messages_shown() == 0);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(window_.lower_text == lower_before_);
+      FUZZ_CHECK(dialog_.lexicon_path() == lexicon_path_before);
+      check_files();
+      return;
+    }
+    FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
+    const std::string corpus_name = dialog(0, quirlex::presets::kCorpus, FileUse::kRead).name;
+    std::string corpus;
+    if (!read_text(corpus_name, corpus)) {
+      FUZZ_CHECK(dialogs_shown() == 1);
+      FUZZ_CHECK(outcome == CommandOutcome::kUnreadable);
+      FUZZ_CHECK(messages_shown() == 1);
       FUZZ_CHECK(window_.lower_text == kReadLine);
       FUZZ_CHECK(dialog_.lexicon_path() == lexicon_path_before);
       check_files();
@@ -459,7 +487,7 @@ class Run {
     }
     FUZZ_CHECK(dialogs_shown() == 2);
     FUZZ_CHECK(messages_shown() == 0);
-    const quirlex::FileChoice& target = dialog(1, MainDialog::kLexiconPreset, FileUse::kWrite);
+    const quirlex::FileChoice& target = dialog(1, quirlex::presets::kLexicon, FileUse::kWrite);
     FUZZ_CHECK(dialog_.lexicon_path() == (target.confirmed ? target.name : lexicon_path_before));
     if (!target.confirmed || target.name.empty()) {
       FUZZ_CHECK(outcome == CommandOutcome::kNothing);
@@ -491,15 +519,54 @@ class Run {
 
   void load_dictionary() {
     const bool deep = window_.deep_search;
-    const CommandOutcome outcome = dialog_.load_dictionary();
     const quirlex::Dictionary& d = dialog_.dictionary();
-    FUZZ_CHECK(dialogs_shown() == (deep ? 3u : 1u));
-    const std::string name = dialog(0, MainDialog::kLexiconPreset, FileUse::kRead).name;
-    FUZZ_CHECK(dialog_.lexicon_path() == name);
+    const TokenList words_before = d.words;
+    const TokenList suffixes_before = d.suffixes;
+    const TokenList prefixes_before = d.prefixes;
+    const std::int32_t variants_before = d.variant_table.entry_count();
+    const TokenList scrambled_before = dialog_.scrambled_tokens();
+    const std::string lexicon_path_before = dialog_.lexicon_path();
+    const CommandOutcome outcome = dialog_.load_dictionary();
+
+    // A cancelled dialog, or a lexicon that cannot be read, ends the command
+    // before anything changes; the affix dialogs come only after a readable
+    // lexicon.
+    const auto unchanged = [&](CommandOutcome expected, std::size_t messages) {
+      FUZZ_CHECK(outcome == expected);
+      FUZZ_CHECK(messages_shown() == messages);
+      FUZZ_CHECK(d.words == words_before && d.suffixes == suffixes_before &&
+                 d.prefixes == prefixes_before);
+      FUZZ_CHECK(d.variant_table.entry_count() == variants_before);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(dialog_.lexicon_path() == lexicon_path_before);
+      FUZZ_CHECK(window_.lower_text == lower_before_);
+      check_files();
+    };
     std::string text;
+    if (cancelled(0, quirlex::presets::kLexicon, FileUse::kRead)) {
+      FUZZ_CHECK(dialogs_shown() == 1);
+      return unchanged(CommandOutcome::kNothing, 0);
+    }
+    const std::string name = dialog(0, quirlex::presets::kLexicon, FileUse::kRead).name;
+    if (!read_text(name, text)) {
+      FUZZ_CHECK(dialogs_shown() == 1);
+      return unchanged(CommandOutcome::kUnreadable, 1);
+    }
     std::size_t unreadable = 0;
-    if (!name.empty() && !read_text(name, text)) ++unreadable;
-    FUZZ_CHECK(outcome == (unreadable == 0 ? CommandOutcome::kDone : CommandOutcome::kUnreadable));
+    if (deep) {
+      const char* const presets[] = {quirlex::presets::kSuffixes, quirlex::presets::kPrefixes};
+      for (std::size_t n = 1; n <= 2; ++n) {
+        const quirlex::FileChoice& choice = dialog(n, presets[n - 1], FileUse::kRead);
+        if (!choice.confirmed) {
+          FUZZ_CHECK(dialogs_shown() == n + 1);
+          return unchanged(CommandOutcome::kNothing, unreadable);
+        }
+        unreadable += !choice.name.empty() && !bytes_before(choice.name);
+      }
+    }
+    FUZZ_CHECK(dialogs_shown() == (deep ? 3u : 1u));
+    FUZZ_CHECK(dialog_.lexicon_path() == name);
+    FUZZ_CHECK(outcome == CommandOutcome::kDone);
     FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
 
     // The words, each with its signature, and the table: one entry per
@@ -510,7 +577,7 @@ class Run {
     for (std::size_t i = 0; i < words.size(); ++i) {
       const WordToken& word = d.words.tokens()[i];
       FUZZ_CHECK(word.text == words[i]);
-      FUZZ_CHECK(word.separator == 0 && word.keep == 1);
+      FUZZ_CHECK(word.separator == 0);
       FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(word, false));
       last_of_signature[word.signature] = word.text;
     }
@@ -521,12 +588,10 @@ class Run {
     }
 
     if (deep) {
-      const std::string suffix_name = dialog(1, MainDialog::kSuffixPreset, FileUse::kRead).name;
-      const std::string prefix_name = dialog(2, MainDialog::kPrefixPreset, FileUse::kRead).name;
+      const std::string suffix_name = dialog(1, quirlex::presets::kSuffixes, FileUse::kRead).name;
+      const std::string prefix_name = dialog(2, quirlex::presets::kPrefixes, FileUse::kRead).name;
       const std::optional<std::string> suffix_file = bytes_before(suffix_name);
       const std::optional<std::string> prefix_file = bytes_before(prefix_name);
-      unreadable += !suffix_name.empty() && !suffix_file;
-      unreadable += !prefix_name.empty() && !prefix_file;
       check_affixes(d.suffixes, suffix_file);
       check_affixes(d.prefixes, prefix_file);
       FUZZ_CHECK(d.layout.prefix_bits == bit_width_of_count(d.prefixes.size()));
@@ -655,7 +720,6 @@ class Run {
       } else {
         // Restored: a dictionary member with the scrambled word's length,
         // ends and signature.
-        FUZZ_CHECK(is.keep == 1);
         FUZZ_CHECK(is.text.size() == was.text.size());
         FUZZ_CHECK(is.text.front() == was.text.front() && is.text.back() == was.text.back());
         FUZZ_CHECK(same_bits(is.signature, was.signature));

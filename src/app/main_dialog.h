@@ -1,12 +1,16 @@
 // The program's only window, as logic: it owns every list and table of a run
-// and carries out each command of the window's buttons. It reaches the screen
-// only through DialogWindow, so the Qt window, the console program and the
-// tests all run exactly these commands.
+// and carries out each command of the window's buttons by asking its dialogs,
+// calling the core commands and showing their progress and results. It
+// reaches the screen only through DialogWindow, so the Qt window and the
+// tests run exactly these commands.
 #pragma once
 
+#include <mutex>
+#include <stop_token>
 #include <string>
 
 #include "app/dialog_window.h"
+#include "base/progress.h"
 #include "index/dictionary.h"
 #include "scramble/random_generator.h"
 #include "text/text_file.h"
@@ -17,21 +21,14 @@ namespace quirlex {
 // How a command ended.
 enum class CommandOutcome {
   kDone,        // ran to its end
-  kNothing,     // ended early without a change: empty or cancelled name, nothing to save
+  kNothing,     // ended early without a change: a cancelled dialog, nothing to save
   kUnreadable,  // a file could not be opened for reading (the user was told)
   kFailed,      // a failure ended the command at its point of failure (the user was told)
+  kStopped,     // the user stopped it (see request_stop)
 };
 
 class MainDialog {
  public:
-  static constexpr const char* kCannotOpenMessage = "Datei konnte nicht geöffnet werden!";
-  static constexpr const char* kSourcePreset = "test2.txt";
-  static constexpr const char* kCorpusPreset = "pqlexikon.txt";
-  static constexpr const char* kLexiconPreset = "Lexikon.dic";
-  static constexpr const char* kSuffixPreset = "Suffix_en.txt";
-  static constexpr const char* kPrefixPreset = "EMPTY SUFFIX PREFIX LIST.txt";
-  static constexpr const char* kScrambledTextPreset = "savedtext.txt";
-
   explicit MainDialog(DialogWindow& window);
   MainDialog(const MainDialog&) = delete;
   MainDialog& operator=(const MainDialog&) = delete;
@@ -39,6 +36,8 @@ class MainDialog {
   // The window's initial state: the Sort box checked, Deep Search not.
   void initialize();
 
+  // The buttons' commands. One runs at a time; a front end may run them on a
+  // thread of its own as long as the window's calls reach its widgets.
   CommandOutcome load();                // button "Load"
   CommandOutcome shuffle();             // button "Shuffle"
   CommandOutcome save();                // button "Save"
@@ -46,6 +45,16 @@ class MainDialog {
   CommandOutcome create_dictionary();   // button "Create Dictionary"
   CommandOutcome load_dictionary();     // button "Load Dictionary"
   CommandOutcome translate();           // button "Translate"
+
+  // Asks the running command to stop, from any thread: Create Dictionary
+  // then writes nothing, and Load Dictionary keeps the lexicon table without
+  // a deep word list. Other commands run to their end; a request made while
+  // no command runs is forgotten.
+  void request_stop();
+
+  // Whether the lower box holds a scrambled or restored text that was made
+  // here (by Shuffle or Translate) and not saved since.
+  bool has_unsaved_text() const { return unsaved_text_; }
 
   const TokenList& source_tokens() const { return source_tokens_; }
   const TokenList& scrambled_tokens() const { return scrambled_tokens_; }
@@ -60,19 +69,23 @@ class MainDialog {
   CommandOutcome run(Command&& command);
 
   CommandOutcome load_command();
+  CommandOutcome shuffle_command();
   CommandOutcome save_command();
   CommandOutcome load_shuffled_text_command();
   CommandOutcome create_dictionary_command();
   CommandOutcome load_dictionary_command();
   CommandOutcome translate_command();
 
-  // Asks for a file to read; returns false when the name is empty.
-  bool choose_file_to_read(const std::string& preset, std::string& name);
-  // Reads a file, telling the user when it cannot be opened.
-  bool read_file(TextFile& file, const std::string& name, bool transliterate, bool upper_case);
+  // Asks for a file to read; nothing when the dialog was cancelled or left
+  // the name empty.
+  bool choose_file_to_read(const char* preset, std::string& name);
+  // Tells the user that `name` cannot be opened.
+  void cannot_open(const std::string& name);
   // Appends a progress line, shows the whole progress text and repaints.
-  void show_progress(std::string& progress, const char* line);
-  void read_affix_lists(std::string& refusal);
+  void show_progress(std::string& progress, const std::string& line);
+  // A fresh stop token for the command about to run.
+  std::stop_token stop_token_for_command();
+  void empty_scrambled_tokens();
 
   DialogWindow& window_;
   TextFile source_file_;
@@ -80,10 +93,11 @@ class MainDialog {
   TokenList scrambled_tokens_;
   Dictionary dictionary_;
   RandomGenerator generator_;
-  std::string scrambled_text_path_ = kScrambledTextPreset;
+  std::string scrambled_text_path_;
   std::string lexicon_path_;
-  std::string suffix_path_;
-  std::string prefix_path_;
+  bool unsaved_text_ = false;
+  std::mutex stop_mutex_;
+  std::stop_source stop_source_;
 };
 
 }  // namespace quirlex

@@ -2,7 +2,7 @@
 // it writes with and without the Sort box, and what it leaves alone.
 #include <gtest/gtest.h>
 
-#include "app/main_dialog_fixture.h"
+#include "testing/main_dialog_test_fixture.h"
 
 namespace quirlex::testing {
 namespace {
@@ -71,15 +71,16 @@ TEST_F(CreateDictionary, LeavesTheLoadedDictionaryAlone) {
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello world\n");
 }
 
-TEST_F(CreateDictionary, MissingOrEmptyCorpusNameEndsAfterTheFirstLineAndTouchesNoLexicon) {
+TEST_F(CreateDictionary, UnreadableCorpusIsNamedAfterTheFirstLineAndTouchesNoLexicon) {
   const std::string lexicon = put("lexicon.dic", "OLD\nLEXICON\n");
   load_dictionary(lexicon);
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
   window.repaints.clear();
 
-  window.answer_file(dir.file("missing.txt"));
-  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kUnreadable);
-  EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
+  const std::string missing = dir.file("missing.txt");
+  window.answer_file(missing);
+  EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kUnreadable);
+  EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + missing});
   EXPECT_EQ(window.lower_text, kReadLine);
   ASSERT_EQ(window.repaints.size(), 1u);
   EXPECT_EQ(window.repaints[0].lower_text, kReadLine);
@@ -87,13 +88,23 @@ TEST_F(CreateDictionary, MissingOrEmptyCorpusNameEndsAfterTheFirstLineAndTouches
   EXPECT_EQ(get_file(lexicon), "OLD\nLEXICON\n");
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
   EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
+}
 
-  window.messages.clear();
-  window.answer_file("");
-  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kNothing);
-  EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(window.lower_text, kReadLine);
-  EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt");
+TEST_F(CreateDictionary, CancelledOrEmptyCorpusDialogChangesNothing) {
+  WorkingDirectory in_temp(dir.path());
+  put("pqlexikon.txt", "Zebra Apfel");
+  load_shuffled_text(put("scrambled.txt", "Hlelo"));
+  for (const bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel);
+    window.repaints.clear();
+    cancel ? window.cancel_file() : window.answer_file("");
+    EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kNothing);
+    EXPECT_TRUE(window.repaints.empty());
+    EXPECT_EQ(window.lower_text, "HLELO");
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+    EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt") << "the lexicon dialog was shown";
+    EXPECT_TRUE(window.messages.empty());
+  }
 }
 
 TEST_F(CreateDictionary, CorpusWithoutWordsWritesAnEmptyLexicon) {
@@ -115,7 +126,7 @@ TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameWritesNothingAndEndsWithRead
 
   window.answer_file(dir.file("corpus.txt"));
   window.cancel_file();
-  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kNothing);
+  EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kNothing);
   EXPECT_EQ(contents("Lexikon.dic"), "UNCONFIRMED\n");
   EXPECT_EQ(window.lower_text, kAllLines);
   EXPECT_EQ(dialog.lexicon_path(), chosen);
@@ -124,15 +135,6 @@ TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameWritesNothingAndEndsWithRead
   EXPECT_EQ(window.lower_text, kAllLines);
   EXPECT_EQ(dialog.lexicon_path(), "");
   EXPECT_TRUE(window.file_errors.empty());
-}
-
-TEST_F(CreateDictionary, CancelledCorpusDialogReadsThePresetFromTheWorkingDirectory) {
-  WorkingDirectory in_temp(dir.path());
-  put("pqlexikon.txt", "Zebra Apfel");
-  window.cancel_file();
-  window.answer_file(dir.file("out.dic"));
-  EXPECT_EQ(checked(dialog.create_dictionary()), CommandOutcome::kDone);
-  EXPECT_EQ(contents("out.dic"), "APFEL\nZEBRA\n");
 }
 
 }  // namespace

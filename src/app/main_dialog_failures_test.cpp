@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/main_dialog_fixture.h"
+#include "testing/main_dialog_test_fixture.h"
 #include "testing/file_size_limit.h"
 
 namespace quirlex::testing {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "app/main_dialog_fixture.h"
+#include "testing/main_dialog_test_fixture.h"
 #include "testing/address_sanitizer.h"
 #include "testing/child_action.h"
 #include "testing/word_lists.h"
@@ -23,7 +23,7 @@ using DialogFaults = MainDialogTest;
 // The outcome of a command and the messages it showed, for commands run in a
 // child process, where assertions would be lost.
 std::string seen(CommandOutcome outcome, FakeWindow& window) {
-  static const char* const kNames[] = {"done", "nothing", "unreadable", "failed"};
+  static const char* const kNames[] = {"done", "nothing", "unreadable", "failed", "stopped"};
   std::string text = kNames[static_cast<int>(outcome)];
   for (const std::string& message : window.messages) text += " | " + message;
   window.messages.clear();
@@ -50,7 +50,8 @@ TEST(DialogFaultsVanishing, FileDeletedAfterItWasChosenIsUnreadable) {
                              &MainDialog::create_dictionary, &MainDialog::load_dictionary}) {
     put_file(dir.file("chosen.txt"), "Hello world");
     window.answer_file(dir.file("chosen.txt"));
-    EXPECT_EQ(seen((dialog.*command)(), window), std::string("unreadable | ") + kCannotOpen + "\n");
+    EXPECT_EQ(seen((dialog.*command)(), window),
+              std::string("unreadable | ") + kCannotOpen + "\n" + dir.file("chosen.txt") + "\n");
   }
   EXPECT_EQ(window.pending_answers(), 0u);
   EXPECT_FALSE(file_exists(dir.file("Lexikon.dic")));
@@ -72,7 +73,7 @@ TEST_F(DialogFaults, FileWithoutReadPermissionCannotBeOpened) {
     s += seen(dialog.create_dictionary(), window) + seen(load_dictionary(secret), window);
     return s + window.upper_text + dialog.scrambled_tokens().join();
   });
-  const std::string cannot_open = std::string("unreadable | ") + kCannotOpen + "\n";
+  const std::string cannot_open = std::string("unreadable | ") + kCannotOpen + "\n" + secret + "\n";
   EXPECT_EQ(summary, "done\ndone\n" + cannot_open + cannot_open + cannot_open + cannot_open +
                          "Hello world\n");
 }
@@ -100,16 +101,17 @@ TEST_F(DialogFaults, TextsPastTheLengthLimitAreRefusedByEveryReadingCommand) {
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo\n");
   EXPECT_EQ(texts_of(dialog.dictionary().words), std::vector<std::string>{"HELLO"});
   window.answer_file(huge);
-  refused(checked(dialog.create_dictionary()));
+  refused(dialog.create_dictionary());
   EXPECT_EQ(window.lower_text, kReadLine);
   refused(load(huge));
   EXPECT_EQ(window.upper_text, "Hello WORLD");
-  // A suffix file that is too large ends Load Dictionary after the lexicon.
+  // A suffix file that is too large ends Load Dictionary before it changes
+  // anything.
   window.deep_search = true;
   window.answer_file(lexicon);
   window.answer_file(huge);
-  refused(checked(dialog.load_dictionary()));
-  EXPECT_EQ(window.lower_text, kHashtables);
+  refused(dialog.load_dictionary());
+  EXPECT_EQ(window.lower_text, kReadLine);
 
   EXPECT_EQ(load_dictionary(lexicon), CommandOutcome::kDone);
   load_shuffled_text(put("again.txt", "Hlelo\n"));

@@ -3,7 +3,8 @@
 // refuses or cannot hold.
 #include <gtest/gtest.h>
 
-#include "app/main_dialog_fixture.h"
+#include "testing/main_dialog_test_fixture.h"
+#include "testing/word_lists.h"
 
 namespace quirlex::testing {
 namespace {
@@ -40,23 +41,25 @@ TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Wien Hauser.\n");
 }
 
-TEST_F(LoadDictionary, MissingOrEmptyLexiconNameGivesAnEmptyDictionaryAndTheBareReport) {
+TEST_F(LoadDictionary, UnreadableLexiconKeepsTheDictionaryAndAsksForNoAffixFile) {
   load_deep_dictionary(put("lexicon.dic", "HELLO\n"), put("suffixes.txt", "ness"), "");
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
+  const std::string report = window.lower_text;
+  const std::size_t dialogs = window.dialogs.size();
 
-  EXPECT_EQ(load_dictionary(dir.file("missing.dic")), CommandOutcome::kUnreadable);
-  EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
-  EXPECT_EQ(window.lower_text, kDictionaryReady);
-  EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
-  EXPECT_TRUE(dialog.dictionary().words.is_empty());
-  EXPECT_TRUE(dialog.dictionary().suffixes.is_empty());
-  EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 0);
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-
-  window.messages.clear();
-  EXPECT_EQ(load_dictionary(""), CommandOutcome::kDone);
-  EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(window.lower_text, kDictionaryReady);
+  const std::string missing = dir.file("missing.dic");
+  window.answer_file(missing);
+  EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kUnreadable);
+  EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + missing});
+  EXPECT_EQ(window.dialogs.size(), dialogs + 1) << "an affix dialog was shown";
+  EXPECT_EQ(window.lower_text, "HLELO");
+  EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+  EXPECT_EQ(dialog.lexicon_path(), dir.file("lexicon.dic"));
+  EXPECT_EQ(texts_of(dialog.dictionary().words), std::vector<std::string>{"HELLO"});
+  EXPECT_EQ(dialog.dictionary().suffixes.size(), 1);
+  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
+  translate();
+  EXPECT_EQ(dialog.scrambled_tokens().join(), "HELLO");
 }
 
 TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCounts) {
@@ -93,7 +96,8 @@ TEST_F(LoadDictionary, AnUnreadableAffixFileLeavesOnlyTheOtherList) {
   EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "KIND\n"), dir.file("missing.txt"),
                                  put("prefixes.txt", "un ver")),
             CommandOutcome::kDone);
-  EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{std::string(kCannotOpen) + "\n" + dir.file("missing.txt")});
   EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +
                                    "1 Words are read into the lexicon\r\nRead 2 Prefixes\r\n"
                                    "\r\nCreated 2 words including all variants");
@@ -102,7 +106,7 @@ TEST_F(LoadDictionary, AnUnreadableAffixFileLeavesOnlyTheOtherList) {
   window.messages.clear();
   EXPECT_EQ(load_deep_dictionary(dir.file("lexicon.dic"), put("suffixes.txt", "ness"), dir.path()),
             CommandOutcome::kDone);
-  EXPECT_EQ(window.messages, std::vector<std::string>{kCannotOpen});
+  EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + dir.path()});
   // 1 word x 1 suffix is not more than the 1 word: no variants line.
   EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +
                                    "1 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
@@ -186,26 +190,61 @@ TEST_F(LoadDictionary, TooLargeAVariantTableIsOutOfMemoryAndTheWindowGoesOn) {
   EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello\n");
 }
 
-TEST_F(LoadDictionary, CancelledDialogsReadThePresetFilesOfTheWorkingDirectory) {
+// Cancel in any of the three dialogs ends the whole command before anything
+// changes, even with the preset files at hand in the working directory.
+TEST_F(LoadDictionary, CancelInAnyOfItsDialogsChangesNothing) {
   WorkingDirectory in_temp(dir.path());
-  window.deep_search = true;
-  for (int i = 0; i < 3; ++i) window.cancel_file();
-  // Nothing there yet: three messages, an empty dictionary.
-  EXPECT_EQ(checked(dialog.load_dictionary()), CommandOutcome::kUnreadable);
-  EXPECT_EQ(window.messages, std::vector<std::string>(3, kCannotOpen));
-  EXPECT_EQ(window.lower_text, kDictionaryReady);
-
   put("Lexikon.dic", "KIND\n");
   put("Suffix_en.txt", "ness\n");
   put("EMPTY SUFFIX PREFIX LIST.txt", "");
-  window.messages.clear();
-  for (int i = 0; i < 3; ++i) window.cancel_file();
-  EXPECT_EQ(checked(dialog.load_dictionary()), CommandOutcome::kDone);
-  EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(window.lower_text, std::string(kDictionaryReady) +
-                                   "1 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
-  EXPECT_EQ(dialog.lexicon_path(), "Lexikon.dic");
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
+  load_deep_dictionary(put("lexicon.dic", "HELLO\n"), put("suffixes.txt", "en"), "");
+  load_shuffled_text(put("scrambled.txt", "Hlelo"));
+  for (int cancelled = 0; cancelled < 3; ++cancelled) {
+    SCOPED_TRACE(cancelled);
+    window.repaints.clear();
+    for (int k = 0; k < cancelled; ++k) window.answer_file(k == 0 ? "Lexikon.dic" : "Suffix_en.txt");
+    window.cancel_file();
+    EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kNothing);
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_TRUE(window.repaints.empty());
+    EXPECT_EQ(window.lower_text, "HLELO");
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+    EXPECT_EQ(dialog.lexicon_path(), dir.file("lexicon.dic"));
+    EXPECT_EQ(texts_of(dialog.dictionary().words), std::vector<std::string>{"HELLO"});
+    EXPECT_EQ(texts_of(dialog.dictionary().suffixes), std::vector<std::string>{"EN"});
+  }
+}
+
+// A window whose user presses Stop once the deep word list is a third done.
+class StoppingWindow : public FakeWindow {
+ public:
+  void repaint_now(RepaintTarget target) override {
+    FakeWindow::repaint_now(target);
+    if (dialog != nullptr && lower_text.starts_with("30 percent")) dialog->request_stop();
+  }
+  MainDialog* dialog = nullptr;
+};
+
+TEST(LoadDictionaryStop, StopKeepsTheLexiconTableWithoutDeepSearchAndSaysSo) {
+  const TempDir dir;
+  StoppingWindow window;
+  MainDialog dialog(window);
+  dialog.initialize();
+  window.dialog = &dialog;
+  dialog.request_stop();  // made before the command: forgotten
+  put_file(dir.file("lexicon.dic"), numbered_words(5000));
+  put_file(dir.file("suffixes.txt"), "en er");
+  window.deep_search = true;
+  for (const char* name : {"lexicon.dic", "suffixes.txt", "none.txt"}) {
+    window.answer_file(dir.file(name));
+  }
+  EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kStopped);
+  EXPECT_TRUE(window.lower_text.ends_with(
+      "Read 2 Suffixes\r\n\r\nDeep Search stopped: only the lexicon itself is searched.\r\n"))
+      << window.lower_text;
+  EXPECT_EQ(dialog.dictionary().words.size(), 5000);
+  EXPECT_GT(dialog.dictionary().lexicon_table.entry_count(), 0);
+  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // that must survive Create Dictionary.
 #include <gtest/gtest.h>
 
-#include "app/main_dialog_fixture.h"
+#include "testing/main_dialog_test_fixture.h"
 
 namespace quirlex::testing {
 namespace {

@@ -3,6 +3,7 @@
 // window then goes on with whatever the lists hold at that moment.
 #pragma once
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +25,13 @@ class InvalidArgument : public Failure {
 class OutOfMemory : public Failure {
  public:
   OutOfMemory() : Failure("Out of memory.") {}
+};
+
+// The user asked a long command to stop; it ends where it was, and the
+// command's own code decides what stays.
+class Stopped : public Failure {
+ public:
+  Stopped() : Failure("Stopped.") {}
 };
 
 // A size or count past what the program's 32-bit counts can hold; refused
@@ -49,5 +57,19 @@ class FileError : public Failure {
   std::string file_name_;
   int error_number_;
 };
+
+// Runs `work` and returns its result; exhausted memory and sizes past what a
+// container can hold leave it as OutOfMemory, the one failure the user sees
+// for both.
+template <typename Work>
+auto failing_as_out_of_memory(Work&& work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    throw OutOfMemory();
+  } catch (const std::length_error&) {
+    throw OutOfMemory();
+  }
+}
 
 }  // namespace quirlex

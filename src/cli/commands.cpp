@@ -3,12 +3,25 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "app/main_dialog.h"
+#include "app/command_texts.h"
+#include "base/failure.h"
 #include "cli/arguments.h"
+#include "cli/console_output.h"
 #include "cli/demo.h"
 #include "cli/help.h"
-#include "cli/session.h"
+#include "cli/progress_printer.h"
+#include "index/load_dictionary.h"
+#include "lexicon/create_dictionary.h"
+#include "scramble/random_generator.h"
+#include "scramble/scramble.h"
+#include "text/text_reading.h"
+#include "text/token_writer.h"
+#include "unscramble/translate.h"
 
 namespace quirlex::cli {
 namespace {
@@ -18,6 +31,18 @@ int usage_error(const std::string& command, const std::string& text) {
   std::fprintf(stderr, "Try '%s%s%s --help'.\n", kProgram, command.empty() ? "" : " ",
                command.c_str());
   return kUsageError;
+}
+
+// Runs a subcommand's work; a failure that ends it is told in the program's
+// name and ends the run with status 1.
+template <typename Work>
+int reporting_failures(Work&& work) {
+  try {
+    return failing_as_out_of_memory(work);
+  } catch (const Failure& failure) {
+    say(failure.message());
+    return kFileFailure;
+  }
 }
 
 int shuffle_command(const Arguments& args) {
@@ -30,13 +55,19 @@ int shuffle_command(const Arguments& args) {
   }
   const std::string& input = args.operands[0];
   if (!all_readable({input})) return kFileFailure;
-  Session session;
-  session.window.answer_file(input);
-  if (!succeeded(session.dialog.load())) return kFileFailure;
-  session.dialog.generator().set_state(seed);
-  if (!succeeded(session.dialog.shuffle())) return kFileFailure;
-  return write_output(args.value("-o"), session.dialog.scrambled_tokens()) ? kSuccess
-                                                                           : kFileFailure;
+  return reporting_failures([&] {
+    TextFile file;
+    TokenList source;
+    if (!read_text_tokens(file, input, source)) {
+      say(input + ": " + texts::kCannotOpen);
+      return kFileFailure;
+    }
+    RandomGenerator generator;
+    generator.set_state(seed);
+    TokenList scrambled;
+    shuffle_tokens(source, scrambled, generator);
+    return write_output(args.value("-o"), scrambled) ? kSuccess : kFileFailure;
+  });
 }
 
 int create_dictionary_command(const Arguments& args) {
@@ -49,12 +80,31 @@ int create_dictionary_command(const Arguments& args) {
   }
   const std::string& corpus = args.operands[0];
   if (!all_readable({corpus})) return kFileFailure;
-  Session session;
-  session.window.set_checked(CheckBox::kSort, !args.has("--no-sort"));
-  session.window.answer_file(corpus);
-  session.window.answer_file(*lexicon);
-  session.window.set_progress(true);
-  return session.dialog.create_dictionary() == CommandOutcome::kDone ? kSuccess : kFileFailure;
+  return reporting_failures([&] {
+    ProgressPrinter printer(stderr);
+    const LexiconOrder order = args.has("--no-sort") ? LexiconOrder::kText : LexiconOrder::kSorted;
+    const std::optional<TokenList> entries = build_lexicon(corpus, order, printer.callback());
+    if (!entries) {
+      say(corpus + ": " + texts::kCannotOpen);
+      return kFileFailure;
+    }
+    try {
+      write_tokens(*entries, *lexicon, "\n");
+    } catch (const FileError& error) {
+      say(error.message());
+      return kFileFailure;
+    }
+    printer.print(texts::stage_line(Stage::kLexiconReady));
+    return kSuccess;
+  });
+}
+
+// The text of a file the user named, or a message and nothing.
+std::optional<std::string> named_file(const std::string& name, bool transliterate,
+                                      bool upper_case) {
+  auto text = read_text_file(name, transliterate, upper_case);
+  if (!text) say(name + ": " + texts::kCannotOpen);
+  return text;
 }
 
 int translate_command(const Arguments& args) {
@@ -62,47 +112,57 @@ int translate_command(const Arguments& args) {
     return usage_error("translate", "translate needs one SCRAMBLED file");
   const auto lexicon = args.value("-d");
   if (!lexicon || lexicon->empty()) return usage_error("translate", "translate needs -d LEXICON");
-  const std::string& scrambled = args.operands[0];
+  const std::string& scrambled_name = args.operands[0];
   const bool deep = args.has("--deep");
-  const auto source = args.value("--source");
+  const auto source_name = args.value("--source");
   const auto suffixes = deep ? args.value("--suffixes") : std::nullopt;
   const auto prefixes = deep ? args.value("--prefixes") : std::nullopt;
 
-  std::vector<std::string> inputs = {scrambled, *lexicon};
-  for (const auto& name : {source, suffixes, prefixes}) {
+  std::vector<std::string> inputs = {scrambled_name, *lexicon};
+  for (const auto& name : {source_name, suffixes, prefixes}) {
     if (name) inputs.push_back(*name);
   }
   if (!all_readable(inputs)) return kFileFailure;
 
-  Session session;
-  ConsoleWindow& window = session.window;
-  MainDialog& dialog = session.dialog;
-  if (source) {
-    window.answer_file(*source);
-    if (!succeeded(dialog.load())) return kFileFailure;
-  }
-  window.set_checked(CheckBox::kDeepSearch, deep);
-  window.answer_file(*lexicon);
-  // The affix dialogs are shown only with Deep Search; answering them without
-  // it would leave answers queued for the dialog of the scrambled text. An
-  // affix list not given is empty: its dialog chooses no file.
-  if (deep) {
-    window.answer_file(suffixes.value_or(""));
-    window.answer_file(prefixes.value_or(""));
-  }
-  window.set_progress(true);
-  const CommandOutcome loaded = dialog.load_dictionary();
-  window.print_lower_update();
-  window.set_progress(false);
-  if (!succeeded(loaded)) return kFileFailure;
-  window.answer_file(scrambled);
-  if (!succeeded(dialog.load_shuffled_text())) return kFileFailure;
-  if (!succeeded(dialog.translate())) return kFileFailure;
+  return reporting_failures([&] {
+    TokenList source;
+    TextFile source_file;
+    if (source_name && !read_text_tokens(source_file, *source_name, source)) {
+      say(*source_name + ": " + texts::kCannotOpen);
+      return kFileFailure;
+    }
+    DictionaryTexts files;
+    files.deep_search = deep;
+    const auto lexicon_text = named_file(*lexicon, true, false);
+    if (!lexicon_text) return kFileFailure;
+    files.lexicon = *lexicon_text;
+    // An affix list not given is empty.
+    for (const auto& [name, text] : {std::pair{suffixes, &files.suffixes},
+                                     std::pair{prefixes, &files.prefixes}}) {
+      if (!name) continue;
+      auto read = named_file(*name, false, true);
+      if (!read) return kFileFailure;
+      *text = std::move(*read);
+    }
+    ProgressPrinter printer(stderr);
+    Dictionary dictionary;
+    const DictionaryReport loaded = load_dictionary(dictionary, std::move(files), printer.callback());
+    // The report begins with the line already printed as progress.
+    const std::string report = texts::dictionary_report(loaded);
+    printer.print(std::string_view(report).substr(texts::stage_line(Stage::kCreatingTables).size()));
 
-  // The report, byte for byte as it begins the lower box, then the restored text.
-  const std::string& report = window.leading_text_of(TextBox::kLower);
-  std::fwrite(report.data(), 1, report.size(), stderr);
-  return write_output(args.value("-o"), dialog.scrambled_tokens()) ? kSuccess : kFileFailure;
+    TokenList scrambled;
+    TextFile scrambled_file;
+    if (!read_text_tokens(scrambled_file, scrambled_name, scrambled)) {
+      say(scrambled_name + ": " + texts::kCannotOpen);
+      return kFileFailure;
+    }
+    const Accuracy accuracy = translate(scrambled, source, dictionary, {.deep_search = deep});
+    // The accuracy report byte for byte as the window shows it, CR LF included.
+    const std::string accuracy_text = texts::accuracy_report(accuracy);
+    std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
+    return write_output(args.value("-o"), scrambled) ? kSuccess : kFileFailure;
+  });
 }
 
 int demo_command(const Arguments& args) {

@@ -1,5 +1,5 @@
-// The subcommands of quirlex-cli. Each drives the same MainDialog commands as
-// the window's buttons, with the file dialogs answered from the command line.
+// The subcommands of quirlex-cli. Each calls the same core commands as the
+// window's buttons, with the files named on the command line.
 #pragma once
 
 #include <string>

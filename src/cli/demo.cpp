@@ -4,9 +4,21 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 
+#include "app/command_texts.h"
+#include "app/file_presets.h"
+#include "base/failure.h"
 #include "cli/commands.h"
-#include "cli/session.h"
+#include "cli/console_output.h"
+#include "index/load_dictionary.h"
+#include "lexicon/create_dictionary.h"
+#include "scramble/random_generator.h"
+#include "scramble/scramble.h"
+#include "text/text_reading.h"
+#include "text/token_writer.h"
+#include "unscramble/translate.h"
 
 namespace quirlex::cli {
 namespace {
@@ -21,63 +33,75 @@ void show(const std::string& text) {
 }
 
 std::string default_samples_folder() {
-  return ::access(MainDialog::kSourcePreset, R_OK) == 0 ? "." : QUIRLEX_SAMPLES_DIR;
+  return ::access(presets::kSource, R_OK) == 0 ? "." : QUIRLEX_SAMPLES_DIR;
 }
 
 }  // namespace
 
+// The window's sample session, step by step, with what each box shows.
 int run_demo(const Arguments& args) {
   const std::string folder = args.value("--samples").value_or(default_samples_folder());
   const auto path = [&folder](const char* name) { return folder + "/" + name; };
-  const std::string source = path(MainDialog::kSourcePreset);
-  const std::string corpus = path(MainDialog::kCorpusPreset);
-  const std::string suffixes = path(MainDialog::kSuffixPreset);
-  const std::string prefixes = path(MainDialog::kPrefixPreset);
-  const std::string lexicon = path(MainDialog::kLexiconPreset);
-  const std::string saved = path(MainDialog::kScrambledTextPreset);
-  if (!all_readable({source, corpus, suffixes, prefixes})) return kFileFailure;
+  const std::string source_name = path(presets::kSource);
+  const std::string corpus = path(presets::kCorpus);
+  const std::string suffixes = path(presets::kSuffixes);
+  const std::string prefixes = path(presets::kPrefixes);
+  const std::string lexicon = path(presets::kLexicon);
+  const std::string saved = path(presets::kScrambledText);
+  if (!all_readable({source_name, corpus, suffixes, prefixes})) return kFileFailure;
 
-  std::fflush(stdout);
-  Session session;
-  ConsoleWindow& window = session.window;
-  MainDialog& dialog = session.dialog;
-  std::printf("Quirlex demo on the sample files in %s\n", folder.c_str());
+  try {
+    std::fflush(stdout);
+    std::printf("Quirlex demo on the sample files in %s\n", folder.c_str());
 
-  heading("Load " + source);
-  window.answer_file(source);
-  if (!succeeded(dialog.load())) return kFileFailure;
-  show(window.text_of(TextBox::kUpper));
+    heading("Load " + source_name);
+    TextFile source_file;
+    TokenList source;
+    if (!read_text_tokens(source_file, source_name, source)) return kFileFailure;
+    show(source.join());
 
-  heading("Shuffle");
-  if (!succeeded(dialog.shuffle())) return kFileFailure;
-  show(window.text_of(TextBox::kLower));
+    heading("Shuffle");
+    RandomGenerator generator;
+    TokenList scrambled;
+    shuffle_tokens(source, scrambled, generator);
+    show(scrambled.join());
 
-  heading("Save " + saved);
-  window.answer_file(saved);
-  if (!succeeded(dialog.save())) return kFileFailure;
+    heading("Save " + saved);
+    write_tokens(scrambled, saved, "");
 
-  heading("Create Dictionary from " + corpus + " into " + lexicon);
-  window.answer_file(corpus);
-  window.answer_file(lexicon);
-  if (dialog.create_dictionary() != CommandOutcome::kDone) return kFileFailure;
-  show(window.text_of(TextBox::kLower));
+    heading("Create Dictionary from " + corpus + " into " + lexicon);
+    std::string progress;
+    const auto entries = build_lexicon(corpus, LexiconOrder::kSorted,
+                                       [&](Stage stage, int) { progress += texts::stage_line(stage); });
+    if (!entries) return kFileFailure;
+    write_tokens(*entries, lexicon, "\n");
+    show(progress + texts::stage_line(Stage::kLexiconReady));
 
-  heading("Load Dictionary " + lexicon + " with Deep Search and the suffixes of " + suffixes);
-  window.set_checked(CheckBox::kDeepSearch, true);
-  window.answer_file(lexicon);
-  window.answer_file(suffixes);
-  window.answer_file(prefixes);
-  if (!succeeded(dialog.load_dictionary())) return kFileFailure;
-  show(window.text_of(TextBox::kLower));
+    heading("Load Dictionary " + lexicon + " with Deep Search and the suffixes of " + suffixes);
+    DictionaryTexts files;
+    files.deep_search = true;
+    for (const auto& [name, text, upper] :
+         {std::tuple{&lexicon, &files.lexicon, false}, std::tuple{&suffixes, &files.suffixes, true},
+          std::tuple{&prefixes, &files.prefixes, true}}) {
+      auto read = read_text_file(*name, !upper, upper);
+      if (!read) return kFileFailure;
+      *text = std::move(*read);
+    }
+    Dictionary dictionary;
+    show(texts::dictionary_report(load_dictionary(dictionary, std::move(files), [](Stage, int) {})));
 
-  heading("Load shuffled text " + saved);
-  window.answer_file(saved);
-  if (!succeeded(dialog.load_shuffled_text())) return kFileFailure;
+    heading("Load shuffled text " + saved);
+    TextFile saved_file;
+    if (!read_text_tokens(saved_file, saved, scrambled)) return kFileFailure;
 
-  heading("Translate");
-  if (!succeeded(dialog.translate())) return kFileFailure;
-  show(window.text_of(TextBox::kLower));
-  return kSuccess;
+    heading("Translate");
+    const Accuracy accuracy = translate(scrambled, source, dictionary, {.deep_search = true});
+    show(texts::accuracy_report(accuracy) + scrambled.join());
+    return kSuccess;
+  } catch (const Failure& failure) {
+    say(failure.message());
+    return kFileFailure;
+  }
 }
 
 }  // namespace quirlex::cli

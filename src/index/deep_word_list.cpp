@@ -3,7 +3,6 @@
 #include <array>
 #include <vector>
 
-#include "base/format.h"
 #include "text/signature.h"
 
 namespace quirlex {
@@ -124,34 +123,20 @@ class PipelinedStore {
 
 }  // namespace
 
-std::string deep_word_list_refusal(std::int64_t prefixes, std::int64_t suffixes, std::int64_t words,
-                                   const VariantLayout& layout) {
+DeepSearchOutcome deep_word_list_check(std::int64_t prefixes, std::int64_t suffixes,
+                                       std::int64_t words, const VariantLayout& layout) {
   // Three list sizes can multiply past 64 bits; such a product is too many
-  // all the same and is named by its factors.
+  // all the same.
   std::int64_t members = 0;
   const bool overflow = __builtin_mul_overflow(prefixes + 1, suffixes + 1, &members) ||
                         __builtin_mul_overflow(members, words, &members);
-  if (overflow || members > kMaxDeepMembers) {
-    const std::string count = overflow
-                                  ? std::to_string(prefixes + 1) + " x " +
-                                        std::to_string(suffixes + 1) + " x " + std::to_string(words)
-                                  : std::to_string(members);
-    return "Deep Search refused: " + std::to_string(words) + " words with " +
-           std::to_string(prefixes) + " prefixes and " + std::to_string(suffixes) +
-           " suffixes make " + count +
-           " variants, more than the 2147483647 that can be indexed. Shorter prefix or suffix "
-           "lists make it possible.\r\n";
-  }
-  if (!layout.fits_words(words)) {
-    return "Deep Search refused: " + std::to_string(words) + " words do not fit the " +
-           std::to_string(layout.word_bits) + " bits a variant code keeps for the word beside " +
-           std::to_string(prefixes) + " prefixes and " + std::to_string(suffixes) +
-           " suffixes. Shorter prefix or suffix lists make it possible.\r\n";
-  }
-  return {};
+  if (overflow || members > kMaxDeepMembers) return DeepSearchOutcome::kTooManyMembers;
+  if (!layout.fits_words(words)) return DeepSearchOutcome::kWordsDoNotFit;
+  return DeepSearchOutcome::kBuilt;
 }
 
-void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_percentage) {
+bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_percentage,
+                          std::stop_token stop) {
   const TokenList& prefixes = dictionary.prefixes;
   const TokenList& words = dictionary.words;
   const TokenList& suffixes = dictionary.suffixes;
@@ -177,6 +162,11 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
       shown = percentage;
       on_percentage(percentage);
     }
+    if ((w & 1023) == 0 && stop.stop_requested()) {
+      store.flush();
+      table.make_empty();
+      return false;
+    }
     const PartStats word = stats_of(words.element(w).text);
     const VariantCode word_field = static_cast<VariantCode>(w) & word_mask;
     for (const AffixPair& pair : pairs) {
@@ -195,6 +185,7 @@ void build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
     }
   }
   store.flush();
+  return true;
 }
 
 }  // namespace quirlex

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -230,41 +231,59 @@ TEST(DeepWordList, VeryLongMembersGetTheSignatureOfTheirText) {
   EXPECT_EQ(dictionary.variant_table.entry_count(), 8);
 }
 
-TEST(DeepWordListRefusal, RefusesTooManyMembersAndWordsBeyondTheirField) {
+TEST(DeepWordListCheck, RefusesTooManyMembersAndWordsBeyondTheirField) {
   constexpr std::int64_t kMax = INT32_MAX;
+  using enum DeepSearchOutcome;
   const struct {
     std::int64_t prefixes, suffixes, words;
-    bool refused;
+    DeepSearchOutcome outcome;
   } cases[] = {
-      {0, 0, 0, false},
-      {2, 3, 100000, false},
-      {1, 0, (1 << 30) - 1, false},  // 2^31 - 2 members, word index in 30 bits
-      {0, 0, (1 << 30) - 1, false},
-      {3, 0, (1 << 29) - 1, false},  // 2^31 - 4 members, word index in 29 bits
-      {16384, 16384, 3, false},
-      {4, 0, (1 << 28) - 1, false},
-      {1, 0, std::int64_t{1} << 30, true},  // 2^31 members
-      {2, 2, 238609295, true},              // 3 x 3 x 238609295 = 2^31 + 7
-      {100000, 100000, 1, true},
+      {0, 0, 0, kBuilt},
+      {2, 3, 100000, kBuilt},
+      {1, 0, (1 << 30) - 1, kBuilt},  // 2^31 - 2 members, word index in 30 bits
+      {0, 0, (1 << 30) - 1, kBuilt},
+      {3, 0, (1 << 29) - 1, kBuilt},  // 2^31 - 4 members, word index in 29 bits
+      {16384, 16384, 3, kBuilt},
+      {4, 0, (1 << 28) - 1, kBuilt},
+      {1, 0, std::int64_t{1} << 30, kTooManyMembers},  // 2^31 members
+      {2, 2, 238609295, kTooManyMembers},              // 3 x 3 x 238609295 = 2^31 + 7
+      {100000, 100000, 1, kTooManyMembers},
       // Fewer than 2^31 members, but more words than the word field names.
-      {0, 0, std::int64_t{1} << 30, true},
-      {16384, 16384, 4, true},
-      {4, 0, 1 << 28, true},
+      {0, 0, std::int64_t{1} << 30, kWordsDoNotFit},
+      {16384, 16384, 4, kWordsDoNotFit},
+      {4, 0, 1 << 28, kWordsDoNotFit},
       // Counts as large as lists can hold overflow even 64 bits.
-      {kMax, kMax, kMax, true},
-      {kMax, kMax, 1, true},
+      {kMax, kMax, kMax, kTooManyMembers},
+      {kMax, kMax, 1, kTooManyMembers},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.prefixes << " x " << c.suffixes << " x " << c.words);
-    const std::string refusal = deep_word_list_refusal(
-        c.prefixes, c.suffixes, c.words, VariantLayout::for_counts(c.prefixes, c.suffixes));
-    EXPECT_EQ(!refusal.empty(), c.refused) << refusal;
+    EXPECT_EQ(deep_word_list_check(c.prefixes, c.suffixes, c.words,
+                                   VariantLayout::for_counts(c.prefixes, c.suffixes)),
+              c.outcome);
   }
-  // The message names the count and the limit it passes.
-  const std::string refusal =
-      deep_word_list_refusal(1, 0, std::int64_t{1} << 30, VariantLayout::for_counts(1, 0));
-  EXPECT_NE(refusal.find("2147483648"), std::string::npos) << refusal;
-  EXPECT_NE(refusal.find("1073741824"), std::string::npos) << refusal;
+}
+
+TEST(DeepWordList, StopRequestLeavesTheVariantTableEmpty) {
+  Dictionary dictionary;
+  for (int k = 0; k < 5000; ++k) {
+    dictionary.words.append(WordToken::from_text("WORT" + std::to_string(k)));
+  }
+  dictionary.suffixes.append(WordToken::from_text("EN"));
+  dictionary.layout = VariantLayout::for_counts(0, 1);
+  std::stop_source stop;
+  int last = -1;
+  const bool built = build_deep_word_list(
+      dictionary,
+      [&](int percentage) {
+        last = percentage;
+        if (percentage == 30) stop.request_stop();
+      },
+      stop.get_token());
+  EXPECT_FALSE(built);
+  EXPECT_LT(last, 99);
+  EXPECT_EQ(dictionary.variant_table.entry_count(), 0);
+  EXPECT_FALSE(dictionary.variant_table.has_buckets());
 }
 
 }  // namespace

@@ -30,8 +30,4 @@ void fill_lexicon_table(const TokenList& words, SignatureTable<WordToken>& table
 // characters, without signatures. An empty text leaves the list empty.
 void read_affix_list(std::string text, TokenList& list);
 
-// The report Load Dictionary shows when it is done. `refusal` is the reason
-// Deep Search was refused, or empty.
-std::string dictionary_report(const Dictionary& dictionary, const std::string& refusal);
-
 }  // namespace quirlex

@@ -76,66 +76,12 @@ TEST(ReadAffixList, RunsOfWordCharactersAreAffixesTakenAsTheyAre) {
     EXPECT_EQ(affix.separator, 0);
     EXPECT_EQ(affix.signature, 0.0);
   }
-  EXPECT_FALSE(signature_suppressed());
   // Only the tokenizer's last word comes out in capitals.
   read_affix_list("un\nver", list);
   EXPECT_EQ(texts_of(list), (Words{"un", "VER"}));
   for (const std::string text : {"", " 123 \r\n"}) {
     read_affix_list(text, list);
     EXPECT_TRUE(list.is_empty());
-  }
-}
-
-// A list of `n` default tokens, standing in for an affix list of that size.
-TokenList list_of_size(std::int64_t n) {
-  TokenList list;
-  list.set_size(n);
-  return list;
-}
-
-TEST(DictionaryReport, CountsEntriesAffixesAndVariants) {
-  const std::string head = "Creating the hashtables!\r\nREADY!\r\n\r\n";
-  const std::string three = "3 Words are read into the lexicon\r\n";
-  const struct {
-    std::string lexicon;
-    std::int64_t prefixes, suffixes;
-    std::string refusal, lines;
-  } cases[] = {
-      {"", 0, 0, "", ""},
-      {"HAUS\nHOF\nTIER\n", 0, 0, "", three},
-      {"HAUS\nWEIN\nWIEN\n", 0, 0, "", "2 Words are read into the lexicon\r\n"},
-      {"HAUS\nHOF\nTIER\n", 2, 4, "",
-       three + "Read 2 Prefixes\r\nRead 4 Suffixes\r\n\r\nCreated 24 words including all variants"},
-      {"HAUS\nHOF\nTIER\n", 0, 4, "",
-       three + "Read 4 Suffixes\r\n\r\nCreated 12 words including all variants"},
-      // 1 entry x 1 x 2 variants is not more than the 2 words: no count.
-      {"WEIN\nWIEN\n", 1, 2, "",
-       "1 Words are read into the lexicon\r\nRead 1 Prefixes\r\nRead 2 Suffixes\r\n"},
-      {"WEIN\nWIEN\n", 1, 3, "",
-       "1 Words are read into the lexicon\r\nRead 1 Prefixes\r\nRead 3 Suffixes\r\n"
-       "\r\nCreated 3 words including all variants"},
-      // The variant count is a wrapping 32-bit product: 3 x 65536 x 65536 is 0.
-      {"HAUS\nHOF\nTIER\n", 65536, 65536, "",
-       three + "Read 65536 Prefixes\r\nRead 65536 Suffixes\r\n"},
-      {"HAUS\nHOF\nTIER\n", 65536, 65537, "",
-       three + "Read 65536 Prefixes\r\nRead 65537 Suffixes\r\n"
-               "\r\nCreated 196608 words including all variants"},
-      // 0xC0000000 is above the word count as an unsigned number and is shown
-      // as the signed number it is.
-      {"HAUS\nHOF\nTIER\n", 65536, 16384, "",
-       three + "Read 65536 Prefixes\r\nRead 16384 Suffixes\r\n"
-               "\r\nCreated -1073741824 words including all variants"},
-      {"HAUS\nHOF\nTIER\n", 2, 4, "Deep Search refused.\r\n",
-       three + "Read 2 Prefixes\r\nRead 4 Suffixes\r\n\r\nDeep Search refused.\r\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.lines);
-    Dictionary dictionary;
-    dictionary.words = words_of(c.lexicon);
-    fill_lexicon_table(dictionary.words, dictionary.lexicon_table);
-    dictionary.prefixes = list_of_size(c.prefixes);
-    dictionary.suffixes = list_of_size(c.suffixes);
-    EXPECT_EQ(dictionary_report(dictionary, c.refusal), head + c.lines);
   }
 }
 

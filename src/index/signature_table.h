@@ -8,9 +8,9 @@
 // the table stores tens of millions of variant codes, and a flat array of
 // 12-byte slots is both the smallest and the fastest layout for that. A key's
 // home slot comes from a mix of all 64 bits of the key rather than from its
-// bucket hash (hash_value): real signatures share bucket hash values often
-// (a third of a deep word list's keys do), which crowds slots together and
-// costs twice the time to fill the table.
+// integer part: real signatures share integer parts often (a third of a deep
+// word list's keys do), which crowds slots together and costs twice the time
+// to fill the table.
 #pragma once
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include <deque>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
@@ -34,24 +35,16 @@ class SignatureTable {
   // Bucket counts from 2^30 on are refused as out of memory.
   static constexpr std::uint64_t kBucketCountLimit = std::uint64_t{1} << 30;
 
-  // The table's hash of a key: the key truncated toward zero to a signed
-  // 64-bit integer, its low 32 bits, shifted right by four.
-  static std::uint32_t hash_value(double key) {
-    // Out-of-range doubles have no defined truncation; clamp them first.
-    std::int64_t whole;
-    if (!(key > -9.2e18 && key < 9.2e18)) {
-      whole = key > 0 ? INT64_MAX : INT64_MIN;
-    } else {
-      whole = static_cast<std::int64_t>(key);
-    }
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)) >> 4;
-  }
-
   SignatureTable() = default;
   SignatureTable(const SignatureTable&) = delete;
   SignatureTable& operator=(const SignatureTable&) = delete;
-  SignatureTable(SignatureTable&&) noexcept = default;
-  SignatureTable& operator=(SignatureTable&&) noexcept = default;
+  // A moved-from table is empty: its slot pointer must not keep pointing
+  // into the storage that moved on.
+  SignatureTable(SignatureTable&& other) noexcept { take_from(other); }
+  SignatureTable& operator=(SignatureTable&& other) noexcept {
+    if (this != &other) take_from(other);
+    return *this;
+  }
 
   std::uint32_t bucket_count() const { return bucket_count_; }
   std::int32_t entry_count() const { return entry_count_; }
@@ -199,6 +192,20 @@ class SignatureTable {
     used_slots_ = 0;
   }
 
+  void take_from(SignatureTable& other) noexcept {
+    bucket_count_ = std::exchange(other.bucket_count_, kInitialBucketCount);
+    entry_count_ = std::exchange(other.entry_count_, 0);
+    slots_ = std::exchange(other.slots_, nullptr);
+    capacity_ = std::exchange(other.capacity_, 0);
+    used_slots_ = std::exchange(other.used_slots_, 0);
+    zeroed_slots_ = std::move(other.zeroed_slots_);
+    constructed_slots_ = std::move(other.constructed_slots_);
+    unfindable_ = std::move(other.unfindable_);
+    other.zeroed_slots_ = ZeroedMemory();
+    other.constructed_slots_ = std::vector<Slot>();
+    other.unfindable_.clear();
+  }
+
   // Moves every entry into a new slot array of at least `capacity` slots.
   void rebuild(std::uint64_t capacity) {
     capacity = std::max(capacity, used_slots_ + used_slots_ / 8 + 1);
@@ -206,19 +213,18 @@ class SignatureTable {
     std::vector<Slot> constructed;
     Slot* fresh = nullptr;
     try {
-      if constexpr (kZeroedStorage) {
-        zeroed = ZeroedMemory(capacity * sizeof(Slot));
-        fresh = static_cast<Slot*>(zeroed.data());
-      } else {
-        constructed.resize(capacity);
-        fresh = constructed.data();
-      }
-    } catch (const std::bad_alloc&) {
+      failing_as_out_of_memory([&] {
+        if constexpr (kZeroedStorage) {
+          zeroed = ZeroedMemory(capacity * sizeof(Slot));
+          fresh = static_cast<Slot*>(zeroed.data());
+        } else {
+          constructed.resize(capacity);
+          fresh = constructed.data();
+        }
+      });
+    } catch (const OutOfMemory&) {
       make_empty();
-      throw OutOfMemory();
-    } catch (const std::length_error&) {
-      make_empty();
-      throw OutOfMemory();
+      throw;
     }
     Slot* old = slots_;
     const std::uint64_t old_capacity = capacity_;

@@ -61,29 +61,23 @@ class SignatureTableTest : public ::testing::Test {
 using ValueTypes = ::testing::Types<WordToken, VariantCode>;
 TYPED_TEST_SUITE(SignatureTableTest, ValueTypes);
 
-TEST(SignatureTableHash, TruncatesTakesTheLow32BitsAndShiftsByFour) {
-  const struct {
-    double key;
-    std::uint32_t hash;
-  } cases[] = {
-      {-5.5, 0x0FFFFFFFu},
-      {1000.25, 1000u >> 4},
-      {1000.75, 1000u >> 4},
-      {15.99, 0u},
-      {16.0, 1u},
-      {-0.9, 0u},
-      {-1.0, 0x0FFFFFFFu},
-      {-16.0, 0x0FFFFFFFu},
-      {-17.0, 0x0FFFFFFEu},
-      {0.0, 0u},
-      {-0.0, 0u},
-      {4294967296.0 + 48.0, 3u},
-      {175930.05710437705, 175930u >> 4},
-      // -7671060233 is 0xFFFFFFFE36C4E8F7 in 64-bit two's complement.
-      {-7671060233.476226, 0x36C4E8F7u >> 4},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SignatureTable<VariantCode>::hash_value(c.key), c.hash) << c.key;
+TYPED_TEST(SignatureTableTest, MovedFromTableIsEmptyAndUsableOnItsOwn) {
+  SignatureTable<TypeParam> table;
+  table.set_bucket_count(100);
+  for (int k = 1; k <= 50; ++k) table.value_for(k * 1.5) = value_of<TypeParam>(k);
+  SignatureTable<TypeParam> moved(std::move(table));
+  SignatureTable<TypeParam> assigned;
+  assigned = std::move(moved);
+  for (SignatureTable<TypeParam>* emptied : {&table, &moved}) {
+    EXPECT_EQ(emptied->entry_count(), 0);
+    EXPECT_FALSE(emptied->has_buckets());
+    // Filling a moved-from table must not write into the storage that moved on.
+    for (int k = 1; k <= 50; ++k) emptied->value_for(k * 1.5) = value_of<TypeParam>(k + 100);
+  }
+  ASSERT_EQ(assigned.entry_count(), 50);
+  for (int k = 1; k <= 50; ++k) {
+    ASSERT_NE(assigned.find(k * 1.5), nullptr);
+    EXPECT_EQ(*assigned.find(k * 1.5), value_of<TypeParam>(k)) << k;
   }
 }
 

@@ -77,10 +77,8 @@ TEST(LexiconBuilder, WordsOfSmallCorpora) {
 // optionally sorted by unsigned bytes with the shorter of two first.
 Words model_lexicon(const std::string& corpus, bool sort) {
   TokenList tokens;
-  {
-    SignatureSuppression suppression;
-    tokenize(corpus, tokens, {.drop_separators = true, .replace_slash_and_quote = true});
-  }
+  tokenize(corpus, tokens,
+           {.drop_separators = true, .replace_slash_and_quote = true, .signatures = false});
   Words words;
   std::set<std::string> seen;
   for (const WordToken& token : tokens) {

@@ -55,16 +55,12 @@ std::string LexiconDecoder::decode(std::string_view entry) {
 
 void read_lexicon_words(std::string text, TokenList& words) {
   words.make_empty();
-  {
-    // Entries get their signature only after decoding.
-    SignatureSuppression suppression;
-    tokenize(std::move(text), words, {.drop_separators = true});
-  }
+  // Entries get their signature only after decoding.
+  tokenize(std::move(text), words, {.drop_separators = true, .signatures = false});
   LexiconDecoder decoder;
   for (WordToken& token : words.tokens()) {
     token.text = decoder.decode(token.text);
     token.separator = 0;
-    token.keep = 1;
     token.compute_signature();
   }
 }

@@ -1,12 +1,6 @@
 #include "text/signature.h"
 
 namespace quirlex {
-namespace {
-
-bool g_signature_suppressed = false;
-
-}  // namespace
-
 LetterStats letter_stats(std::string_view text) {
   using signature_tables::kLetterBit;
   using signature_tables::kLetterTerm;
@@ -34,14 +28,6 @@ double signature_of(std::string_view text) {
   if (text.size() < 2) return 0.0;
   const LetterStats stats = letter_stats(text);
   return signature_from_letter_sum(stats.letter_sum, text.front(), text.back(), text.size());
-}
-
-bool signature_suppressed() {
-  return g_signature_suppressed;
-}
-
-void set_signature_suppression(bool suppressed) {
-  g_signature_suppressed = suppressed;
 }
 
 }  // namespace quirlex

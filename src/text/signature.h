@@ -1,7 +1,6 @@
 // The signature of a word: a double that depends only on the word's length,
 // its first and last letter and the multiset of its letters, so that every
-// shuffle of the interior letters keeps it. Also the letter mask, and the
-// program-wide switch that suppresses both while bulk text is split.
+// shuffle of the interior letters keeps it. Also the letter mask.
 #pragma once
 
 #include <array>
@@ -89,26 +88,8 @@ inline double signature_from_letter_sum(double letter_sum, char first, char last
   return signature_from_terms(letter_sum, first_letter_term(first), last_letter_term(last), length);
 }
 
-// The signature of a text (no suppression applies here); 0.0 for a text
+// The signature of a text; 0.0 for a text
 // shorter than two bytes, as such a token keeps it.
 double signature_of(std::string_view text);
-
-// The program-wide suppression switch: while it is set, tokens are made
-// without letter mask and signature.
-bool signature_suppressed();
-void set_signature_suppression(bool suppressed);
-
-// Sets the switch for one scope and gives it back its earlier state when the
-// scope ends.
-class SignatureSuppression {
- public:
-  SignatureSuppression() : earlier_(signature_suppressed()) { set_signature_suppression(true); }
-  ~SignatureSuppression() { set_signature_suppression(earlier_); }
-  SignatureSuppression(const SignatureSuppression&) = delete;
-  SignatureSuppression& operator=(const SignatureSuppression&) = delete;
-
- private:
-  bool earlier_;
-};
 
 }  // namespace quirlex

@@ -1,6 +1,6 @@
 // Letter mask and signature of word tokens: the published figures bit for
-// bit, independence from interior order and letter case, recomputing, the
-// suppression switch, and long texts whose letter sum no longer adds exactly.
+// bit, independence from interior order and letter case, recomputing, tokens
+// made without them, and long texts whose letter sum no longer adds exactly.
 #include "text/signature.h"
 
 #include <gtest/gtest.h>
@@ -62,25 +62,18 @@ TEST(Signature, PublishedFiguresComeOutBitForBit) {
   EXPECT_PRED_FORMAT2(SameDouble, letter_stats("@`").letter_sum, -2 * 4294967296.0);
 }
 
-TEST(Signature, RecomputingFollowsTheTextUnlessItIsShortOrSuppressed) {
+TEST(Signature, RecomputingFollowsTheTextUnlessItIsShortOrNotAskedFor) {
   WordToken token = WordToken::from_text("Hello");
   token.text = "H";
   token.compute_signature();
   EXPECT_EQ(token.letter_mask, 18576u);
   EXPECT_PRED_FORMAT2(SameDouble, token.signature, kHello);
 
+  const WordToken unsigned_token = WordToken::from_text("Hello", false);
+  EXPECT_EQ(unsigned_token.letter_mask, 0u);
+  EXPECT_PRED_FORMAT2(SameDouble, unsigned_token.signature, 0.0);
+
   token.text = "WORLD";
-  ASSERT_FALSE(signature_suppressed());
-  {
-    SignatureSuppression suppression;
-    EXPECT_TRUE(signature_suppressed());
-    token.compute_signature();
-    EXPECT_PRED_FORMAT2(SameDouble, token.signature, kHello);
-    const WordToken made = WordToken::from_text("Hello");
-    EXPECT_EQ(made.letter_mask, 0u);
-    EXPECT_PRED_FORMAT2(SameDouble, made.signature, 0.0);
-  }
-  EXPECT_FALSE(signature_suppressed());
   token.compute_signature();
   EXPECT_EQ(token.letter_mask, 4343816u);
   EXPECT_PRED_FORMAT2(SameDouble, token.signature, kWorld);

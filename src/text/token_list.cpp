@@ -29,7 +29,7 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
   if (n < 0) throw InvalidArgument();
   if (n > kMaxSize) refuse_size();
   const auto count = static_cast<std::size_t>(n);
-  try {
+  failing_as_out_of_memory([&] {
     if (count == 0) {
       Storage().swap(tokens_);
     } else if (tokens_.capacity() == 0) {
@@ -39,11 +39,7 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
       if (count > tokens_.capacity()) grow_storage(count);
       tokens_.resize(count);
     }
-  } catch (const std::bad_alloc&) {
-    throw OutOfMemory();
-  } catch (const std::length_error&) {
-    throw OutOfMemory();
-  }
+  });
 }
 
 void TokenList::reserve_for(std::int64_t n, std::int32_t step) {
@@ -51,13 +47,9 @@ void TokenList::reserve_for(std::int64_t n, std::int32_t step) {
   if (n < 0) throw InvalidArgument();
   if (n > kMaxSize) refuse_size();
   if (n == 0) return;
-  try {
+  failing_as_out_of_memory([&] {
     tokens_.reserve(std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(grow_step_)));
-  } catch (const std::bad_alloc&) {
-    throw OutOfMemory();
-  } catch (const std::length_error&) {
-    throw OutOfMemory();
-  }
+  });
 }
 
 void TokenList::set_at_grow(std::int64_t index, WordToken token) {

@@ -24,7 +24,6 @@ constexpr std::string_view kImproperArgument = "Encountered an improper argument
 
 void expect_default_token(const WordToken& token) {
   EXPECT_EQ(token.separator, 0);
-  EXPECT_EQ(token.keep, 1);
   EXPECT_EQ(token.letter_mask, 0u);
   EXPECT_EQ(token.signature, 0.0);
   EXPECT_TRUE(token.text.empty());

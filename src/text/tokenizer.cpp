@@ -82,7 +82,7 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
     // The last token of a text is stored in capitals.
     if (end == length) upper_case(token.text);
     token.separator = separator ? 1 : 0;
-    token.compute_signature();
+    if (options.signatures) token.compute_signature();
   });
 }
 

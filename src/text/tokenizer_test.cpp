@@ -85,12 +85,8 @@ TEST(Tokenizer, SignsEveryTokenUnlessSuppressed) {
   EXPECT_PRED_FORMAT2(SameDouble, list.element(3).signature, 38784915.72756856);
   // Separator tokens are signed too; only their flag tells them apart.
   EXPECT_EQ(list.element(4).letter_mask, 4608u);
-  for (const WordToken& token : list) EXPECT_EQ(token.keep, 1);
 
-  {
-    SignatureSuppression suppression;
-    tokenize("Hello, world\r\n", list, kKeepSeparators);
-  }
+  tokenize("Hello, world\r\n", list, {.signatures = false});
   for (const WordToken& token : list) {
     EXPECT_EQ(token.letter_mask, 0u);
     EXPECT_PRED_FORMAT2(SameDouble, token.signature, 0.0);

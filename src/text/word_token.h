@@ -11,8 +11,6 @@ struct WordToken {
   // 1: a run of separator characters, or a word that Translate has settled;
   // 0: a word.
   std::uint8_t separator = 0;
-  // 1 whenever a token is made; the lexicon builder clears it for dropped tokens.
-  std::uint8_t keep = 1;
   // One bit per distinct letter value of the text; 0 until computed.
   std::uint32_t letter_mask = 0;
   // The signature of the text; 0.0 until computed.
@@ -20,12 +18,12 @@ struct WordToken {
   std::string text;
 
   // A word token holding `text`, with letter mask and signature computed
-  // unless the suppression switch is set.
-  static WordToken from_text(std::string text);
+  // when `with_signature` (bulk splitting whose tokens are never looked up
+  // skips them).
+  static WordToken from_text(std::string text, bool with_signature = true);
 
   // Recomputes letter mask and signature from the text, in place. Does
-  // nothing while the suppression switch is set or for texts shorter than two
-  // bytes.
+  // nothing for texts shorter than two bytes.
   void compute_signature();
 
   friend bool operator==(const WordToken&, const WordToken&) = default;

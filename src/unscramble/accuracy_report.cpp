@@ -22,14 +22,4 @@ Accuracy measure_accuracy(const TokenList& source, const TokenList& restored) {
   return accuracy;
 }
 
-std::string accuracy_report(const TokenList& source, const TokenList& restored) {
-  const Accuracy accuracy = measure_accuracy(source, restored);
-  // The percentage is a whole number, so its one decimal is always 0; it is
-  // written out here rather than by printf so that no locale can change the
-  // decimal point.
-  return std::to_string(accuracy.correct) + " of " + std::to_string(accuracy.total) +
-         " Characters recognized correctly\r\nTranslated " + std::to_string(accuracy.percentage) +
-         ".0 percent of the text\r\n\r\n";
-}
-
 }  // namespace quirlex

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "text/token_list.h"
 
@@ -19,8 +18,5 @@ struct Accuracy {
 // source size and the restored size minus one (the restored list's last token
 // never takes part). Lengths are the source tokens'.
 Accuracy measure_accuracy(const TokenList& source, const TokenList& restored);
-
-// The report text: two lines and an empty line.
-std::string accuracy_report(const TokenList& source, const TokenList& restored);
 
 }  // namespace quirlex

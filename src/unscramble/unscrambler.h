@@ -17,7 +17,8 @@ namespace quirlex {
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search);
 
 // The candidate from the lexicon table, with the scrambled word's
-// capitalisation copied position by position. Exposed for tests.
+// capitalisation copied position by position; every step that restores a
+// word from lexicon words gives it the scrambled capitals this way.
 std::string capitalise_like(std::string candidate, const std::string& scrambled);
 
 }  // namespace quirlex

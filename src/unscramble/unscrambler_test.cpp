@@ -91,7 +91,6 @@ TEST(RestoreWords, SettlesShortAndRestoredWordsWithTheSignatureOfTheirText) {
   const WordToken& word = list.element(3);
   EXPECT_EQ(word.text, "Hello");
   EXPECT_EQ(word.separator, 1);
-  EXPECT_EQ(word.keep, 1);
   EXPECT_EQ(word.signature, signature_of("Hello"));
   EXPECT_EQ(list.element(5), unknown) << "a word without an entry stays unsettled";
 

@@ -1,34 +1,28 @@
-// What every subcommand of quirlex-cli shares: the command logic behind a
-// console window, messages in the program's name, input checks and output.
+// What every subcommand of quirlex-cli shares: messages in the program's
+// name, the check of its inputs, and its outputs.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "app/main_dialog.h"
-#include "cli/console_window.h"
+#include "text/token_list.h"
 
 namespace quirlex::cli {
 
 inline constexpr const char* kProgram = "quirlex-cli";
 
-// One run of the command logic behind a console window.
-struct Session {
-  Session();
-  ConsoleWindow window;
-  MainDialog dialog;
-};
-
 // Prints "quirlex-cli: TEXT" on standard error.
-void say(const std::string& text);
-
-// Whether a command ended without a failure (done, or nothing to do).
-bool succeeded(CommandOutcome outcome);
+void say(std::string_view text);
 
 // Checks that every named file can be read, telling the user of the first
 // that cannot.
 bool all_readable(const std::vector<std::string>& names);
+
+// Text for a terminal: UTF-8, line feeds only, ending in a line feed (an
+// empty text stays empty).
+std::string for_terminal(std::string_view text);
 
 // Writes the joined texts of `tokens` to the file `name` (replacing it only
 // when complete), or to standard output for none or "-". Tells the user of

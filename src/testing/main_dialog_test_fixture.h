@@ -1,7 +1,6 @@
 // Test set-up shared by the MainDialog tests: a scripted fake window, a fresh
 // temporary folder and the dialog under test, with one helper per button
-// that answers the command's file dialogs and checks what every command
-// must leave behind (the signature suppression switch cleared).
+// that answers the command's file dialogs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@
 #include "testing/fake_window.h"
 #include "testing/temp_dir.h"
 #include "testing/token_lists.h"
-#include "text/signature.h"
 #include "text/token_list.h"
 
 namespace quirlex::testing {
@@ -76,36 +74,29 @@ class MainDialogTest : public ::testing::Test {
   }
   std::string contents(std::string_view name) const { return get_file(dir.file(name)); }
 
-  // Every command leaves the signature suppression switch cleared, also when
-  // it ends early or fails.
-  CommandOutcome checked(CommandOutcome outcome) {
-    EXPECT_FALSE(signature_suppressed()) << "the suppression switch was left on";
-    return outcome;
-  }
-
   CommandOutcome load(const std::string& path) {
     window.answer_file(path);
-    return checked(dialog.load());
+    return dialog.load();
   }
-  CommandOutcome shuffle() { return checked(dialog.shuffle()); }
+  CommandOutcome shuffle() { return dialog.shuffle(); }
   CommandOutcome save(const std::string& path) {
     window.answer_file(path);
-    return checked(dialog.save());
+    return dialog.save();
   }
   CommandOutcome load_shuffled_text(const std::string& path) {
     window.answer_file(path);
-    return checked(dialog.load_shuffled_text());
+    return dialog.load_shuffled_text();
   }
   CommandOutcome create_dictionary(const std::string& corpus, const std::string& lexicon) {
     window.answer_file(corpus);
     window.answer_file(lexicon);
-    return checked(dialog.create_dictionary());
+    return dialog.create_dictionary();
   }
   // Without Deep Search only the lexicon dialog is shown.
   CommandOutcome load_dictionary(const std::string& lexicon) {
     window.deep_search = false;
     window.answer_file(lexicon);
-    return checked(dialog.load_dictionary());
+    return dialog.load_dictionary();
   }
   // With Deep Search; an empty name chooses no affix file.
   CommandOutcome load_deep_dictionary(const std::string& lexicon, const std::string& suffixes,
@@ -114,9 +105,9 @@ class MainDialogTest : public ::testing::Test {
     window.answer_file(lexicon);
     window.answer_file(suffixes);
     window.answer_file(prefixes);
-    return checked(dialog.load_dictionary());
+    return dialog.load_dictionary();
   }
-  CommandOutcome translate() { return checked(dialog.translate()); }
+  CommandOutcome translate() { return dialog.translate(); }
 
   TempDir dir;
   FakeWindow window;

@@ -1,4 +1,4 @@
-#include "cli/session.h"
+#include "cli/console_output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "app/command_texts.h"
 #include "base/failure.h"
 #include "text/token_writer.h"
+#include "text/windows1252.h"
 
 namespace quirlex::cli {
 namespace {
@@ -24,26 +26,29 @@ bool can_read(const std::string& name) {
 
 }  // namespace
 
-Session::Session() : window(kProgram, stderr), dialog(window) {
-  dialog.initialize();
-}
-
-void say(const std::string& text) {
-  std::fprintf(stderr, "%s: %s\n", kProgram, text.c_str());
-}
-
-bool succeeded(CommandOutcome outcome) {
-  return outcome == CommandOutcome::kDone || outcome == CommandOutcome::kNothing;
+void say(std::string_view text) {
+  std::fprintf(stderr, "%s: %.*s\n", kProgram, static_cast<int>(text.size()), text.data());
 }
 
 bool all_readable(const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     if (!can_read(name)) {
-      say(name + ": " + MainDialog::kCannotOpenMessage);
+      say(name + ": " + texts::kCannotOpen);
       return false;
     }
   }
   return true;
+}
+
+std::string for_terminal(std::string_view text) {
+  std::string plain;
+  plain.reserve(text.size() + 1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    plain.push_back(text[i]);
+  }
+  if (!plain.empty() && plain.back() != '\n') plain.push_back('\n');
+  return windows1252_to_utf8(plain);
 }
 
 bool write_output(const std::optional<std::string>& name, const TokenList& tokens) {

@@ -1,0 +1,31 @@
+// Prints the progress of a long command on standard error: its lines as
+// they come, and the deep word list's percentage overwritten in place on a
+// terminal (every tenth percent elsewhere, so logs stay short).
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+#include "base/progress.h"
+
+namespace quirlex::cli {
+
+class ProgressPrinter {
+ public:
+  explicit ProgressPrinter(std::FILE* out);
+
+  // Prints a line (or text) of progress, CR LF as line feeds.
+  void print(std::string_view text);
+  // The progress callback of the core commands.
+  void on_progress(Stage stage, int percentage);
+  ProgressCallback callback() {
+    return [this](Stage stage, int percentage) { on_progress(stage, percentage); };
+  }
+
+ private:
+  std::FILE* out_;
+  bool terminal_ = false;
+  bool line_open_ = false;  // a percentage line was printed without a line end
+};
+
+}  // namespace quirlex::cli

@@ -1,0 +1,31 @@
+// Create Dictionary as one core command: from a corpus file to the entries
+// of its lexicon file, in the order asked for. The caller writes the entries
+// (each followed by a line feed) where the user chooses.
+#pragma once
+
+#include <optional>
+#include <stop_token>
+#include <string>
+
+#include "base/progress.h"
+#include "text/token_list.h"
+
+namespace quirlex {
+
+// The order of the lexicon's words.
+enum class LexiconOrder {
+  kText,    // first appearance in the corpus
+  kSorted,  // by unsigned bytes, a word before every longer word it begins
+};
+
+// Reads the corpus (umlauts spelled out) and makes the front-coded entries of
+// its lexicon; nullopt when the corpus cannot be opened or read. Progress:
+// kReadingCorpus, kFiltering, kSorting, kRemovingRepeats and kCompressing,
+// each as it begins. A stop request is
+// honoured between stages with a Stopped failure; nothing is written here in
+// any case.
+std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
+                                       const ProgressCallback& progress,
+                                       std::stop_token stop = {});
+
+}  // namespace quirlex
