@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/main_dialog.h"
+#include "base/version.h"
 #include "cli/arguments.h"
 #include "cli/demo.h"
 #include "cli/help.h"
@@ -145,6 +146,10 @@ int run_program(const std::vector<std::string>& words) {
   const std::string& name = words[0];
   if (name == "--help" || name == "-h" || name == "help") {
     std::fputs(kProgramHelp, stdout);
+    return kSuccess;
+  }
+  if (name == "--version") {
+    std::printf("%s %s\n", kProgram, QUIRLEX_VERSION);
     return kSuccess;
   }
   const auto found = subcommands().find(name);
