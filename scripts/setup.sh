@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the window need, from
 # Debian's packages, and generates the sample corpus; with --bench also what
-# the benchmark suite needs. Returns quickly when all is there already. Run
-# it as root, or with sudo available.
+# the benchmark suite needs, with --package also what scripts/package.sh
+# needs. Returns quickly when all is there already. Run it as root, or with
+# sudo available.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,8 @@ packages=(
   xvfb xauth x11-utils imagemagick
   wngerman wamerican libc-bin
 )
-if [[ ${1:-} == --bench ]]; then
+case ${1:-} in
+--bench)
   # The benchmark suite (bench/run): timing, profiles, plots and real German
   # and English words and running text for its workloads.
   packages+=(
@@ -22,7 +24,13 @@ if [[ ${1:-} == --bench ]]; then
     fortunes fortunes-de debian-reference-en debian-reference-de
     wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
   )
-fi
+  ;;
+--package)
+  # The Debian package (scripts/package.sh): dpkg-shlibdeps finds its
+  # dependencies.
+  packages+=(dpkg-dev)
+  ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

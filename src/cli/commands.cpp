@@ -10,6 +10,7 @@
 
 #include "app/command_texts.h"
 #include "base/failure.h"
+#include "base/version.h"
 #include "cli/arguments.h"
 #include "cli/console_output.h"
 #include "cli/demo.h"
@@ -205,6 +206,10 @@ int run_program(const std::vector<std::string>& words) {
   const std::string& name = words[0];
   if (name == "--help" || name == "-h" || name == "help") {
     std::fputs(kProgramHelp, stdout);
+    return kSuccess;
+  }
+  if (name == "--version") {
+    std::printf("%s %s\n", kProgram, QUIRLEX_VERSION);
     return kSuccess;
   }
   const auto found = subcommands().find(name);

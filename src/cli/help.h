@@ -21,6 +21,10 @@ Commands:
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
 
+Options:
+  -h, --help  show this help
+  --version   show the program's name and version
+
 Run 'quirlex-cli COMMAND --help' for the options of a command.
 Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a
 usage error.

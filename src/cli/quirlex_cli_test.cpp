@@ -268,6 +268,7 @@ TEST_F(QuirlexCli, HelpOfTheProgramAndOfEachCommand) {
       {{"--help"}, "Usage: quirlex-cli COMMAND"},
       {{"-h"}, "Usage: quirlex-cli COMMAND"},
       {{"help"}, "Usage: quirlex-cli COMMAND"},
+      {{"--version"}, "quirlex-cli 1.1b\n"},
       {{"shuffle", "--help"}, "Usage: quirlex-cli shuffle"},
       {{"create-dictionary", "-h"}, "Usage: quirlex-cli create-dictionary"},
       {{"translate", "--help"}, "Usage: quirlex-cli translate"},

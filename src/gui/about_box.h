@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "base/version.h"
+
 class QIcon;
 
 namespace quirlex::gui {
@@ -12,7 +14,7 @@ class AboutBox : public QDialog {
 
  public:
   static constexpr const char* kTitle = "Info über Quirlex";
-  static constexpr const char* kVersionText = "Quirlex Version 1.1b";
+  static constexpr const char* kVersionText = "Quirlex Version " QUIRLEX_VERSION;
 
   AboutBox(const QIcon& icon, QWidget* parent);
 };

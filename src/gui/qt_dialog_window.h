@@ -10,6 +10,7 @@
 
 #include "app/dialog_window.h"
 #include "app/main_dialog.h"
+#include "base/version.h"
 #include "gui/modal_dialogs.h"
 
 class QAction;
@@ -24,7 +25,7 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   Q_OBJECT
 
  public:
-  static constexpr const char* kTitle = "Quirlex V1.1b";
+  static constexpr const char* kTitle = "Quirlex V" QUIRLEX_VERSION;
   static constexpr const char* kAboutEntry = "&Info über Quirlex...";
 
   explicit QtDialogWindow(
