@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -34,6 +35,16 @@ int usage_error(const std::string& command, const std::string& text) {
   return kUsageError;
 }
 
+// The path a named input is read from: "-" is standard input.
+std::string input_path(const std::string& name) {
+  return name == "-" ? "/dev/stdin" : name;
+}
+
+// Standard input can be read once: names "-" at most once among `names`.
+bool stdin_at_most_once(const std::vector<std::string>& names) {
+  return std::count(names.begin(), names.end(), "-") <= 1;
+}
+
 // Runs a subcommand's work; a failure that ends it is told in the program's
 // name and ends the run with status 1.
 template <typename Work>
@@ -54,7 +65,7 @@ int shuffle_command(const Arguments& args) {
     if (!parsed) return usage_error("shuffle", "--seed takes a number from 0 to 4294967295");
     seed = *parsed;
   }
-  const std::string& input = args.operands[0];
+  const std::string input = input_path(args.operands[0]);
   if (!all_readable({input})) return kFileFailure;
   return reporting_failures([&] {
     TextFile file;
@@ -79,7 +90,7 @@ int create_dictionary_command(const Arguments& args) {
   if (!lexicon || lexicon->empty()) {
     return usage_error("create-dictionary", "create-dictionary needs -o LEXICON");
   }
-  const std::string& corpus = args.operands[0];
+  const std::string corpus = input_path(args.operands[0]);
   if (!all_readable({corpus})) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
@@ -89,12 +100,7 @@ int create_dictionary_command(const Arguments& args) {
       say(corpus + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    try {
-      write_tokens(*entries, *lexicon, "\n");
-    } catch (const FileError& error) {
-      say(error.message());
-      return kFileFailure;
-    }
+    if (!write_output(*lexicon, *entries, "\n")) return kFileFailure;
     printer.print(texts::stage_line(Stage::kLexiconReady));
     return kSuccess;
   });
@@ -123,25 +129,29 @@ int translate_command(const Arguments& args) {
   for (const auto& name : {source_name, suffixes, prefixes}) {
     if (name) inputs.push_back(*name);
   }
+  if (!stdin_at_most_once(inputs)) {
+    return usage_error("translate", "standard input ('-') can be read only once");
+  }
+  for (std::string& name : inputs) name = input_path(name);
   if (!all_readable(inputs)) return kFileFailure;
 
   return reporting_failures([&] {
     TokenList source;
     TextFile source_file;
-    if (source_name && !read_text_tokens(source_file, *source_name, source)) {
+    if (source_name && !read_text_tokens(source_file, input_path(*source_name), source)) {
       say(*source_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
     DictionaryTexts files;
     files.deep_search = deep;
-    const auto lexicon_text = named_file(*lexicon, true, false);
+    const auto lexicon_text = named_file(input_path(*lexicon), true, false);
     if (!lexicon_text) return kFileFailure;
     files.lexicon = *lexicon_text;
     // An affix list not given is empty.
     for (const auto& [name, text] : {std::pair{suffixes, &files.suffixes},
                                      std::pair{prefixes, &files.prefixes}}) {
       if (!name) continue;
-      auto read = named_file(*name, false, true);
+      auto read = named_file(input_path(*name), false, true);
       if (!read) return kFileFailure;
       *text = std::move(*read);
     }
@@ -154,7 +164,7 @@ int translate_command(const Arguments& args) {
 
     TokenList scrambled;
     TextFile scrambled_file;
-    if (!read_text_tokens(scrambled_file, scrambled_name, scrambled)) {
+    if (!read_text_tokens(scrambled_file, input_path(scrambled_name), scrambled)) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }

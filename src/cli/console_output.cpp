@@ -51,19 +51,21 @@ std::string for_terminal(std::string_view text) {
   return windows1252_to_utf8(plain);
 }
 
-bool write_output(const std::optional<std::string>& name, const TokenList& tokens) {
+bool write_output(const std::optional<std::string>& name, const TokenList& tokens,
+                  std::string_view separator) {
   if (!name || *name == "-") {
     bool written = true;
     for (const WordToken& token : tokens) {
       written = written &&
-                std::fwrite(token.text.data(), 1, token.text.size(), stdout) == token.text.size();
+                std::fwrite(token.text.data(), 1, token.text.size(), stdout) == token.text.size() &&
+                std::fwrite(separator.data(), 1, separator.size(), stdout) == separator.size();
     }
     written = written && std::fflush(stdout) == 0;
     if (!written) say(FileError::describe("standard output", errno));
     return written;
   }
   try {
-    write_tokens(tokens, *name, "");
+    write_tokens(tokens, *name, separator);
     return true;
   } catch (const FileError& error) {
     say(error.message());

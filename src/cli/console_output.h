@@ -24,9 +24,10 @@ bool all_readable(const std::vector<std::string>& names);
 // empty text stays empty).
 std::string for_terminal(std::string_view text);
 
-// Writes the joined texts of `tokens` to the file `name` (replacing it only
-// when complete), or to standard output for none or "-". Tells the user of
-// a failure.
-bool write_output(const std::optional<std::string>& name, const TokenList& tokens);
+// Writes the texts of `tokens`, each followed by `separator`, to the file
+// `name` (replacing it only when complete), or to standard output for none
+// or "-". Tells the user of a failure.
+bool write_output(const std::optional<std::string>& name, const TokenList& tokens,
+                  std::string_view separator = "");
 
 }  // namespace quirlex::cli

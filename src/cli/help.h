@@ -8,7 +8,9 @@ inline constexpr const char* kProgramHelp =
 
 Scrambles the interior letters of every word of a text, builds front-coded
 dictionaries from text corpora and restores scrambled texts from them. Runs
-the same commands as the Quirlex window. Texts are Windows-1252 bytes.
+the same commands as the Quirlex window. Texts are Windows-1252 bytes. A file
+named '-' is standard input where a file is read (once per command) and
+standard output where one is written.
 
 Commands:
   shuffle INPUT [-o OUT] [--seed N]
@@ -52,7 +54,8 @@ does: every word of four or more bytes, upper-cased, once, front-coded, one
 entry per line. Progress lines go to standard error.
 
 Options:
-  -o, --output LEXICON  the lexicon file to write (required)
+  -o, --output LEXICON  the lexicon file to write (required; '-': standard
+                        output)
   --no-sort             keep the words in order of first appearance
                         (default: sorted by bytes, the smallest file)
   -h, --help            show this help

@@ -1,7 +1,9 @@
 // End-to-end tests of quirlex-cli: the built program runs as a child process
 // on files in a temporary folder, and its exact output bytes, messages and
 // exit statuses are checked.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -146,6 +148,42 @@ TEST_F(QuirlexCli, CreateDictionaryWritesTheFrontCodedLexicon) {
       run({"create-dictionary", "--no-sort", corpus, "--output", path("unsorted.dic")});
   EXPECT_EQ(unsorted.exit_status, 0) << unsorted.err;
   EXPECT_EQ(get_file(path("unsorted.dic")), kSmallUnsorted);
+}
+
+// "-" reads standard input where a file is read and writes standard output
+// where one is written; the results are those of the named file.
+TEST_F(QuirlexCli, DashIsStandardInputAndStandardOutput) {
+  const std::string corpus = put("corpus.txt", kSmallCorpus);
+  const std::string lexicon = path("lexicon.dic");
+  ASSERT_EQ(run({"create-dictionary", corpus, "-o", lexicon}).exit_status, 0);
+  const std::string scrambled = put("scrambled.txt", "Afepl und Bimrn\n");
+  const auto from_stdin = [&](const std::string& file, const std::vector<std::string>& arguments) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const ProcessResult result = run_process(kProgram, arguments, [fd] { ::dup2(fd, 0); });
+    ::close(fd);
+    return result;
+  };
+  const struct {
+    std::string stdin_file;
+    std::vector<std::string> dashed, named;
+  } cases[] = {
+      {corpus, {"shuffle", "-", "--seed", "9"}, {"shuffle", corpus, "--seed", "9"}},
+      {corpus, {"create-dictionary", "-", "-o", "-"}, {"create-dictionary", corpus, "-o", "-"}},
+      {scrambled, {"translate", "-", "-d", lexicon}, {"translate", scrambled, "-d", lexicon}},
+      {lexicon, {"translate", scrambled, "-d", "-"}, {"translate", scrambled, "-d", lexicon}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(command_line(c.dashed));
+    const ProcessResult dashed = from_stdin(c.stdin_file, c.dashed);
+    const ProcessResult named = run(c.named);
+    EXPECT_EQ(dashed.exit_status, 0) << dashed.err;
+    EXPECT_FALSE(dashed.out.empty());
+    EXPECT_EQ(dashed.out, named.out);
+    EXPECT_EQ(dashed.err, named.err);
+  }
+  EXPECT_EQ(from_stdin(corpus, {"create-dictionary", "-", "-o", "-"}).out, kSmallSorted);
+  // Standard input can be read only once.
+  EXPECT_EQ(from_stdin(scrambled, {"translate", "-", "-d", "-"}).exit_status, 2);
 }
 
 TEST_F(QuirlexCli, OutputFilesAreWrittenEvenWhenEmpty) {
