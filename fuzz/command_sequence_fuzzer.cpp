@@ -113,14 +113,15 @@ class ScriptedWindow : public quirlex::testing::FakeWindow {
  public:
   explicit ScriptedWindow(Input& input) : input_(input) {}
 
-  quirlex::FileChoice choose_file(std::string_view preset, FileUse use) override {
+  quirlex::FileChoice choose_file(std::string_view preset,
+                                  quirlex::FilePurpose purpose) override {
     const std::uint8_t answer = input_.at_end() ? 0x80 : input_.byte();
     if ((answer & 0x80) != 0) {
       cancel_file();
     } else {
       answer_file(kAnswerNames[answer % kAnswerNames.size()]);
     }
-    choices.push_back(FakeWindow::choose_file(preset, use));
+    choices.push_back(FakeWindow::choose_file(preset, purpose));
     return choices.back();
   }
 
@@ -780,7 +781,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  quirlex::set_signature_suppression(false);
   Input input(data, size);
   make_files(input);
   Run run(input);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/progress.h"
 #include "text/token_list.h"
 
 namespace quirlex {
@@ -13,9 +14,26 @@ namespace quirlex {
 enum class TextBox { kUpper, kLower };
 enum class CheckBox { kDeepSearch, kSort };
 enum class RepaintTarget { kLowerTextBox, kWindow };
-// Whether the chosen file will be read or written; a front end may word its
-// dialog accordingly, but both are open-file dialogs preset with a name.
+// Whether the chosen file will be read or written.
 enum class FileUse { kRead, kWrite };
+
+// What a file dialog is for: a front end titles and filters it by this.
+enum class FilePurpose {
+  kOpenText,           // Load
+  kSaveScrambledText,  // Save
+  kOpenScrambledText,  // Load shuffled text
+  kOpenCorpus,         // Create Dictionary, its corpus
+  kSaveLexicon,        // Create Dictionary, the lexicon it writes
+  kOpenLexicon,        // Load Dictionary
+  kOpenSuffixes,       // Load Dictionary with Deep Search
+  kOpenPrefixes,       // Load Dictionary with Deep Search
+};
+
+constexpr FileUse use_of(FilePurpose purpose) {
+  return purpose == FilePurpose::kSaveScrambledText || purpose == FilePurpose::kSaveLexicon
+             ? FileUse::kWrite
+             : FileUse::kRead;
+}
 
 // What a file dialog holds when it closes: the chosen name after OK, the
 // preset name after Cancel.
@@ -44,9 +62,13 @@ class DialogWindow {
   virtual void repaint_now(RepaintTarget target) = 0;
   virtual bool is_checked(CheckBox box) const = 0;
   virtual void set_checked(CheckBox box, bool checked) = 0;
-  // A modal open-file dialog whose name field is preset with `preset`; no
-  // filter, no default extension.
-  virtual FileChoice choose_file(std::string_view preset, FileUse use) = 0;
+  // A modal file dialog for `purpose` whose name field is preset with
+  // `preset`.
+  virtual FileChoice choose_file(std::string_view preset, FilePurpose purpose) = 0;
+  // Where a long command stands, beside the progress lines it shows in the
+  // lower box: a window may show it as a progress bar. kLexiconReady and the
+  // command's return end it.
+  virtual void show_progress(Stage /*stage*/, int /*percentage*/) {}
   // A modal box with only an OK button and a warning icon. UTF-8 text.
   virtual void message_box(std::string_view text) = 0;
   // A modal box with a stop icon for a file that cannot be created or written.

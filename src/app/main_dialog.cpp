@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "app/command_texts.h"
@@ -70,8 +71,9 @@ std::stop_token MainDialog::stop_token_for_command() {
   return stop_source_.get_token();
 }
 
-bool MainDialog::choose_file_to_read(const char* preset, std::string& name) {
-  FileChoice choice = window_.choose_file(preset, FileUse::kRead);
+bool MainDialog::choose_file_to_read(const char* preset, FilePurpose purpose,
+                                     std::string& name) {
+  FileChoice choice = window_.choose_file(preset, purpose);
   if (!choice.confirmed || choice.name.empty()) return false;
   name = std::move(choice.name);
   return true;
@@ -94,7 +96,7 @@ void MainDialog::empty_scrambled_tokens() {
 
 CommandOutcome MainDialog::load_command() {
   std::string name;
-  if (!choose_file_to_read(presets::kSource, name)) return CommandOutcome::kNothing;
+  if (!choose_file_to_read(presets::kSource, FilePurpose::kOpenText, name)) return CommandOutcome::kNothing;
   empty_scrambled_tokens();
   if (!read_text_tokens(source_file_, name, source_tokens_)) {
     cannot_open(name);
@@ -114,7 +116,7 @@ CommandOutcome MainDialog::shuffle_command() {
 CommandOutcome MainDialog::save_command() {
   // A cancelled dialog writes nothing: the preset would name a file the user
   // never confirmed.
-  const FileChoice choice = window_.choose_file(scrambled_text_path_, FileUse::kWrite);
+  const FileChoice choice = window_.choose_file(scrambled_text_path_, FilePurpose::kSaveScrambledText);
   if (!choice.confirmed) return CommandOutcome::kNothing;
   scrambled_text_path_ = choice.name;
   if (scrambled_text_path_.empty() || scrambled_tokens_.is_empty()) return CommandOutcome::kNothing;
@@ -125,7 +127,7 @@ CommandOutcome MainDialog::save_command() {
 
 CommandOutcome MainDialog::load_shuffled_text_command() {
   std::string name;
-  if (!choose_file_to_read(scrambled_text_path_.c_str(), name)) return CommandOutcome::kNothing;
+  if (!choose_file_to_read(scrambled_text_path_.c_str(), FilePurpose::kOpenScrambledText, name)) return CommandOutcome::kNothing;
   scrambled_text_path_ = name;
   TextFile file;
   if (!read_text_tokens(file, name, scrambled_tokens_)) {
@@ -139,7 +141,7 @@ CommandOutcome MainDialog::load_shuffled_text_command() {
 
 CommandOutcome MainDialog::create_dictionary_command() {
   std::string corpus;
-  if (!choose_file_to_read(presets::kCorpus, corpus)) return CommandOutcome::kNothing;
+  if (!choose_file_to_read(presets::kCorpus, FilePurpose::kOpenCorpus, corpus)) return CommandOutcome::kNothing;
   const std::stop_token stop = stop_token_for_command();
   // The lexicon word list is left alone: the loaded dictionary, whose variant
   // codes index it, stays usable for Translate.
@@ -150,7 +152,11 @@ CommandOutcome MainDialog::create_dictionary_command() {
     entries = build_lexicon(
         corpus,
         window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted : LexiconOrder::kText,
-        [&](Stage stage, int) { show_progress(progress, texts::stage_line(stage)); }, stop);
+        [&](Stage stage, int percentage) {
+          window_.show_progress(stage, percentage);
+          show_progress(progress, texts::stage_line(stage));
+        },
+        stop);
   } catch (const Stopped&) {
     show_progress(progress, texts::kLexiconStopped);
     return CommandOutcome::kStopped;
@@ -160,10 +166,11 @@ CommandOutcome MainDialog::create_dictionary_command() {
     return CommandOutcome::kUnreadable;
   }
   // As with Save, a cancelled dialog writes nothing.
-  const FileChoice choice = window_.choose_file(presets::kLexicon, FileUse::kWrite);
+  const FileChoice choice = window_.choose_file(presets::kLexicon, FilePurpose::kSaveLexicon);
   const bool write = choice.confirmed && !choice.name.empty();
   if (choice.confirmed) lexicon_path_ = choice.name;
   if (write) write_tokens(*entries, lexicon_path_, "\n");
+  window_.show_progress(Stage::kLexiconReady, -1);
   show_progress(progress, texts::stage_line(Stage::kLexiconReady));
   return write ? CommandOutcome::kDone : CommandOutcome::kNothing;
 }
@@ -172,7 +179,7 @@ CommandOutcome MainDialog::load_dictionary_command() {
   // Every file is asked for and read before anything changes, so a cancelled
   // dialog or an unreadable lexicon leaves the loaded dictionary as it was.
   std::string lexicon_name;
-  if (!choose_file_to_read(presets::kLexicon, lexicon_name)) return CommandOutcome::kNothing;
+  if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, lexicon_name)) return CommandOutcome::kNothing;
   DictionaryTexts files;
   if (auto text = read_text_file(lexicon_name, true, false)) {
     files.lexicon = std::move(*text);
@@ -183,9 +190,10 @@ CommandOutcome MainDialog::load_dictionary_command() {
   files.deep_search = window_.is_checked(CheckBox::kDeepSearch);
   if (files.deep_search) {
     // An affix file that cannot be read gives an empty list.
-    for (auto [preset, text] : {std::pair{presets::kSuffixes, &files.suffixes},
-                                std::pair{presets::kPrefixes, &files.prefixes}}) {
-      const FileChoice choice = window_.choose_file(preset, FileUse::kRead);
+    for (auto [preset, purpose, text] :
+         {std::tuple{presets::kSuffixes, FilePurpose::kOpenSuffixes, &files.suffixes},
+          std::tuple{presets::kPrefixes, FilePurpose::kOpenPrefixes, &files.prefixes}}) {
+      const FileChoice choice = window_.choose_file(preset, purpose);
       if (!choice.confirmed) return CommandOutcome::kNothing;
       if (choice.name.empty()) continue;
       if (auto read = read_text_file(choice.name, false, true)) {
@@ -202,6 +210,7 @@ CommandOutcome MainDialog::load_dictionary_command() {
   const DictionaryReport report = quirlex::load_dictionary(
       dictionary_, std::move(files),
       [this](Stage stage, int percentage) {
+        window_.show_progress(stage, percentage);
         if (stage == Stage::kDeepWordList) {
           window_.show_text(TextBox::kLower, texts::deep_word_list_line(percentage));
           window_.repaint_now(RepaintTarget::kWindow);

@@ -78,7 +78,7 @@ class MainDialog {
 
   // Asks for a file to read; nothing when the dialog was cancelled or left
   // the name empty.
-  bool choose_file_to_read(const char* preset, std::string& name);
+  bool choose_file_to_read(const char* preset, FilePurpose purpose, std::string& name);
   // Tells the user that `name` cannot be opened.
   void cannot_open(const std::string& name);
   // Appends a progress line, shows the whole progress text and repaints.

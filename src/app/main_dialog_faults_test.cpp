@@ -34,9 +34,9 @@ std::string seen(CommandOutcome outcome, FakeWindow& window) {
 // right after the user chose it.
 class VanishingFileWindow : public FakeWindow {
  public:
-  FileChoice choose_file(std::string_view preset, FileUse use) override {
-    FileChoice choice = FakeWindow::choose_file(preset, use);
-    if (use == FileUse::kRead) std::filesystem::remove(choice.name);
+  FileChoice choose_file(std::string_view preset, FilePurpose purpose) override {
+    FileChoice choice = FakeWindow::choose_file(preset, purpose);
+    if (use_of(purpose) == FileUse::kRead) std::filesystem::remove(choice.name);
     return choice;
   }
 };

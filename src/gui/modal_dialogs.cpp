@@ -9,7 +9,8 @@
 namespace quirlex::gui {
 
 std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QString& preset,
-                                                    FileUse use) {
+                                                    FilePurpose purpose) {
+  const FileUse use = use_of(purpose);
   QFileDialog dialog(parent);
   // Qt's own dialog behaves the same on every desktop, and a name that does
   // not exist yet may be typed in, also for files that are read.

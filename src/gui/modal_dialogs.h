@@ -24,7 +24,7 @@ class ModalDialogs {
   // cancelled. The dialog opens in the working directory with `preset` in its
   // name field.
   virtual std::optional<QString> choose_file(QWidget* parent, const QString& preset,
-                                             FileUse use) = 0;
+                                             FilePurpose purpose) = 0;
   // Returns when the user has closed the box.
   virtual void show_message(QWidget* parent, const QString& text, MessageKind kind) = 0;
 };
@@ -32,7 +32,8 @@ class ModalDialogs {
 // The real boxes: Qt's own file dialog and message boxes.
 class StandardDialogs : public ModalDialogs {
  public:
-  std::optional<QString> choose_file(QWidget* parent, const QString& preset, FileUse use) override;
+  std::optional<QString> choose_file(QWidget* parent, const QString& preset,
+                                     FilePurpose purpose) override;
   void show_message(QWidget* parent, const QString& text, MessageKind kind) override;
 };
 

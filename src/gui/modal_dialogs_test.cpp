@@ -47,17 +47,17 @@ void ModalDialogsTest::the_file_dialog_opens_in_the_working_folder_with_the_pres
   quirlex::testing::put_file(folder.file("test2.txt"), "text");
   const struct {
     const char* preset;
-    FileUse use;
+    FilePurpose purpose;
     QString typed;  // empty: the preset is confirmed as it is
     Qt::Key key;
     std::optional<QString> chosen;
   } cases[] = {
-      {"test2.txt", FileUse::kRead, "", Qt::Key_Return,
+      {"test2.txt", FilePurpose::kOpenText, "", Qt::Key_Return,
        QDir::current().absoluteFilePath("test2.txt")},
       // A name that does not exist yet is taken too.
-      {"Lexikon.dic", FileUse::kWrite, "neue Datei ü.dic", Qt::Key_Return,
+      {"Lexikon.dic", FilePurpose::kSaveLexicon, "neue Datei ü.dic", Qt::Key_Return,
        QDir::current().absoluteFilePath("neue Datei ü.dic")},
-      {"savedtext.txt", FileUse::kWrite, "", Qt::Key_Escape, std::nullopt},
+      {"savedtext.txt", FilePurpose::kSaveScrambledText, "", Qt::Key_Escape, std::nullopt},
   };
   for (const auto& c : cases) {
     QString name_field;
@@ -75,7 +75,7 @@ void ModalDialogsTest::the_file_dialog_opens_in_the_working_folder_with_the_pres
       QTest::keyClick(name, c.key);
     });
     StandardDialogs dialogs;
-    QCOMPARE(dialogs.choose_file(nullptr, c.preset, c.use), c.chosen);
+    QCOMPARE(dialogs.choose_file(nullptr, c.preset, c.purpose), c.chosen);
     QCOMPARE(name_field, QString(c.preset));
     QCOMPARE(shown_folder, QDir::current().absolutePath());
   }

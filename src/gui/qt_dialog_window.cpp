@@ -206,10 +206,10 @@ void QtDialogWindow::set_checked(CheckBox box, bool checked) {
   check_box(box)->setChecked(checked);
 }
 
-FileChoice QtDialogWindow::choose_file(std::string_view preset, FileUse use) {
+FileChoice QtDialogWindow::choose_file(std::string_view preset, FilePurpose purpose) {
   const QString preset_name =
       QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
-  const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, use);
+  const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, purpose);
   if (!chosen) return {std::string(preset), false};
   return {QFile::encodeName(*chosen).toStdString(), true};
 }

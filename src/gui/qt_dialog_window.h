@@ -48,7 +48,7 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   void repaint_now(RepaintTarget target) override;
   bool is_checked(CheckBox box) const override;
   void set_checked(CheckBox box, bool checked) override;
-  FileChoice choose_file(std::string_view preset, FileUse use) override;
+  FileChoice choose_file(std::string_view preset, FilePurpose purpose) override;
   void message_box(std::string_view text) override;
   void file_error_box(std::string_view text) override;
 

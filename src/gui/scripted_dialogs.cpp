@@ -7,8 +7,9 @@
 
 namespace quirlex::gui::testing {
 
-std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& preset, FileUse use) {
-  requests.append(preset + (use == FileUse::kWrite ? " (write)" : " (read)"));
+std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& preset,
+                                                    FilePurpose purpose) {
+  requests.append(preset + (use_of(purpose) == FileUse::kWrite ? " (write)" : " (read)"));
   const QString name = answers.isEmpty() ? QString() : answers.takeFirst();
   if (name.isEmpty()) return std::nullopt;
   return name;

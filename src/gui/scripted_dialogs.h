@@ -16,7 +16,8 @@ namespace quirlex::gui::testing {
 
 class ScriptedDialogs : public ModalDialogs {
  public:
-  std::optional<QString> choose_file(QWidget* parent, const QString& preset, FileUse use) override;
+  std::optional<QString> choose_file(QWidget* parent, const QString& preset,
+                                     FilePurpose purpose) override;
   void show_message(QWidget* parent, const QString& text, MessageKind kind) override;
 
   // Names that confirm the next file dialogs in turn; an empty name, or none

@@ -20,8 +20,8 @@ void FakeWindow::set_checked(CheckBox box, bool checked) {
   (box == CheckBox::kDeepSearch ? deep_search : sort) = checked;
 }
 
-FileChoice FakeWindow::choose_file(std::string_view preset, FileUse use) {
-  dialogs.push_back({std::string(preset), use});
+FileChoice FakeWindow::choose_file(std::string_view preset, FilePurpose purpose) {
+  dialogs.push_back({std::string(preset), use_of(purpose), purpose});
   if (answers_.empty()) throw std::logic_error("file dialog shown without a queued answer");
   FileChoice choice = answers_.front();
   answers_.pop_front();

@@ -20,6 +20,7 @@ class FakeWindow : public DialogWindow {
   struct DialogRequest {
     std::string preset;
     FileUse use;
+    FilePurpose purpose;
   };
 
   // Queues the answer of the next file dialog: confirmed with `name`.
@@ -32,7 +33,7 @@ class FakeWindow : public DialogWindow {
   void repaint_now(RepaintTarget target) override;
   bool is_checked(CheckBox box) const override;
   void set_checked(CheckBox box, bool checked) override;
-  FileChoice choose_file(std::string_view preset, FileUse use) override;
+  FileChoice choose_file(std::string_view preset, FilePurpose purpose) override;
   void message_box(std::string_view text) override { messages.emplace_back(text); }
   void file_error_box(std::string_view text) override { file_errors.emplace_back(text); }
 
