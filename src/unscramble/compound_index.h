@@ -1,0 +1,101 @@
+// The lexicon words arranged for Compound Search: as possible first parts,
+// grouped by first byte and length, each group scanned from the highest word
+// index down with a letter mask to skip words whose letters cannot fit; and
+// as possible second parts, found by their exact multiset of letters, length
+// and last byte. Bytes are compared upper-cased, as the signature sees them.
+// The index refers to words by their position in the word list it was built
+// from; a caller must use it with that same list.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "text/case_map.h"
+#include "text/token_list.h"
+
+namespace quirlex {
+namespace compound_keys {
+
+constexpr std::uint64_t mix(std::uint64_t z) {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+// One random-looking number per byte value, the same for a byte and its
+// capital.
+constexpr std::array<std::uint64_t, 256> make_byte_keys() {
+  std::array<std::uint64_t, 256> keys{};
+  for (int b = 0; b < 256; ++b) keys[b] = mix(0x9E3779B97F4A7C15ULL * (upper_byte(static_cast<std::uint8_t>(b)) + 1));
+  return keys;
+}
+
+inline constexpr std::array<std::uint64_t, 256> kByteKeys = make_byte_keys();
+
+}  // namespace compound_keys
+
+class CompoundIndex {
+ public:
+  // Words outside these lengths are never parts of a compound.
+  static constexpr std::size_t kMinPartLength = 4;
+  static constexpr std::size_t kMaxPartLength = 63;
+
+  // A word's letters as a sum of one random number per upper-cased byte, so
+  // that the key of what is left of a word once some letters are taken away
+  // is a subtraction.
+  static std::uint64_t letter_key(char byte) {
+    return compound_keys::kByteKeys[static_cast<std::uint8_t>(byte)];
+  }
+  static std::uint64_t letters_key(std::string_view text);
+
+  explicit CompoundIndex(const TokenList& words);
+
+  // Calls `visit(index, letters)` for every word of `length` bytes whose
+  // first byte, upper-cased, is `first` and whose letter mask lies within
+  // `mask`, from the highest word index down; `letters` are its bytes,
+  // upper-cased. Stops as soon as `visit` returns false.
+  template <typename Visit>
+  void for_each_first_part(std::uint8_t first, std::size_t length, std::uint32_t mask,
+                           const Visit& visit) const {
+    if (length < kMinPartLength || length > kMaxPartLength) return;
+    const std::size_t group = first * (kMaxPartLength + 1) + length;
+    const char* letters = bytes_.data() + group_bytes_[group];
+    for (std::uint32_t at = group_starts_[group]; at < group_starts_[group + 1];
+         ++at, letters += length) {
+      if ((masks_[at] & ~mask) != 0) continue;
+      if (!visit(indices_[at], std::string_view(letters, length))) return;
+    }
+  }
+
+  // The highest index of a word with exactly these letters (`key` as from
+  // letters_key), this length and this last byte (upper-cased), or -1. Words
+  // whose letters merely share the key are possible: the caller checks.
+  std::int64_t find_second_part(std::uint64_t key, std::size_t length, std::uint8_t last) const;
+
+  // The bytes the index occupies.
+  std::size_t memory_bytes() const;
+
+ private:
+  static constexpr std::size_t kGroups = 256 * (kMaxPartLength + 1);
+
+  static std::uint64_t second_key(std::uint64_t key, std::size_t length, std::uint8_t last);
+
+  // First parts, in group order: mask and word index of each, and the
+  // upper-cased bytes of each group's words one after the other.
+  std::vector<std::uint32_t> group_starts_;  // kGroups + 1 entries
+  std::vector<std::uint32_t> group_bytes_;   // kGroups entries
+  std::vector<std::uint32_t> masks_;
+  std::vector<std::uint32_t> indices_;
+  std::vector<char> bytes_;
+
+  // Second parts: open addressing over a power-of-two number of slots; an
+  // index of kEmpty marks a free slot.
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  std::vector<std::uint64_t> keys_;
+  std::vector<std::uint32_t> slot_indices_;
+};
+
+}  // namespace quirlex
