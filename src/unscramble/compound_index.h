@@ -1,10 +1,12 @@
 // The lexicon words arranged for Compound Search: as possible first parts,
-// grouped by first byte and length, each group scanned from the highest word
-// index down with a letter mask to skip words whose letters cannot fit; and
-// as possible second parts, found by their exact multiset of letters, length
-// and last byte. Bytes are compared upper-cased, as the signature sees them.
-// The index refers to words by their position in the word list it was built
-// from; a caller must use it with that same list.
+// bucketed by first byte and by which of a few telling letters they contain,
+// so that a look-up only scans the buckets whose letters the scrambled word
+// has, each from the highest word index down, with a letter mask to skip the
+// words that still do not fit; and as possible second parts, found by their
+// exact multiset of letters, length and last byte. Bytes are compared
+// upper-cased, as the signature sees them. The index refers to words by their
+// position in the word list it was built from; a caller must use it with that
+// same list.
 #pragma once
 
 #include <array>
@@ -53,20 +55,25 @@ class CompoundIndex {
 
   explicit CompoundIndex(const TokenList& words);
 
-  // Calls `visit(index, letters)` for every word of `length` bytes whose
-  // first byte, upper-cased, is `first` and whose letter mask lies within
-  // `mask`, from the highest word index down; `letters` are its bytes,
-  // upper-cased. Stops as soon as `visit` returns false.
+  // Calls `visit(index, letters)` for every word of at most `max_length`
+  // bytes whose first byte, upper-cased, is `first` and whose letter mask
+  // lies within `mask`; `letters` are its bytes, upper-cased. Words come in
+  // runs, each from the highest word index down; `visit` returning false
+  // ends the present run.
   template <typename Visit>
-  void for_each_first_part(std::uint8_t first, std::size_t length, std::uint32_t mask,
+  void for_each_first_part(std::uint8_t first, std::size_t max_length, std::uint32_t mask,
                            const Visit& visit) const {
-    if (length < kMinPartLength || length > kMaxPartLength) return;
-    const std::size_t group = first * (kMaxPartLength + 1) + length;
-    const char* letters = bytes_.data() + group_bytes_[group];
-    for (std::uint32_t at = group_starts_[group]; at < group_starts_[group + 1];
-         ++at, letters += length) {
-      if ((masks_[at] & ~mask) != 0) continue;
-      if (!visit(indices_[at], std::string_view(letters, length))) return;
+    const std::uint32_t telling = telling_of(mask);
+    // Every subset of the word's telling letters, the empty one last.
+    for (std::uint32_t subset = telling;; subset = (subset - 1) & telling) {
+      const std::size_t bucket = (std::size_t{first} << kTellingLetters) | subset;
+      for (std::uint32_t at = bucket_starts_[bucket]; at < bucket_starts_[bucket + 1]; ++at) {
+        if ((masks_[at] & ~mask) != 0 || lengths_[at] > max_length) continue;
+        if (!visit(indices_[at], std::string_view(bytes_.data() + offsets_[at], lengths_[at]))) {
+          break;
+        }
+      }
+      if (subset == 0) break;
     }
   }
 
@@ -79,21 +86,36 @@ class CompoundIndex {
   std::size_t memory_bytes() const;
 
  private:
-  static constexpr std::size_t kGroups = 256 * (kMaxPartLength + 1);
+  // How many letters (letter mask bits) tell the buckets of a first byte
+  // apart: those that neither nearly every word has nor nearly none.
+  static constexpr int kTellingLetters = 8;
 
   static std::uint64_t second_key(std::uint64_t key, std::size_t length, std::uint8_t last);
 
-  // First parts, in group order: mask and word index of each, and the
-  // upper-cased bytes of each group's words one after the other.
-  std::vector<std::uint32_t> group_starts_;  // kGroups + 1 entries
-  std::vector<std::uint32_t> group_bytes_;   // kGroups entries
+  // The telling letters of a letter mask, as kTellingLetters bits.
+  std::uint32_t telling_of(std::uint32_t mask) const {
+    std::uint32_t telling = 0;
+    for (int k = 0; k < kTellingLetters; ++k) telling |= ((mask >> telling_bits_[k]) & 1u) << k;
+    return telling;
+  }
+
+  std::array<int, kTellingLetters> telling_bits_{};
+  // First parts, bucket by bucket: where each bucket begins, and the letter
+  // mask, word index, length and upper-cased bytes (in bytes_) of each word.
+  std::vector<std::uint32_t> bucket_starts_;
   std::vector<std::uint32_t> masks_;
   std::vector<std::uint32_t> indices_;
+  std::vector<std::uint8_t> lengths_;
+  std::vector<std::uint32_t> offsets_;
   std::vector<char> bytes_;
 
   // Second parts: open addressing over a power-of-two number of slots; an
   // index of kEmpty marks a free slot.
+  // A bit per slot-sized share of keys in front of the slots, set for the
+  // keys stored: small enough to stay in the cache, it answers most look-ups
+  // of keys that are not there without touching the slots.
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  std::vector<std::uint64_t> filter_;
   std::vector<std::uint64_t> keys_;
   std::vector<std::uint32_t> slot_indices_;
 };

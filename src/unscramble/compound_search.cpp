@@ -74,29 +74,31 @@ Pair find_pair(const std::string& word, const Dictionary& dictionary, const Comp
     return found;
   };
 
-  for (std::size_t length = CompoundIndex::kMinPartLength;
-       length + CompoundIndex::kMinPartLength <= n; ++length) {
-    index.for_each_first_part(
-        first_byte, length, mask, [&](std::uint32_t first, std::string_view letters) {
-          // Words come from the highest index down: none after this one can
-          // make a pair whose rarer part ranks above the best.
-          if (static_cast<std::int64_t>(first) <= best.rank()) return false;
-          if (!counts.take(letters)) return true;
-          const std::uint64_t rest = word_key - CompoundIndex::letters_key(letters);
-          const std::size_t rest_length = n - length;
-          const auto consider = [&](std::int64_t second, bool linked) {
-            const Pair pair{first, second, linked};
-            if (second >= 0 && pair.rank() > best.rank()) best = pair;
-          };
-          consider(second_part(rest, rest_length), false);
-          if (counts.has('S') && counts.take("S")) {
-            consider(second_part(rest - CompoundIndex::letter_key('S'), rest_length - 1), true);
-            counts.give_back("S");
-          }
+  index.for_each_first_part(
+      first_byte, n - CompoundIndex::kMinPartLength, mask,
+      [&](std::uint32_t first, std::string_view letters) {
+        // Words come from the highest index down: none after this one in its
+        // run can make a pair whose rarer part ranks above the best.
+        if (static_cast<std::int64_t>(first) <= best.rank()) return false;
+        if (!counts.take(letters)) return true;
+        if (!counts.has(static_cast<char>(last_byte))) {
           counts.give_back(letters);
           return true;
-        });
-  }
+        }
+        const std::uint64_t rest = word_key - CompoundIndex::letters_key(letters);
+        const std::size_t rest_length = n - letters.size();
+        const auto consider = [&](std::int64_t second, bool linked) {
+          const Pair pair{first, second, linked};
+          if (second >= 0 && pair.rank() > best.rank()) best = pair;
+        };
+        consider(second_part(rest, rest_length), false);
+        if (counts.has('S') && counts.take("S")) {
+          consider(second_part(rest - CompoundIndex::letter_key('S'), rest_length - 1), true);
+          counts.give_back("S");
+        }
+        counts.give_back(letters);
+        return true;
+      });
   return best;
 }
 
