@@ -318,19 +318,6 @@ void LexiconBuilder::order_by_frequency() {
   });
 }
 
-void LexiconBuilder::order_words(LexiconOrder order) {
-  switch (order) {
-    case LexiconOrder::kText:
-      return;
-    case LexiconOrder::kSorted:
-      sort_words();
-      return;
-    case LexiconOrder::kFrequency:
-      order_by_frequency();
-      return;
-  }
-}
-
 TokenList LexiconBuilder::encode() const {
   TokenList entries;
   entries.set_size(static_cast<std::int64_t>(words_.size()));

@@ -14,12 +14,6 @@
 
 namespace quirlex {
 
-// The order of the lexicon's words: as first met in the corpus, by bytes, or
-// rarest first (ties by bytes), so that of the words that share a signature
-// the most frequent is stored last, wins in the lexicon table, and a word's
-// index is its rank.
-enum class LexiconOrder { kText, kSorted, kFrequency };
-
 class LexiconBuilder {
  public:
   // The shortest word the lexicon keeps, in bytes.
@@ -42,11 +36,9 @@ class LexiconBuilder {
   void sort_words();
 
   // Orders the words by ascending count, words of equal count as sort_words
-  // orders them.
+  // orders them: of the words that share a signature the most frequent is
+  // stored last and wins in the lexicon table, and a word's index is its rank.
   void order_by_frequency();
-
-  // One of the three orders; kText keeps the words as collected.
-  void order_words(LexiconOrder order);
 
   std::size_t word_count() const { return words_.size(); }
   std::string_view word(std::size_t index) const {

@@ -22,12 +22,15 @@ namespace {
 
 using Words = std::vector<std::string>;
 
+enum class LexiconOrder { kText, kSorted, kFrequency };
+
 // The words in the builder's order, each followed by its count when `counts`
 // is set (as "WORD=3").
 Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false) {
   LexiconBuilder builder(corpus);
   builder.collect_words();
-  builder.order_words(order);
+  if (order == LexiconOrder::kSorted) builder.sort_words();
+  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
   Words words;
   for (std::size_t i = 0; i < builder.word_count(); ++i) {
     words.emplace_back(builder.word(i));
