@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "index/deep_word_list.h"
+#include "index/load_dictionary.h"
 #include "index/dictionary.h"
 #include "lexicon/lexicon_builder.h"
 #include "lexicon/lexicon_codec.h"
@@ -54,27 +54,19 @@ std::string upper(std::string text) {
 }
 
 // The dictionary as Load Dictionary makes it from the builder's lexicon in
-// its present order.
+// its present order, the affix files read upper-cased as the window reads them.
 Dictionary load(const LexiconBuilder& builder, const char* prefixes, const char* suffixes,
                 bool deep) {
   std::string file;
   for (const WordToken& entry : builder.encode()) file += entry.text + "\n";
   Dictionary dictionary;
-  read_lexicon_words(std::move(file), dictionary.words);
-  fill_lexicon_table(dictionary.words, dictionary.lexicon_table);
-  if (deep) {
-    read_affix_list(read_text(suffixes), dictionary.suffixes);
-    read_affix_list(read_text(prefixes), dictionary.prefixes);
-    dictionary.layout =
-        VariantLayout::for_counts(dictionary.prefixes.size(), dictionary.suffixes.size());
-    const std::string refusal =
-        deep_word_list_refusal(dictionary.prefixes.size(), dictionary.suffixes.size(),
-                               dictionary.words.size(), dictionary.layout);
-    if (!refusal.empty()) {
-      std::fprintf(stderr, "%s\n", refusal.c_str());
-      std::exit(1);
-    }
-    build_deep_word_list(dictionary, [](int) {});
+  const DictionaryReport report =
+      load_dictionary(dictionary, {std::move(file), deep, upper(read_text(suffixes)),
+                                   upper(read_text(prefixes))},
+                      [](Stage, int) {});
+  if (deep && report.deep_search != DeepSearchOutcome::kBuilt) {
+    std::fprintf(stderr, "Deep Search refused for these affix lists\n");
+    std::exit(1);
   }
   return dictionary;
 }

@@ -15,10 +15,10 @@ standard output where one is written.
 Commands:
   shuffle INPUT [-o OUT] [--seed N]
         Load INPUT and shuffle it; write the scrambled text.
-  create-dictionary CORPUS -o LEXICON [--no-sort]
+  create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
         Build a lexicon file from a corpus text.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--source SOURCE] [-o OUT]
+            [--compounds] [--source SOURCE] [-o OUT]
         Restore a scrambled text from a lexicon file; write the restored text.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
@@ -47,7 +47,7 @@ Options:
 )";
 
 inline constexpr const char* kCreateDictionaryHelp =
-    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--no-sort]
+    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
 
 Builds the lexicon from the corpus text as the window's Create Dictionary
 does: every word of four or more bytes, upper-cased, once, front-coded, one
@@ -56,14 +56,19 @@ entry per line. Progress lines go to standard error.
 Options:
   -o, --output LEXICON  the lexicon file to write (required; '-': standard
                         output)
-  --no-sort             keep the words in order of first appearance
-                        (default: sorted by bytes, the smallest file)
+  --order ORDER         the order of the words: sorted (by bytes, the
+                        smallest file; the default), text (first appearance)
+                        or frequency (rarest first, so the most frequent of
+                        the words that look alike when scrambled wins: the
+                        best restoring)
+  --no-sort             the same as --order text
   -h, --help            show this help
 )";
 
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
-                            [--prefixes FILE] [--source SOURCE] [-o OUT]
+                            [--prefixes FILE] [--compounds] [--source SOURCE]
+                            [-o OUT]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -75,6 +80,9 @@ Options:
   --deep                    Deep Search: also try every prefix + word + suffix
   --suffixes FILE           the suffix list for Deep Search (default: none)
   --prefixes FILE           the prefix list for Deep Search (default: none)
+  --compounds               Compound Search: restore long words that no table
+                            knows as two lexicon words joined (best with a
+                            lexicon in frequency order)
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)
   -h, --help                show this help

@@ -42,6 +42,11 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
       {LexiconOrder::kText,
        {"HAUSTUER", "d", "TIER", "HAUSBOOT", "bLM", "BAEUME", "^ZITAT^", "UND@ODER", "ABCD",
         "WO|RT"}},
+      // HAUS comes three times, every other word once: it is stored last,
+      // the others in byte order before it.
+      {LexiconOrder::kFrequency,
+       {"ABCD", "BAEUME", "HALM", "bUSBOOT", "dTUER", "TIER", "UND@ODER", "WO|RT", "^ZITAT^",
+        "HAUS"}},
   };
   for (const auto& c : cases) {
     std::vector<Stage> stages;
