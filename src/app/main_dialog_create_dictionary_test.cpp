@@ -104,17 +104,6 @@ TEST_F(CreateDictionary, CancelledOrEmptyCorpusDialogChangesNothing) {
   }
 }
 
-TEST_F(CreateDictionary, CorpusWithoutWordsWritesAnEmptyLexicon) {
-  const std::string lexicon = dir.file("lexicon.dic");
-  for (const char* corpus : {"", "a an the, 1234 {Klammer} ...\r\n"}) {
-    SCOPED_TRACE(corpus);
-    put_file(lexicon, "OLD\n");
-    EXPECT_EQ(create_dictionary(put("corpus.txt", corpus), lexicon), CommandOutcome::kDone);
-    EXPECT_EQ(get_file(lexicon), "");
-    EXPECT_EQ(window.lower_text, kAllLines);
-  }
-}
-
 TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameWritesNothingAndEndsWithReady) {
   WorkingDirectory in_temp(dir.path());
   put("Lexikon.dic", "UNCONFIRMED\n");

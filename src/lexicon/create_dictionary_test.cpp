@@ -63,8 +63,15 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
   }
 }
 
-TEST(BuildLexicon, UnreadableCorpusGivesNothingAfterTheFirstStage) {
+TEST(BuildLexicon, UnreadableCorpusGivesNothingAndOneWithoutWordsNoEntries) {
   const testing::TempDir dir;
+  for (const char* words : {"", "a an the, 1234 {Klammer} ...\r\n"}) {
+    testing::put_file(dir.file("corpus.txt"), words);
+    const auto entries =
+        build_lexicon(dir.file("corpus.txt"), LexiconOrder::kSorted, [](Stage, int) {});
+    ASSERT_TRUE(entries.has_value()) << words;
+    EXPECT_TRUE(entries->is_empty()) << words;
+  }
   for (const std::string& name : {dir.file("missing.txt"), dir.path()}) {
     std::vector<Stage> stages;
     EXPECT_FALSE(build_lexicon(name, LexiconOrder::kSorted,
