@@ -84,9 +84,7 @@ QStringList WindowCommandsTest::click(const QString& caption, const QStringList&
   dialogs.requests.clear();
   dialogs.answers.clear();
   for (const QString& name : answers) dialogs.answers.append(name.isEmpty() ? name : path(name));
-  QPushButton* button = fixture_->button(caption);
-  if (button == nullptr) return {"no button " + caption};
-  QTest::mouseClick(button, Qt::LeftButton);
+  if (!fixture_->click(caption)) return {"no command ran for " + caption};
   return dialogs.requests;
 }
 
@@ -121,7 +119,7 @@ void WindowCommandsTest::each_button_runs_its_command_and_shows_the_result_in_it
                         "Filtering of unused strings (too small, no words, illegal characters)",
                         "Remaining words are now sorted by characters and length",
                         "Delete all multiple words", "Compress and save the lexicon", "Ready!"}));
-  // Each line was painted while the command ran, without the event loop.
+  // Each line was painted while the command ran on its own thread.
   QVERIFY(paints.paints >= 6);
   QVERIFY(!get_file(path("words.dic").toStdString()).empty());
 
