@@ -73,6 +73,7 @@ QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* p
 
 QtDialogWindow::~QtDialogWindow() {
   // The command still calls the window; it must end before the widgets go.
+  destroying_ = true;
   closing_ = true;
   stop_command();
   wait_for_command();
@@ -184,8 +185,12 @@ void QtDialogWindow::end_command() {
   progress_->reset();
   enable_command_controls(true);
   // Disabling the clicked button took the focus away from it.
-  if (focus_before_command_ != nullptr && !closing_) focus_before_command_->setFocus();
+  if (focus_before_command_ != nullptr) focus_before_command_->setFocus();
   Q_EMIT command_finished();
+  if (closing_ && !destroying_) {
+    closing_ = false;
+    done(result_after_command_);
+  }
 }
 
 void QtDialogWindow::wait_for_command() {
@@ -211,15 +216,17 @@ auto QtDialogWindow::on_gui_thread(Call call) {
 }
 
 void QtDialogWindow::done(int result) {
-  if (closing_) return;  // already asked, and waiting for the command
   if (worker_ != nullptr) {
+    if (closing_) return;  // already asked; the window ends with the command
     if (!dialogs_->ask(this, QStringLiteral("A command is still running. Stop it and quit?"))) {
       return;
     }
+    // The window ends once the command has: waiting for it here could
+    // hold up the very call it waits on.
     closing_ = true;
+    result_after_command_ = result;
     stop_command();
-    wait_for_command();
-    closing_ = false;
+    return;
   }
   if (commands_.has_unsaved_text() &&
       !dialogs_->ask(this, QStringLiteral("The text in the lower box has not been saved. "

@@ -58,8 +58,9 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   void show_about_box();
 
   // Ends the window (Escape, the close box, Enter): while a command runs
-  // the user is asked whether to stop it, and while a scrambled or restored
-  // text is unsaved whether to give it up; "No" keeps the window open.
+  // the user is asked whether to stop it, and the window ends when it has;
+  // while a scrambled or restored text is unsaved the user is asked whether
+  // to give it up. "No" keeps the window open.
   void done(int result) override;
 
   // DialogWindow
@@ -118,6 +119,8 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   // The window is ending and waits for the command: its dialogs are
   // cancelled and its messages are not shown.
   std::atomic<bool> closing_ = false;
+  bool destroying_ = false;
+  int result_after_command_ = 0;
 };
 
 }  // namespace quirlex::gui
