@@ -9,7 +9,9 @@
 namespace quirlex::gui {
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("ModalDialogs", text); }
+QString tr(const char* text) {
+  return QCoreApplication::translate("ModalDialogs", text);
+}
 
 QString title_of(FilePurpose purpose) {
   switch (purpose) {

@@ -5,10 +5,10 @@
 #include <QByteArray>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QEventLoop>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>

@@ -29,8 +29,13 @@ using testing::ScriptedWindow;
 namespace {
 
 constexpr const char* kCannotOpen = "warning: Datei konnte nicht geöffnet werden!";
-const QStringList kCommandButtons = {"Load", "Shuffle", "Save", "Translate", "Create Dictionary",
-                                     "Load Dictionary", "Load shuffled text"};
+const QStringList kCommandButtons = {"Load",
+                                     "Shuffle",
+                                     "Save",
+                                     "Translate",
+                                     "Create Dictionary",
+                                     "Load Dictionary",
+                                     "Load shuffled text"};
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -252,8 +257,9 @@ void WindowCommandsTest::stop_escape_and_the_close_box_end_deep_search_and_keep_
     disconnect(watch);
     QVERIFY2(acted, way.way);
     QCOMPARE(bar_when_acted, 0);
-    QVERIFY2(lower().ends_with("\r\n\r\nDeep Search stopped: only the lexicon itself is searched.\r\n"),
-             way.way);
+    QVERIFY2(
+        lower().ends_with("\r\n\r\nDeep Search stopped: only the lexicon itself is searched.\r\n"),
+        way.way);
     QVERIFY(lower().find(" Words are read into the lexicon\r\n") != std::string::npos);
     QCOMPARE(w.progress_bar()->value(), w.progress_bar()->minimum() - 1);  // idle again
     QCOMPARE(fixture_->dialogs.questions.size(), way.ends_window ? 1 : 0);
