@@ -58,7 +58,7 @@ LeftScrollTextEdit::~LeftScrollTextEdit() {
   if (auto* relay = dynamic_cast<RelayScrollBar*>(verticalScrollBar())) relay->stop_relaying();
 }
 
-void LeftScrollTextEdit::set_bytes(std::string_view text) {
+void LeftScrollTextEdit::set_bytes(std::string_view text, Shown shown) {
   const BoxText box = make_box_text(text);
   // setPlainText keeps no undo record and lays out only what is shown.
   setPlainText(box.text);
@@ -71,7 +71,7 @@ void LeftScrollTextEdit::set_bytes(std::string_view text) {
     }
     block.setUserState(kLineGoesOn);
   }
-  if (follows_end_) {
+  if (follows_end_ && shown == Shown::kUsual) {
     moveCursor(QTextCursor::End);
     // Laying out the last paragraphs can lengthen the scroll range after the
     // caret was brought into view; the end is its new maximum.

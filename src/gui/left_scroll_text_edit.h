@@ -15,14 +15,20 @@ class LeftScrollTextEdit : public QPlainTextEdit {
   Q_OBJECT
 
  public:
+  // Which part of a new text the box shows.
+  enum class Shown {
+    kUsual,  // the end for a box that follows the end, else the start
+    kStart,  // the start, with the caret before the first character
+  };
+
   explicit LeftScrollTextEdit(QWidget* parent = nullptr);
   ~LeftScrollTextEdit() override;
 
   // Replaces the whole text in one step, without an undo record. CR LF, and
   // also a lone CR or LF, break the line. A box that follows the end then
-  // shows the text's end with the caret after it; otherwise the caret is at
-  // the start.
-  void set_bytes(std::string_view text);
+  // shows the text's end with the caret after it, unless `shown` asks for
+  // the start; otherwise the caret is at the start.
+  void set_bytes(std::string_view text, Shown shown = Shown::kUsual);
   // The text as shown, each line break as CR LF.
   std::string bytes() const;
 

@@ -7,20 +7,57 @@
 #include <QStringList>
 
 namespace quirlex::gui {
+namespace {
+
+QString tr(const char* text) {
+  return QCoreApplication::translate("ModalDialogs", text);
+}
+
+QString title_of(FilePurpose purpose) {
+  switch (purpose) {
+    case FilePurpose::kOpenText:
+      return tr("Open text");
+    case FilePurpose::kSaveScrambledText:
+      return tr("Save scrambled text as");
+    case FilePurpose::kOpenScrambledText:
+      return tr("Open scrambled text");
+    case FilePurpose::kOpenCorpus:
+      return tr("Open corpus");
+    case FilePurpose::kSaveLexicon:
+      return tr("Save lexicon as");
+    case FilePurpose::kOpenLexicon:
+      return tr("Open lexicon");
+    case FilePurpose::kOpenSuffixes:
+      return tr("Open suffix list");
+    case FilePurpose::kOpenPrefixes:
+      return tr("Open prefix list");
+  }
+  return {};
+}
+
+// "All files" comes first and is the one selected: the presets have names
+// of every kind, and the filters only help to find a file.
+QStringList filters_of(FilePurpose purpose) {
+  QStringList filters = {tr("All files (*)"), tr("Text files (*.txt)")};
+  if (purpose == FilePurpose::kOpenLexicon || purpose == FilePurpose::kSaveLexicon) {
+    filters.append(tr("Lexicon files (*.dic)"));
+  }
+  return filters;
+}
+
+}  // namespace
 
 std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QString& preset,
                                                     FilePurpose purpose) {
-  const FileUse use = use_of(purpose);
-  QFileDialog dialog(parent);
+  QFileDialog dialog(parent, title_of(purpose));
   // Qt's own dialog behaves the same on every desktop, and a name that does
   // not exist yet may be typed in, also for files that are read.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A save dialog asks before it confirms the name of an existing file.
+  dialog.setAcceptMode(use_of(purpose) == FileUse::kWrite ? QFileDialog::AcceptSave
+                                                          : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
-  if (use == FileUse::kWrite) {
-    dialog.setWindowTitle(QCoreApplication::translate("ModalDialogs", "Save"));
-    dialog.setLabelText(QFileDialog::Accept, QCoreApplication::translate("ModalDialogs", "&Save"));
-  }
+  dialog.setNameFilters(filters_of(purpose));
   dialog.setDirectory(QDir::current());
   dialog.selectFile(preset);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -33,6 +70,14 @@ void StandardDialogs::show_message(QWidget* parent, const QString& text, Message
   QMessageBox box(kind == MessageKind::kFileError ? QMessageBox::Critical : QMessageBox::Warning,
                   QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+bool StandardDialogs::ask(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  // Enter keeps what the user has; only a deliberate Yes gives it up.
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace quirlex::gui

@@ -22,11 +22,14 @@ class ModalDialogs {
   virtual ~ModalDialogs() = default;
   // The file name the user confirmed, or nothing when the dialog was
   // cancelled. The dialog opens in the working directory with `preset` in its
-  // name field.
+  // name field; for a file to be written it asks before an existing file is
+  // replaced.
   virtual std::optional<QString> choose_file(QWidget* parent, const QString& preset,
                                              FilePurpose purpose) = 0;
   // Returns when the user has closed the box.
   virtual void show_message(QWidget* parent, const QString& text, MessageKind kind) = 0;
+  // A question with the buttons Yes and No; whether the user chose Yes.
+  virtual bool ask(QWidget* parent, const QString& question) = 0;
 };
 
 // The real boxes: Qt's own file dialog and message boxes.
@@ -35,6 +38,7 @@ class StandardDialogs : public ModalDialogs {
   std::optional<QString> choose_file(QWidget* parent, const QString& preset,
                                      FilePurpose purpose) override;
   void show_message(QWidget* parent, const QString& text, MessageKind kind) override;
+  bool ask(QWidget* parent, const QString& question) override;
 };
 
 }  // namespace quirlex::gui

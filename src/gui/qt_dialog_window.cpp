@@ -1,19 +1,25 @@
 #include "gui/qt_dialog_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QByteArray>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <algorithm>
+#include <string>
 
 #include "gui/about_box.h"
 #include "gui/app_icon.h"
 #include "gui/dialog_units.h"
+#include "gui/gui_thread.h"
 #include "gui/left_scroll_text_edit.h"
 #include "gui/wrapping_push_button.h"
 
@@ -45,6 +51,9 @@ QString from_utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Create Dictionary's stages as equal shares of the bar.
+constexpr int kLexiconStages = static_cast<int>(Stage::kLexiconReady);
+
 }  // namespace
 
 QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* parent)
@@ -62,7 +71,13 @@ QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* p
   commands_.initialize();
 }
 
-QtDialogWindow::~QtDialogWindow() = default;
+QtDialogWindow::~QtDialogWindow() {
+  // The command still calls the window; it must end before the widgets go.
+  destroying_ = true;
+  closing_ = true;
+  stop_command();
+  wait_for_command();
+}
 
 void QtDialogWindow::make_controls() {
   const DialogUnits units(font());
@@ -125,12 +140,103 @@ void QtDialogWindow::make_controls() {
   about_action_->setShortcut(QKeySequence(Qt::Key_F1));
   addAction(about_action_);
   connect(about_action_, &QAction::triggered, this, &QtDialogWindow::show_about_box);
+
+  command_controls_.append({deep_search_, sort_, frequency_, compounds_});
+
+  // Beside Translate, in the free row above the text boxes; idle and
+  // disabled while no command runs.
+  progress_ = new QProgressBar(this);
+  progress_->setGeometry(units.rect(135, 68, 114, 13));
+  progress_->setRange(0, 100);
+  progress_->setAccessibleName(QStringLiteral("Progress"));
+  progress_->reset();
+  stop_button_ = new QPushButton(QStringLiteral("Stop"), this);
+  stop_button_->setGeometry(units.rect(255, 65, 60, 19));
+  stop_button_->setEnabled(false);
+  connect(stop_button_, &QPushButton::clicked, this, &QtDialogWindow::stop_command);
 }
 
-QPushButton* QtDialogWindow::add_command_button(QPushButton* button,
-                                                CommandOutcome (MainDialog::*command)()) {
-  connect(button, &QPushButton::clicked, this, [this, command] { (commands_.*command)(); });
+QPushButton* QtDialogWindow::add_command_button(QPushButton* button, Command command) {
+  connect(button, &QPushButton::clicked, this, [this, command] { start_command(command); });
+  command_controls_.append(button);
   return button;
+}
+
+void QtDialogWindow::enable_command_controls(bool enabled) {
+  for (QWidget* control : command_controls_) control->setEnabled(enabled);
+  stop_button_->setEnabled(!enabled);
+}
+
+void QtDialogWindow::start_command(Command command) {
+  // One command at a time; a click that comes while one runs (the buttons
+  // are disabled, but a click may already be on its way) is dropped, not
+  // held back for later.
+  if (worker_ != nullptr || closing_) return;
+  stop_wanted_ = false;
+  focus_before_command_ = QApplication::focusWidget();
+  enable_command_controls(false);
+  worker_ = QThread::create([this, command] { (commands_.*command)(); });
+  connect(worker_, &QThread::finished, this, &QtDialogWindow::end_command);
+  worker_->start();
+}
+
+void QtDialogWindow::end_command() {
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
+  progress_->setRange(0, 100);
+  progress_->reset();
+  enable_command_controls(true);
+  // Disabling the clicked button took the focus away from it.
+  if (focus_before_command_ != nullptr) focus_before_command_->setFocus();
+  Q_EMIT command_finished();
+  if (closing_ && !destroying_) {
+    closing_ = false;
+    done(result_after_command_);
+  }
+}
+
+void QtDialogWindow::wait_for_command() {
+  if (worker_ == nullptr) return;
+  QEventLoop loop;
+  connect(this, &QtDialogWindow::command_finished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void QtDialogWindow::stop_command() {
+  if (worker_ == nullptr) return;
+  stop_wanted_ = true;
+  commands_.request_stop();
+}
+
+template <typename Call>
+auto QtDialogWindow::on_gui_thread(Call call) {
+  // MainDialog forgets a stop request made before the long part of its
+  // command begins (while a file is read, say), so the request is repeated
+  // at each of the command's calls until the command ends.
+  if (stop_wanted_) commands_.request_stop();
+  return call_on_thread_of(this, std::move(call));
+}
+
+void QtDialogWindow::done(int result) {
+  if (worker_ != nullptr) {
+    if (closing_) return;  // already asked; the window ends with the command
+    if (!dialogs_->ask(this, QStringLiteral("A command is still running. Stop it and quit?"))) {
+      return;
+    }
+    // The window ends once the command has: waiting for it here could
+    // hold up the very call it waits on.
+    closing_ = true;
+    result_after_command_ = result;
+    stop_command();
+    return;
+  }
+  if (commands_.has_unsaved_text() &&
+      !dialogs_->ask(this, QStringLiteral("The text in the lower box has not been saved. "
+                                          "Quit anyway and lose it?"))) {
+    return;
+  }
+  QDialog::done(result);
 }
 
 void QtDialogWindow::place_text_boxes() {
@@ -157,6 +263,11 @@ void QtDialogWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
+  // While a command runs, Escape stops it rather than ending the program.
+  if (event->key() == Qt::Key_Escape && worker_ != nullptr) {
+    stop_command();
+    return;
+  }
   // Enter outside the text boxes and the buttons, which take it themselves,
   // goes to the hidden default button "Exit", as in any dialog.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -198,41 +309,81 @@ QCheckBox* QtDialogWindow::check_box(CheckBox box) const {
 }
 
 void QtDialogWindow::show_text(TextBox box, std::string_view text) {
-  text_box(box)->set_bytes(text);
+  on_gui_thread([&] { text_box(box)->set_bytes(text); });
+}
+
+void QtDialogWindow::show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) {
+  // Joined on the command's thread: for a large text that is the long part.
+  std::string text(prefix);
+  text += tokens.join();
+  // A prefix is a report on the text after it (Translate's): it is shown
+  // from its start, so that the report is what the user sees first.
+  const auto shown =
+      prefix.empty() ? LeftScrollTextEdit::Shown::kUsual : LeftScrollTextEdit::Shown::kStart;
+  on_gui_thread([&] { text_box(box)->set_bytes(text, shown); });
 }
 
 void QtDialogWindow::repaint_now(RepaintTarget target) {
-  // Commands run without returning to the event loop, so an update would
-  // only be painted after the command; repaint paints before returning.
-  if (target == RepaintTarget::kLowerTextBox) {
-    lower_->repaint();
-  } else {
-    repaint();
-  }
+  // The user-interface thread keeps handling events while a command runs,
+  // so an update is painted at once.
+  on_gui_thread([&] {
+    if (target == RepaintTarget::kLowerTextBox) {
+      lower_->update();
+    } else {
+      update();
+    }
+  });
+}
+
+void QtDialogWindow::show_progress(Stage stage, int percentage) {
+  on_gui_thread([&] {
+    switch (stage) {
+      case Stage::kCreatingTables:
+        // No share is known while the tables are filled: a busy bar.
+        progress_->setRange(0, 0);
+        break;
+      case Stage::kDeepWordList:
+        progress_->setRange(0, 100);
+        progress_->setValue(percentage);
+        break;
+      default:
+        progress_->setRange(0, 100);
+        progress_->setValue(100 * static_cast<int>(stage) / kLexiconStages);
+        break;
+    }
+  });
 }
 
 bool QtDialogWindow::is_checked(CheckBox box) const {
-  return check_box(box)->isChecked();
+  return call_on_thread_of(const_cast<QtDialogWindow*>(this),
+                           [&] { return check_box(box)->isChecked(); });
 }
 
 void QtDialogWindow::set_checked(CheckBox box, bool checked) {
-  check_box(box)->setChecked(checked);
+  on_gui_thread([&] { check_box(box)->setChecked(checked); });
 }
 
 FileChoice QtDialogWindow::choose_file(std::string_view preset, FilePurpose purpose) {
-  const QString preset_name =
-      QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
-  const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, purpose);
-  if (!chosen) return {std::string(preset), false};
-  return {QFile::encodeName(*chosen).toStdString(), true};
+  // A stopped or ending command gets a cancelled dialog: it then ends
+  // without a change.
+  if (stop_wanted_ || closing_) return {std::string(preset), false};
+  return on_gui_thread([&]() -> FileChoice {
+    const QString preset_name =
+        QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
+    const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, purpose);
+    if (!chosen) return {std::string(preset), false};
+    return {QFile::encodeName(*chosen).toStdString(), true};
+  });
 }
 
 void QtDialogWindow::message_box(std::string_view text) {
-  dialogs_->show_message(this, from_utf8(text), MessageKind::kWarning);
+  if (closing_) return;
+  on_gui_thread([&] { dialogs_->show_message(this, from_utf8(text), MessageKind::kWarning); });
 }
 
 void QtDialogWindow::file_error_box(std::string_view text) {
-  dialogs_->show_message(this, from_utf8(text), MessageKind::kFileError);
+  if (closing_) return;
+  on_gui_thread([&] { dialogs_->show_message(this, from_utf8(text), MessageKind::kFileError); });
 }
 
 }  // namespace quirlex::gui

@@ -1,11 +1,17 @@
 // The program's window: the dialog with the seven command buttons, the two
-// check boxes and the two text boxes. It only shows things; every button
-// runs the matching command of MainDialog, which it owns, and the commands
-// reach the widgets back through the DialogWindow operations.
+// check boxes and the two text boxes, and a progress bar with a Stop button.
+// It only shows things; every button runs the matching command of
+// MainDialog, which it owns, on a worker thread, one command at a time, so
+// the window keeps painting. The commands reach the widgets back through the
+// DialogWindow operations, which may be called from any thread: each runs on
+// the user-interface thread, where the modal boxes open too.
 #pragma once
 
 #include <QDialog>
 #include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <atomic>
 #include <memory>
 
 #include "app/dialog_window.h"
@@ -15,7 +21,9 @@
 
 class QAction;
 class QCheckBox;
+class QProgressBar;
 class QPushButton;
+class QThread;
 
 namespace quirlex::gui {
 
@@ -34,6 +42,12 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   ~QtDialogWindow() override;
 
   MainDialog& commands() { return commands_; }
+  // Whether a command runs; the command buttons and check boxes are disabled
+  // meanwhile.
+  bool command_running() const { return worker_ != nullptr; }
+  // Asks the running command to stop, as the Stop button does.
+  void stop_command();
+  QProgressBar* progress_bar() const { return progress_; }
   LeftScrollTextEdit* upper_text_box() const { return upper_; }
   LeftScrollTextEdit* lower_text_box() const { return lower_; }
   // The About entry, offered in the context menu of the window and on F1:
@@ -43,14 +57,26 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   // Opens the About box and returns when it is closed.
   void show_about_box();
 
+  // Ends the window (Escape, the close box, Enter): while a command runs
+  // the user is asked whether to stop it, and the window ends when it has;
+  // while a scrambled or restored text is unsaved the user is asked whether
+  // to give it up. "No" keeps the window open.
+  void done(int result) override;
+
   // DialogWindow
   void show_text(TextBox box, std::string_view text) override;
+  void show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) override;
   void repaint_now(RepaintTarget target) override;
+  void show_progress(Stage stage, int percentage) override;
   bool is_checked(CheckBox box) const override;
   void set_checked(CheckBox box, bool checked) override;
   FileChoice choose_file(std::string_view preset, FilePurpose purpose) override;
   void message_box(std::string_view text) override;
   void file_error_box(std::string_view text) override;
+
+ Q_SIGNALS:
+  // A command ended and the controls are enabled again.
+  void command_finished();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -59,7 +85,16 @@ class QtDialogWindow : public QDialog, public DialogWindow {
 
  private:
   void make_controls();
-  QPushButton* add_command_button(QPushButton* button, CommandOutcome (MainDialog::*command)());
+  using Command = CommandOutcome (MainDialog::*)();
+  QPushButton* add_command_button(QPushButton* button, Command command);
+  void start_command(Command command);
+  void end_command();
+  // Handles events until the running command has ended.
+  void wait_for_command();
+  void enable_command_controls(bool enabled);
+  // Runs a window call of the command on the user-interface thread.
+  template <typename Call>
+  auto on_gui_thread(Call call);
   void place_text_boxes();
   LeftScrollTextEdit* text_box(TextBox box) const;
   QCheckBox* check_box(CheckBox box) const;
@@ -75,6 +110,19 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   QCheckBox* frequency_ = nullptr;
   QCheckBox* compounds_ = nullptr;
   QAction* about_action_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* stop_button_ = nullptr;
+  // The command buttons and check boxes, disabled while a command runs.
+  QList<QWidget*> command_controls_;
+  QPointer<QWidget> focus_before_command_;
+  QThread* worker_ = nullptr;
+  // Set by Stop until the command ends.
+  std::atomic<bool> stop_wanted_ = false;
+  // The window is ending and waits for the command: its dialogs are
+  // cancelled and its messages are not shown.
+  std::atomic<bool> closing_ = false;
+  bool destroying_ = false;
+  int result_after_command_ = 0;
 };
 
 }  // namespace quirlex::gui

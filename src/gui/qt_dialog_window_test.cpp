@@ -1,6 +1,6 @@
 // The window itself: its start, its layout in dialog units, the keys, the
-// About box, and the window operations that no button shows: repainting at
-// once and the lower box following the end of its text.
+// About box, and the window operations that no button shows: calls from the
+// command's thread and the lower box following the end of its text.
 #include "gui/qt_dialog_window.h"
 
 #include <QAction>
@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "gui/dialog_units.h"
 #include "gui/left_scroll_text_edit.h"
@@ -65,7 +67,7 @@ class QtDialogWindowTest : public QObject {
   void tab_walks_the_controls_in_their_order();
   void escape_and_the_close_box_cancel_and_enter_exits();
   void f1_and_the_context_menu_open_the_about_box_and_change_nothing();
-  void repaint_now_paints_before_returning();
+  void calls_from_the_command_thread_reach_the_widgets_and_the_screen();
   void the_lower_box_follows_the_end_of_a_long_text_the_upper_shows_its_start();
 
  private:
@@ -115,7 +117,8 @@ void QtDialogWindowTest::controls_fit_the_window_without_overlapping_and_are_rea
   for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (child->isVisible()) visible.append(child);
   }
-  QCOMPARE(visible.size(), 7 + 4 + 4 + 2);  // buttons, check boxes, their labels, text boxes
+  // Buttons, check boxes, their labels, text boxes, the progress bar and Stop.
+  QCOMPARE(visible.size(), 7 + 4 + 4 + 2 + 2);
   // Buttons stacked in a column share one dialog unit of their edges; no
   // control covers more of another.
   for (int i = 0; i < visible.size(); ++i) {
@@ -266,24 +269,37 @@ void QtDialogWindowTest::f1_and_the_context_menu_open_the_about_box_and_change_n
   }
 }
 
-void QtDialogWindowTest::repaint_now_paints_before_returning() {
+void QtDialogWindowTest::calls_from_the_command_thread_reach_the_widgets_and_the_screen() {
   QtDialogWindow& w = fixture_->window;
   QApplication::processEvents();
   // What the window shows: the screen's copy of it, which only painting
-  // changes; the test never returns to the event loop in between.
+  // changes.
   const auto shown = [&w](const QWidget* part) {
     return w.screen()->grabWindow(w.winId()).toImage().copy(part->geometry());
   };
+  const QImage upper_before = shown(w.upper_text_box());
+  const QImage lower_before = shown(w.lower_text_box());
   const std::string lines = "XXXXXXXXXXXXXXXX\r\nXXXXXXXXXXXXXXXX\r\nXXXXXXXXXXXXXXXX\r\n";
-  for (const auto target : {RepaintTarget::kLowerTextBox, RepaintTarget::kWindow}) {
-    const TextBox box = target == RepaintTarget::kWindow ? TextBox::kUpper : TextBox::kLower;
-    const QWidget* widget = box == TextBox::kUpper ? w.upper_text_box() : w.lower_text_box();
-    const QImage before = shown(widget);
-    w.show_text(box, lines);
-    QCOMPARE(shown(widget), before);  // not yet painted
-    w.repaint_now(target);
-    QVERIFY(shown(widget) != before);
-  }
+  std::atomic<bool> done = false;
+  bool sort_seen = false;
+  std::thread command([&] {
+    w.show_text(TextBox::kUpper, lines);
+    w.repaint_now(RepaintTarget::kWindow);
+    w.show_text(TextBox::kLower, lines);
+    w.repaint_now(RepaintTarget::kLowerTextBox);
+    w.set_checked(CheckBox::kDeepSearch, true);
+    sort_seen = w.is_checked(CheckBox::kSort);
+    done = true;
+  });
+  // The calls wait for this thread, which handles events meanwhile.
+  QTRY_VERIFY(done);
+  command.join();
+  QCOMPARE(w.upper_text_box()->bytes(), lines);
+  QCOMPARE(w.lower_text_box()->bytes(), lines);
+  QVERIFY(fixture_->check_box("Deep Search")->isChecked());
+  QVERIFY(sort_seen);
+  QTRY_VERIFY(shown(w.upper_text_box()) != upper_before);
+  QTRY_VERIFY(shown(w.lower_text_box()) != lower_before);
 }
 
 void QtDialogWindowTest::the_lower_box_follows_the_end_of_a_long_text_the_upper_shows_its_start() {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace quirlex::gui::testing {
@@ -10,6 +11,7 @@ namespace quirlex::gui::testing {
 std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& preset,
                                                     FilePurpose purpose) {
   requests.append(preset + (use_of(purpose) == FileUse::kWrite ? " (write)" : " (read)"));
+  if (on_file_dialog) on_file_dialog();
   const QString name = answers.isEmpty() ? QString() : answers.takeFirst();
   if (name.isEmpty()) return std::nullopt;
   return name;
@@ -17,6 +19,11 @@ std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& pre
 
 void ScriptedDialogs::show_message(QWidget*, const QString& text, MessageKind kind) {
   messages.append((kind == MessageKind::kFileError ? "stop: " : "warning: ") + text);
+}
+
+bool ScriptedDialogs::ask(QWidget*, const QString& question) {
+  questions.append(question);
+  return !replies.isEmpty() && replies.takeFirst();
 }
 
 ScriptedWindow::ScriptedWindow(std::unique_ptr<ScriptedDialogs> scripted)
@@ -30,6 +37,15 @@ QPushButton* ScriptedWindow::button(const QString& caption) const {
     if (b->text() == caption && b->isVisible()) return b;
   }
   return nullptr;
+}
+
+bool ScriptedWindow::click(const QString& caption) {
+  QPushButton* b = button(caption);
+  if (b == nullptr) return false;
+  QSignalSpy finished(&window, &QtDialogWindow::command_finished);
+  QTest::mouseClick(b, Qt::LeftButton);
+  // A command that has not ended within this long is hung, not slow.
+  return finished.wait(60000);
 }
 
 QCheckBox* ScriptedWindow::check_box(const QString& label) const {

@@ -3,8 +3,10 @@
 // and told, and a shown window that uses them.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "gui/modal_dialogs.h"
 #include "gui/qt_dialog_window.h"
@@ -19,7 +21,11 @@ class ScriptedDialogs : public ModalDialogs {
   std::optional<QString> choose_file(QWidget* parent, const QString& preset,
                                      FilePurpose purpose) override;
   void show_message(QWidget* parent, const QString& text, MessageKind kind) override;
+  bool ask(QWidget* parent, const QString& question) override;
 
+  // Called as each file dialog opens, before it is answered: the command
+  // that asks is running then.
+  std::function<void()> on_file_dialog;
   // Names that confirm the next file dialogs in turn; an empty name, or none
   // left, cancels the dialog.
   QStringList answers;
@@ -27,6 +33,10 @@ class ScriptedDialogs : public ModalDialogs {
   QStringList requests;
   // Each message as "warning: <text>" or "stop: <text>".
   QStringList messages;
+  // The replies to the next questions in turn; none left answers No.
+  QList<bool> replies;
+  // Each question asked.
+  QStringList questions;
 };
 
 // The window with scripted dialogs, shown and active.
@@ -38,6 +48,9 @@ struct ScriptedWindow {
   QPushButton* button(const QString& caption) const;
   // The check box on the row of the label with this text, left of it.
   QCheckBox* check_box(const QString& label) const;
+  // Clicks the button with this caption and waits until the command it
+  // started has ended; false when there is no such button or no command ran.
+  bool click(const QString& caption);
 
   ScriptedDialogs& dialogs;
   QtDialogWindow window;

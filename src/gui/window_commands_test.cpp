@@ -2,11 +2,15 @@
 // the file dialogs and checks which dialogs were asked for, what the two text
 // boxes show and which messages reach the user. What the commands do inside
 // is the core's to test; here it is the wiring.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,11 +23,19 @@ namespace quirlex::gui {
 using quirlex::testing::get_file;
 using quirlex::testing::put_file;
 using quirlex::testing::TempDir;
+using testing::kSortLabel;
 using testing::ScriptedWindow;
 
 namespace {
 
 constexpr const char* kCannotOpen = "warning: Datei konnte nicht geöffnet werden!";
+const QStringList kCommandButtons = {"Load",
+                                     "Shuffle",
+                                     "Save",
+                                     "Translate",
+                                     "Create Dictionary",
+                                     "Load Dictionary",
+                                     "Load shuffled text"};
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -48,6 +60,10 @@ class WindowCommandsTest : public QObject {
   void cleanup();
   void each_button_runs_its_command_and_shows_the_result_in_its_box();
   void failures_reach_the_user_in_the_right_box();
+  void while_a_command_runs_its_controls_are_disabled_and_a_click_does_nothing();
+  void stop_escape_and_the_close_box_end_deep_search_and_keep_the_lexicon();
+  void escape_and_the_close_box_ask_only_while_a_text_is_unsaved();
+  void translate_shows_its_report_at_the_top_of_the_lower_box();
 
  private:
   // Clicks the button with this caption, answering its file dialogs with
@@ -84,9 +100,7 @@ QStringList WindowCommandsTest::click(const QString& caption, const QStringList&
   dialogs.requests.clear();
   dialogs.answers.clear();
   for (const QString& name : answers) dialogs.answers.append(name.isEmpty() ? name : path(name));
-  QPushButton* button = fixture_->button(caption);
-  if (button == nullptr) return {"no button " + caption};
-  QTest::mouseClick(button, Qt::LeftButton);
+  if (!fixture_->click(caption)) return {"no command ran for " + caption};
   return dialogs.requests;
 }
 
@@ -121,7 +135,7 @@ void WindowCommandsTest::each_button_runs_its_command_and_shows_the_result_in_it
                         "Filtering of unused strings (too small, no words, illegal characters)",
                         "Remaining words are now sorted by characters and length",
                         "Delete all multiple words", "Compress and save the lexicon", "Ready!"}));
-  // Each line was painted while the command ran, without the event loop.
+  // Each line was painted while the command ran on its own thread.
   QVERIFY(paints.paints >= 6);
   QVERIFY(!get_file(path("words.dic").toStdString()).empty());
 
@@ -171,6 +185,133 @@ void WindowCommandsTest::failures_reach_the_user_in_the_right_box() {
   QCOMPARE(fixture_->dialogs.messages.size(), 2);
   QVERIFY(fixture_->dialogs.messages.last().startsWith("stop: "));
   QVERIFY(fixture_->dialogs.messages.last().contains(path("no such folder/saved.txt")));
+}
+
+void WindowCommandsTest::while_a_command_runs_its_controls_are_disabled_and_a_click_does_nothing() {
+  put("source.txt", "several scrambled words\r\n");
+  click("Load", {"source.txt"});
+  QList<QWidget*> controls = {fixture_->check_box("Deep Search"), fixture_->check_box(kSortLabel)};
+  for (const QString& caption : kCommandButtons) controls.append(fixture_->button(caption));
+  QPushButton* stop = fixture_->button("Stop");
+  QVERIFY(!controls.contains(nullptr) && stop != nullptr);
+
+  // The file dialog of the second Load opens while that command runs.
+  int enabled_while_running = 0;
+  bool stop_enabled_while_running = false;
+  fixture_->dialogs.on_file_dialog = [&] {
+    enabled_while_running = static_cast<int>(
+        std::count_if(controls.begin(), controls.end(), [](QWidget* c) { return c->isEnabled(); }));
+    stop_enabled_while_running = stop->isEnabled();
+    QTest::mouseClick(fixture_->button("Shuffle"), Qt::LeftButton);
+    QTest::mouseClick(fixture_->check_box("Deep Search"), Qt::LeftButton);
+  };
+  QCOMPARE(click("Load", {"source.txt"}), QStringList{"test2.txt (read)"});
+  fixture_->dialogs.on_file_dialog = nullptr;
+  QCOMPARE(enabled_while_running, 0);
+  QVERIFY(stop_enabled_while_running);
+  // Neither click was held back for later.
+  QApplication::processEvents();
+  QVERIFY(!fixture_->window.command_running());
+  QVERIFY(lower().empty());
+  QVERIFY(!fixture_->check_box("Deep Search")->isChecked());
+  for (QWidget* control : controls) QVERIFY(control->isEnabled());
+  QVERIFY(!stop->isEnabled());
+  QCOMPARE(click("Shuffle"), QStringList());
+  QVERIFY(!lower().empty());
+}
+
+void WindowCommandsTest::stop_escape_and_the_close_box_end_deep_search_and_keep_the_lexicon() {
+  put("corpus.txt", "readable garden scrambled letters remain words order\r\n");
+  click("Create Dictionary", {"corpus.txt", "words.dic"});
+  put("suffixes.txt", "s es");
+  put("prefixes.txt", "un");
+  QTest::mouseClick(fixture_->check_box("Deep Search"), Qt::LeftButton);
+  QtDialogWindow& w = fixture_->window;
+  const struct {
+    const char* way;
+    std::function<void()> act;
+    bool ends_window;
+  } ways[] = {
+      {"Stop", [&] { QTest::mouseClick(fixture_->button("Stop"), Qt::LeftButton); }, false},
+      {"Escape", [&] { QTest::keyClick(w.lower_text_box(), Qt::Key_Escape); }, false},
+      // Asked whether to stop, the user says yes: the window ends with the command.
+      {"close box",
+       [&] {
+         fixture_->dialogs.replies = {true};
+         w.close();
+       },
+       true},
+  };
+  for (const auto& way : ways) {
+    fixture_->dialogs.questions.clear();
+    bool acted = false;
+    int bar_when_acted = -2;
+    // The user acts when the deep word list's first percentage is shown.
+    const auto watch = connect(w.lower_text_box(), &QPlainTextEdit::textChanged, [&] {
+      if (acted || !w.lower_text_box()->toPlainText().startsWith("0 percent")) return;
+      acted = true;
+      bar_when_acted = w.progress_bar()->value();
+      way.act();
+    });
+    click("Load Dictionary", {"words.dic", "suffixes.txt", "prefixes.txt"});
+    disconnect(watch);
+    QVERIFY2(acted, way.way);
+    QCOMPARE(bar_when_acted, 0);
+    QVERIFY2(
+        lower().ends_with("\r\n\r\nDeep Search stopped: only the lexicon itself is searched.\r\n"),
+        way.way);
+    QVERIFY(lower().find(" Words are read into the lexicon\r\n") != std::string::npos);
+    QCOMPARE(w.progress_bar()->value(), w.progress_bar()->minimum() - 1);  // idle again
+    QCOMPARE(fixture_->dialogs.questions.size(), way.ends_window ? 1 : 0);
+    QCOMPARE(w.isVisible(), !way.ends_window);
+  }
+}
+
+void WindowCommandsTest::escape_and_the_close_box_ask_only_while_a_text_is_unsaved() {
+  put("source.txt", "several scrambled words\r\n");
+  const struct {
+    const char* way;
+    QStringList commands;  // run before the window is closed
+    bool close_box;        // else Escape
+    bool reply;
+    bool asked;
+    bool ends_window;
+  } cases[] = {
+      {"Escape, nothing made", {}, false, false, false, true},
+      {"Escape on a shuffled text, No", {"Shuffle"}, false, false, true, false},
+      {"close box on a shuffled text, Yes", {"Shuffle"}, true, true, true, true},
+      {"close box on a saved text", {"Shuffle", "Save"}, true, false, false, true},
+  };
+  for (const auto& c : cases) {
+    fixture_ = std::make_unique<ScriptedWindow>();
+    click("Load", {"source.txt"});
+    for (const QString& command : c.commands) click(command, {"saved.txt"});
+    fixture_->dialogs.replies = {c.reply};
+    QtDialogWindow& w = fixture_->window;
+    if (c.close_box) {
+      w.close();
+    } else {
+      QTest::keyClick(w.upper_text_box(), Qt::Key_Escape);
+    }
+    QCOMPARE(fixture_->dialogs.questions.size(), c.asked ? 1 : 0);
+    QVERIFY2(w.isVisible() == !c.ends_window, c.way);
+  }
+}
+
+void WindowCommandsTest::translate_shows_its_report_at_the_top_of_the_lower_box() {
+  std::string source;
+  for (int i = 0; i < 300; ++i) source += "scrambled words remain readable\r\n";
+  put("long.txt", source);
+  click("Load", {"long.txt"});
+  click("Shuffle");
+  const LeftScrollTextEdit* box = fixture_->window.lower_text_box();
+  // A text alone shows its end, as progress lines do.
+  QVERIFY(box->left_scroll_bar()->value() > 0);
+  click("Translate");
+  QVERIFY(lower().find(" Characters recognized correctly\r\n") < lower().find("\r\n"));
+  QVERIFY(box->left_scroll_bar()->maximum() > 0);
+  QCOMPARE(box->left_scroll_bar()->value(), 0);
+  QCOMPARE(box->textCursor().position(), 0);
 }
 
 }  // namespace quirlex::gui
