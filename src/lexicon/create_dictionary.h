@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/progress.h"
+#include "text/text_encoding.h"
 #include "text/token_list.h"
 
 namespace quirlex {
@@ -18,7 +19,8 @@ enum class LexiconOrder {
   kSorted,  // by unsigned bytes, a word before every longer word it begins
 };
 
-// Reads the corpus (umlauts spelled out) and makes the front-coded entries of
+// Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its
+// stand-ins only separate words) and makes the front-coded entries of
 // its lexicon; nullopt when the corpus cannot be opened or read. Progress:
 // kReadingCorpus, kFiltering, kSorting, kRemovingRepeats and kCompressing,
 // each as it begins. A stop request is
@@ -26,6 +28,7 @@ enum class LexiconOrder {
 // any case.
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress,
-                                       std::stop_token stop = {});
+                                       std::stop_token stop = {},
+                                       ReadEncoding encoding = ReadEncoding::kAuto);
 
 }  // namespace quirlex
