@@ -9,6 +9,8 @@
 #include "index/deep_word_list.h"
 #include "scramble/scramble.h"
 #include "text/tokenizer.h"
+#include "unscramble/compound_index.h"
+#include "unscramble/compound_search.h"
 #include "unscramble/unscrambler.h"
 
 namespace quirlex::bench {
@@ -61,6 +63,29 @@ void BM_RestoreWords(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kTextBytes));
 }
 BENCHMARK(BM_RestoreWords)->Arg(0)->Arg(1)->ArgName("deep")->Unit(benchmark::kMillisecond);
+
+// Translate with Deep Search and then Compound Search, to set beside
+// BM_RestoreWords/deep:1; the index is built once, as Load Dictionary would.
+void BM_RestoreWordsAndCompounds(benchmark::State& state) {
+  const Dictionary& d = dictionary();
+  static const CompoundIndex index(d.words);
+  std::int64_t compounds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    TokenList restored = scrambled_tokens();
+    state.ResumeTiming();
+    restore_words(restored, d, true);
+    compounds = restore_compounds(restored, d, index);
+    benchmark::DoNotOptimize(restored.tokens().data());
+    state.PauseTiming();
+    restored = TokenList();
+    state.ResumeTiming();
+  }
+  state.counters["compounds"] = static_cast<double>(compounds);
+  state.counters["index_MB"] = static_cast<double>(index.memory_bytes()) / 1e6;
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kTextBytes));
+}
+BENCHMARK(BM_RestoreWordsAndCompounds)->Unit(benchmark::kMillisecond);
 
 void BM_ShuffleTokens(benchmark::State& state) {
   TokenList scrambled;

@@ -12,8 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-dejavu-core
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick
-  wngerman wamerican libc-bin
+  xvfb xauth x11-utils imagemagick xdotool
+  wngerman wamerican fortunes-de libc-bin
 )
 case ${1:-} in
 --bench)
@@ -21,7 +21,7 @@ case ${1:-} in
   # and English words and running text for its workloads.
   packages+=(
     time linux-perf python3-matplotlib
-    fortunes fortunes-de debian-reference-en debian-reference-de
+    fortunes debian-reference-en debian-reference-de
     wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
   )
   ;;

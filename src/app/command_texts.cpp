@@ -20,14 +20,14 @@ std::string deep_search_refusal(const DictionaryReport& report) {
   }
   // Three list sizes can multiply past 64 bits; such a product is named by
   // its factors.
+  const std::int64_t prefix_choices = std::int64_t{report.prefixes} + 1;
+  const std::int64_t suffix_choices = std::int64_t{report.suffixes} + 1;
   std::int64_t members = 0;
-  const bool overflow =
-      __builtin_mul_overflow(std::int64_t{report.prefixes} + 1, report.suffixes + 1, &members) ||
-      __builtin_mul_overflow(members, std::int64_t{report.words}, &members);
-  const std::string count =
-      overflow ? std::to_string(std::int64_t{report.prefixes} + 1) + " x " +
-                     std::to_string(std::int64_t{report.suffixes} + 1) + " x " + words
-               : std::to_string(members);
+  const bool overflow = __builtin_mul_overflow(prefix_choices, suffix_choices, &members) ||
+                        __builtin_mul_overflow(members, std::int64_t{report.words}, &members);
+  const std::string count = overflow ? std::to_string(prefix_choices) + " x " +
+                                           std::to_string(suffix_choices) + " x " + words
+                                     : std::to_string(members);
   return "Deep Search refused: " + words + " words with " + lists + " make " + count +
          " variants, more than the 2147483647 that can be indexed." + remedy;
 }

@@ -12,7 +12,12 @@
 namespace quirlex {
 
 enum class TextBox { kUpper, kLower };
-enum class CheckBox { kDeepSearch, kSort };
+enum class CheckBox {
+  kDeepSearch,
+  kSort,
+  kFrequency,  // "Order by frequency (= best restoring)": Create Dictionary's order
+  kCompounds,  // "Compounds and context": Translate's Compound Search
+};
 enum class RepaintTarget { kLowerTextBox, kWindow };
 // Whether the chosen file will be read or written.
 enum class FileUse { kRead, kWrite };

@@ -22,6 +22,8 @@ MainDialog::MainDialog(DialogWindow& window)
 void MainDialog::initialize() {
   window_.set_checked(CheckBox::kSort, true);
   window_.set_checked(CheckBox::kDeepSearch, false);
+  window_.set_checked(CheckBox::kFrequency, false);
+  window_.set_checked(CheckBox::kCompounds, false);
 }
 
 // Every failure ends the running command where it happened and is shown with
@@ -151,7 +153,9 @@ CommandOutcome MainDialog::create_dictionary_command() {
   try {
     entries = build_lexicon(
         corpus,
-        window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted : LexiconOrder::kText,
+        window_.is_checked(CheckBox::kFrequency) ? LexiconOrder::kFrequency
+        : window_.is_checked(CheckBox::kSort)    ? LexiconOrder::kSorted
+                                                 : LexiconOrder::kText,
         [&](Stage stage, int percentage) {
           window_.show_progress(stage, percentage);
           show_progress(progress, texts::stage_line(stage));
@@ -229,7 +233,9 @@ CommandOutcome MainDialog::translate_command() {
   window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   const Accuracy accuracy =
       quirlex::translate(scrambled_tokens_, source_tokens_, dictionary_,
-                {.deep_search = window_.is_checked(CheckBox::kDeepSearch)});
+                         {.deep_search = window_.is_checked(CheckBox::kDeepSearch),
+                          .compounds = window_.is_checked(CheckBox::kCompounds)})
+          .accuracy;
   unsaved_text_ = !scrambled_tokens_.is_empty();
   window_.show_tokens(TextBox::kLower, texts::accuracy_report(accuracy), scrambled_tokens_);
   window_.repaint_now(RepaintTarget::kLowerTextBox);

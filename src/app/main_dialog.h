@@ -33,7 +33,7 @@ class MainDialog {
   MainDialog(const MainDialog&) = delete;
   MainDialog& operator=(const MainDialog&) = delete;
 
-  // The window's initial state: the Sort box checked, Deep Search not.
+  // The window's initial state: the Sort box checked, the others not.
   void initialize();
 
   // The buttons' commands. One runs at a time; a front end may run them on a

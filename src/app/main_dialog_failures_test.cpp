@@ -90,24 +90,5 @@ TEST_F(FailedWrites, CreateDictionaryEndsWithoutReady) {
   expect_nothing_written();
 }
 
-TEST_F(Failures, TooLargeAFileIsRefusedWithAMessageAndTheWindowGoesOn) {
-  load(put("source.txt", "Hello world"));
-  shuffle();
-  // A sparse file one byte longer than a 32-bit length can count.
-  const std::string huge = dir.file("huge.txt");
-  put_file(huge, "");
-  ASSERT_EQ(::truncate(huge.c_str(), off_t{1} << 31), 0);
-
-  EXPECT_EQ(load(huge), CommandOutcome::kFailed);
-  ASSERT_EQ(window.messages.size(), 1u);
-  EXPECT_NE(window.messages[0].find(huge), std::string::npos) << window.messages[0];
-  EXPECT_NE(window.messages[0].find("too large"), std::string::npos) << window.messages[0];
-  EXPECT_TRUE(window.file_errors.empty());
-  EXPECT_EQ(window.upper_text, "Hello WORLD");
-  EXPECT_EQ(dialog.source_tokens().join(), "Hello WORLD");
-  EXPECT_EQ(shuffle(), CommandOutcome::kDone);
-  EXPECT_EQ(dialog.scrambled_tokens().size(), 4);
-}
-
 }  // namespace
 }  // namespace quirlex::testing

@@ -1,6 +1,5 @@
-// Load Dictionary as a user meets it: its report, its progress, the affix
-// lists and the deep word list of Deep Search, and the combinations it
-// refuses or cannot hold.
+// Load Dictionary as a user meets it: its dialogs, report and progress,
+// unreadable or cancelled files, and Stop.
 #include <gtest/gtest.h>
 
 #include "testing/main_dialog_test_fixture.h"
@@ -10,12 +9,6 @@ namespace quirlex::testing {
 namespace {
 
 using LoadDictionary = MainDialogTest;
-
-std::string repeated(std::string_view line, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += line;
-  return text;
-}
 
 TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone) {
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
@@ -72,8 +65,6 @@ TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCou
                                    "\r\nCreated 6 words including all variants");
   EXPECT_EQ(texts_of(dialog.dictionary().prefixes), (std::vector<std::string>{"UN", "VER"}));
   EXPECT_EQ(texts_of(dialog.dictionary().suffixes), (std::vector<std::string>{"EN", "ER", "UNG"}));
-  // The word alone, with each prefix, each suffix and each pair: 3 x 4.
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 12);
   EXPECT_TRUE(window.messages.empty());
 }
 
@@ -112,82 +103,6 @@ TEST_F(LoadDictionary, AnUnreadableAffixFileLeavesOnlyTheOtherList) {
                                    "1 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
   EXPECT_TRUE(dialog.dictionary().prefixes.is_empty());
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
-}
-
-TEST_F(LoadDictionary, WithoutDeepSearchNoAffixDataSurvives) {
-  load_deep_dictionary(put("lexicon.dic", "KIND\n"), put("suffixes.txt", "ness"),
-                       put("prefixes.txt", "un"));
-  ASSERT_EQ(dialog.dictionary().variant_table.entry_count(), 4);
-  const std::size_t dialogs_before = window.dialogs.size();
-
-  load_dictionary(dir.file("lexicon.dic"));
-  EXPECT_EQ(window.dialogs.size(), dialogs_before + 1) << "affix dialogs shown without Deep Search";
-  EXPECT_TRUE(dialog.dictionary().prefixes.is_empty());
-  EXPECT_TRUE(dialog.dictionary().suffixes.is_empty());
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-  EXPECT_EQ(window.lower_text,
-            std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
-}
-
-// Refused combinations: 1024 x 1024 x 2048 = 2^31 members, one more than a
-// signed 32-bit count; and 32768 prefixes (16 bits) with 16384 suffixes (15
-// bits), which leave one bit for the word: two words do not fit, though the
-// 1,073,840,130 members would.
-TEST_F(LoadDictionary, RefusedDeepSearchReportsWhyAndKeepsTheLexiconTable) {
-  const struct {
-    std::string lexicon, suffixes, prefixes, counts, named;
-  } cases[] = {
-      {repeated("HAUS\n", 2048), repeated("A\n", 1023), repeated("A\n", 1023),
-       "1 Words are read into the lexicon\r\nRead 1023 Prefixes\r\nRead 1023 Suffixes\r\n\r\n",
-       "2147483648"},
-      {"HAUS\nKIND\n", repeated("A\n", 16384), repeated("A\n", 32768),
-       "2 Words are read into the lexicon\r\nRead 32768 Prefixes\r\nRead 16384 Suffixes\r\n\r\n",
-       "do not fit the 1 bits"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.counts);
-    window.repaints.clear();
-    EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", c.lexicon), put("suffixes.txt", c.suffixes),
-                                   put("prefixes.txt", c.prefixes)),
-              CommandOutcome::kDone);
-    const std::string counts = kDictionaryReady + c.counts;
-    const std::string& report = window.lower_text;
-    ASSERT_EQ(report.substr(0, counts.size()), counts);
-    const std::string refusal = report.substr(counts.size());
-    EXPECT_EQ(refusal.rfind("Deep Search refused", 0), 0u) << refusal;
-    EXPECT_NE(refusal.find(c.named), std::string::npos) << refusal;
-    EXPECT_EQ(refusal.substr(refusal.size() - 2), "\r\n");
-    EXPECT_EQ(report.find("Created"), std::string::npos);
-    EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-    EXPECT_FALSE(dialog.dictionary().variant_table.has_buckets());
-    for (const auto& repaint : window.repaints) EXPECT_NE(repaint.target, RepaintTarget::kWindow);
-    // The lexicon table still works.
-    load_shuffled_text(put("scrambled.txt", "Huas.\n"));
-    translate();
-    EXPECT_EQ(dialog.scrambled_tokens().join(), "Haus.\n");
-  }
-}
-
-// 32767 prefixes and suffixes (15 bits each) with one word: 2^30 members
-// are allowed, but their 1.2 x 2^30 buckets are more than a table may have.
-TEST_F(LoadDictionary, TooLargeAVariantTableIsOutOfMemoryAndTheWindowGoesOn) {
-  const std::string affixes = repeated("A\n", 32767);
-  load_shuffled_text(put("scrambled.txt", "Hlelo"));
-  EXPECT_EQ(load_deep_dictionary(put("lexicon.dic", "HELLO\n"), put("suffixes.txt", affixes),
-                                 put("prefixes.txt", affixes)),
-            CommandOutcome::kFailed);
-  EXPECT_EQ(window.messages, std::vector<std::string>{"Out of memory."});
-  EXPECT_TRUE(window.file_errors.empty());
-  // No report: the box keeps the last progress shown.
-  EXPECT_EQ(window.lower_text, kHashtables);
-  EXPECT_EQ(dialog.dictionary().lexicon_table.entry_count(), 1);
-  EXPECT_EQ(dialog.dictionary().prefixes.size(), 32767);
-  EXPECT_EQ(dialog.dictionary().suffixes.size(), 32767);
-  EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
-
-  load_shuffled_text(put("again.txt", "Hlelo\n"));
-  EXPECT_EQ(translate(), CommandOutcome::kDone);
-  EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello\n");
 }
 
 // Cancel in any of the three dialogs ends the whole command before anything

@@ -30,6 +30,34 @@ TEST_F(Translate, ShowsTheReportFollowedByTheRestoredText) {
   EXPECT_TRUE(window.messages.empty());
 }
 
+// The two boxes beyond the classic ones: Create Dictionary's frequency order
+// (the Sort box then does not count) makes the more frequent of two
+// look-alike words win, and Translate's Compound Search joins two words.
+TEST_F(Translate, FrequencyOrderAndCompoundSearchOnlyWhenTheirBoxesAreChecked) {
+  const std::string corpus = put("corpus.txt", "Graten Garten Garten Haus Boot");
+  const std::string scrambled = put("scrambled.txt", "Der Gtraen und das Hsuobaot.\n");
+  const struct {
+    bool frequency, compounds;
+    std::string restored;
+  } cases[] = {
+      {false, false, "Der Graten und das Hsuobaot.\n"},
+      {true, false, "Der Garten und das Hsuobaot.\n"},
+      {false, true, "Der Graten und das Hausboot.\n"},
+      {true, true, "Der Garten und das Hausboot.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.restored);
+    window.frequency = c.frequency;
+    window.sort = true;
+    create_dictionary(corpus, dir.file("lexicon.dic"));
+    load_dictionary(dir.file("lexicon.dic"));
+    load_shuffled_text(scrambled);
+    window.compounds = c.compounds;
+    EXPECT_EQ(translate(), CommandOutcome::kDone);
+    EXPECT_EQ(dialog.scrambled_tokens().join(), c.restored);
+  }
+}
+
 TEST_F(Translate, WithoutADictionaryOrAScrambledTextRestoresNothingAndShowsNoError) {
   load(put("source.txt", "Hello world"));
   shuffle();

@@ -102,12 +102,25 @@ int create_dictionary_command(const Arguments& args) {
   }
   const auto encoding = chosen_encoding(args);
   if (!encoding) return usage_error("create-dictionary", kEncodingError);
+  LexiconOrder order = args.has("--no-sort") ? LexiconOrder::kText : LexiconOrder::kSorted;
+  if (const auto name = args.value("--order")) {
+    static const std::map<std::string, LexiconOrder> kOrders = {
+        {"sorted", LexiconOrder::kSorted},
+        {"text", LexiconOrder::kText},
+        {"frequency", LexiconOrder::kFrequency}};
+    const auto found = kOrders.find(*name);
+    if (found == kOrders.end() || (args.has("--no-sort") && found->second != LexiconOrder::kText)) {
+      return usage_error("create-dictionary",
+                         "--order takes sorted, text or frequency (--no-sort means text)");
+    }
+    order = found->second;
+  }
   const std::string corpus = input_path(args.operands[0]);
   if (!all_readable({corpus})) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
-    const LexiconOrder order = args.has("--no-sort") ? LexiconOrder::kText : LexiconOrder::kSorted;
-    const std::optional<TokenList> entries = build_lexicon(corpus, order, printer.callback(), {}, *encoding);
+    const std::optional<TokenList> entries =
+        build_lexicon(corpus, order, printer.callback(), {}, *encoding);
     if (!entries) {
       say(corpus + ": " + texts::kCannotOpen);
       return kFileFailure;
@@ -182,7 +195,10 @@ int translate_command(const Arguments& args) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    const Accuracy accuracy = translate(scrambled, source, dictionary, {.deep_search = deep});
+    const Accuracy accuracy =
+        translate(scrambled, source, dictionary,
+                  {.deep_search = deep, .compounds = args.has("--compounds")})
+            .accuracy;
     // The accuracy report byte for byte as the window shows it, CR LF included.
     const std::string accuracy_text = texts::accuracy_report(accuracy);
     std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
@@ -208,12 +224,16 @@ const std::map<std::string, Subcommand>& subcommands() {
         shuffle_command,
         kShuffleHelp}},
       {"create-dictionary",
-       {{{{"-o", "--output"}, true}, {{"--no-sort"}, false}, {{"--encoding"}, true}},
+       {{{{"-o", "--output"}, true},
+         {{"--no-sort"}, false},
+         {{"--order"}, true},
+         {{"--encoding"}, true}},
         create_dictionary_command,
         kCreateDictionaryHelp}},
       {"translate",
        {{{{"-d", "--dictionary"}, true},
          {{"--deep"}, false},
+         {{"--compounds"}, false},
          {{"--suffixes"}, true},
          {{"--prefixes"}, true},
          {{"--source"}, true},

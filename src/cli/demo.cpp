@@ -95,8 +95,27 @@ int run_demo(const Arguments& args) {
     if (!read_text_tokens(saved_file, saved, scrambled)) return kFileFailure;
 
     heading("Translate");
-    const Accuracy accuracy = translate(scrambled, source, dictionary, {.deep_search = true});
+    const TokenList saved_tokens = scrambled;
+    const Accuracy accuracy =
+        translate(scrambled, source, dictionary, {.deep_search = true}).accuracy;
     show(texts::accuracy_report(accuracy) + scrambled.join());
+
+    // The same text once more, with the options a user turns on for the best
+    // restoring: a lexicon in frequency order (kept in memory only) and
+    // Compound Search.
+    heading("Translate again: lexicon in frequency order, Deep Search, Compound Search");
+    const auto ranked = build_lexicon(corpus, LexiconOrder::kFrequency, [](Stage, int) {});
+    if (!ranked) return kFileFailure;
+    files = DictionaryTexts();
+    files.deep_search = true;
+    for (const WordToken& entry : *ranked) files.lexicon += entry.text + "\n";
+    files.suffixes = *read_text_file(suffixes, false, true);
+    files.prefixes = *read_text_file(prefixes, false, true);
+    load_dictionary(dictionary, std::move(files), [](Stage, int) {});
+    scrambled = saved_tokens;
+    const Accuracy best =
+        translate(scrambled, source, dictionary, {.deep_search = true, .compounds = true}).accuracy;
+    show(texts::accuracy_report(best) + scrambled.join());
     return kSuccess;
   } catch (const Failure& failure) {
     say(failure.message());

@@ -17,10 +17,11 @@ standard output where one is written.
 Commands:
   shuffle INPUT [-o OUT] [--seed N] [--encoding E]
         Load INPUT and shuffle it; write the scrambled text.
-  create-dictionary CORPUS -o LEXICON [--no-sort] [--encoding E]
+  create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
+            [--encoding E]
         Build a lexicon file from a corpus text.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--source SOURCE] [-o OUT] [--encoding E]
+            [--compounds] [--source SOURCE] [-o OUT] [--encoding E]
         Restore a scrambled text from a lexicon file; write the restored text.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
@@ -55,7 +56,7 @@ Options:
 )";
 
 inline constexpr const char* kCreateDictionaryHelp =
-    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--no-sort]
+    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
                                     [--encoding E]
 
 Builds the lexicon from the corpus text as the window's Create Dictionary
@@ -65,8 +66,12 @@ entry per line. Progress lines go to standard error.
 Options:
   -o, --output LEXICON  the lexicon file to write (required; '-': standard
                         output)
-  --no-sort             keep the words in order of first appearance
-                        (default: sorted by bytes, the smallest file)
+  --order ORDER         the order of the words: sorted (by bytes, the
+                        smallest file; the default), text (first appearance)
+                        or frequency (rarest first, so the most frequent of
+                        the words that look alike when scrambled wins: the
+                        best restoring)
+  --no-sort             the same as --order text
   --encoding E          how CORPUS is read: auto (default: UTF-8 when it
                         begins with a byte order mark or is valid UTF-8 with a
                         character beyond ASCII, else Windows-1252), utf-8 or
@@ -76,8 +81,8 @@ Options:
 
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
-                            [--prefixes FILE] [--source SOURCE] [-o OUT]
-                            [--encoding E]
+                            [--prefixes FILE] [--compounds] [--source SOURCE]
+                            [-o OUT] [--encoding E]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -89,6 +94,9 @@ Options:
   --deep                    Deep Search: also try every prefix + word + suffix
   --suffixes FILE           the suffix list for Deep Search (default: none)
   --prefixes FILE           the prefix list for Deep Search (default: none)
+  --compounds               Compound Search: restore long words that no table
+                            knows as two lexicon words joined (best with a
+                            lexicon in frequency order)
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)
   --encoding E              how SCRAMBLED, SOURCE and the affix lists are read

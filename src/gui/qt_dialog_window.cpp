@@ -106,17 +106,20 @@ void QtDialogWindow::make_controls() {
 
   // The check boxes are only the box; the text beside each is a label of its
   // own, so it gets the label's name for screen readers.
-  deep_search_ = new QCheckBox(this);
-  deep_search_->setGeometry(units.rect(135, 31, 10, 9));
-  const QLabel* deep_search_label =
-      make_label(QStringLiteral("Deep Search"), units.rect(151, 31, 41, 11), this);
-  deep_search_->setAccessibleName(deep_search_label->text());
-
-  sort_ = new QCheckBox(this);
-  sort_->setGeometry(units.rect(135, 10, 10, 9));
-  const QLabel* sort_label = make_label(QStringLiteral("Sort the words (= optimal compression)"),
-                                        units.rect(151, 10, 152, 8), this);
-  sort_->setAccessibleName(sort_label->text());
+  const auto make_check_box = [&](const char* caption, int y, int label_width, int label_height) {
+    auto* box = new QCheckBox(this);
+    box->setGeometry(units.rect(135, y, 10, 9));
+    const QLabel* label = make_label(QString::fromUtf8(caption),
+                                     units.rect(151, y, label_width, label_height), this);
+    box->setAccessibleName(label->text());
+    return box;
+  };
+  deep_search_ = make_check_box("Deep Search", 31, 41, 11);
+  sort_ = make_check_box("Sort the words (= optimal compression)", 10, 152, 8);
+  // The options beyond the classic commands sit in the free space below
+  // Deep Search, off at start, and come last in the tab order.
+  frequency_ = make_check_box("Order by frequency (= best restoring)", 44, 152, 8);
+  compounds_ = make_check_box("Compounds and context", 56, 100, 8);
 
   about_action_ = new QAction(QString::fromUtf8(kAboutEntry), this);
   about_action_->setShortcut(QKeySequence(Qt::Key_F1));
@@ -181,7 +184,17 @@ LeftScrollTextEdit* QtDialogWindow::text_box(TextBox box) const {
 }
 
 QCheckBox* QtDialogWindow::check_box(CheckBox box) const {
-  return box == CheckBox::kDeepSearch ? deep_search_ : sort_;
+  switch (box) {
+    case CheckBox::kDeepSearch:
+      return deep_search_;
+    case CheckBox::kFrequency:
+      return frequency_;
+    case CheckBox::kCompounds:
+      return compounds_;
+    case CheckBox::kSort:
+      break;
+  }
+  return sort_;
 }
 
 void QtDialogWindow::show_text(TextBox box, std::string_view text) {

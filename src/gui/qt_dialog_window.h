@@ -72,6 +72,8 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   LeftScrollTextEdit* lower_ = nullptr;
   QCheckBox* deep_search_ = nullptr;
   QCheckBox* sort_ = nullptr;
+  QCheckBox* frequency_ = nullptr;
+  QCheckBox* compounds_ = nullptr;
   QAction* about_action_ = nullptr;
 };
 

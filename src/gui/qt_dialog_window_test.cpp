@@ -115,7 +115,7 @@ void QtDialogWindowTest::controls_fit_the_window_without_overlapping_and_are_rea
   for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (child->isVisible()) visible.append(child);
   }
-  QCOMPARE(visible.size(), 7 + 2 + 2 + 2);  // buttons, check boxes, their labels, text boxes
+  QCOMPARE(visible.size(), 7 + 4 + 4 + 2);  // buttons, check boxes, their labels, text boxes
   // Buttons stacked in a column share one dialog unit of their edges; no
   // control covers more of another.
   for (int i = 0; i < visible.size(); ++i) {
@@ -174,6 +174,8 @@ void QtDialogWindowTest::tab_walks_the_controls_in_their_order() {
                                  f.button("Load shuffled text"),
                                  f.check_box("Deep Search"),
                                  f.check_box(kSortLabel),
+                                 f.check_box("Order by frequency (= best restoring)"),
+                                 f.check_box("Compounds and context"),
                                  f.button("Load")};
   QVERIFY(!order.contains(nullptr));
   order.first()->setFocus(Qt::TabFocusReason);

@@ -27,6 +27,7 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   builder.collect_words();
   stage(Stage::kSorting);
   if (order == LexiconOrder::kSorted) builder.sort_words();
+  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
   // Repeated words were already dropped as the words were collected.
   stage(Stage::kRemovingRepeats);
   stage(Stage::kCompressing);

@@ -17,6 +17,10 @@ namespace quirlex {
 enum class LexiconOrder {
   kText,    // first appearance in the corpus
   kSorted,  // by unsigned bytes, a word before every longer word it begins
+  // By ascending count in the corpus, equal counts as kSorted: of the words
+  // that share a signature the most frequent is stored last and so wins in
+  // every table, and a word's index is its rank.
+  kFrequency,
 };
 
 // Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its

@@ -75,18 +75,23 @@ std::uint32_t hash_word(const WordHead& head, const char* word, std::size_t size
   return static_cast<std::uint32_t>(h);
 }
 
-// The set of words seen so far, as positions in the text: open addressing,
-// each slot with the word's length, hash and first sixteen bytes, so that a
-// word met again is recognised without going back to its first appearance
-// in the text (a cache miss far away) unless it is longer than that.
+// The distinct words seen so far, in order of first appearance, with the
+// number of times each was met: open addressing, each slot with the word's
+// length, hash, first sixteen bytes and count, so that a word met again is
+// recognised and counted without going back to its first appearance in the
+// text (a cache miss far away) unless it is longer than that.
 class SeenWords {
  public:
+  using WordRef = LexiconBuilder::WordRef;
+
   explicit SeenWords(const char* text) : text_(text) {}
 
-  // Returns true when the `length` bytes at `offset` were not seen before,
-  // and records them; `readable` bytes from `offset` on may be read.
-  bool insert(std::uint32_t offset, std::uint32_t length, std::size_t readable) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
+  // Adds `times` to the count of the `length` bytes at `offset`, recording
+  // them as a new word first when they were not seen before; `readable` bytes
+  // from `offset` on may be read.
+  void insert(std::uint32_t offset, std::uint32_t length, std::size_t readable,
+              std::uint32_t times = 1) {
+    if ((words_.size() + 1) * 2 > slots_.size()) grow();
     const char* const word = text_ + offset;
     const WordHead head = WordHead::of(word, length, readable);
     const std::uint32_t hash = hash_word(head, word, length);
@@ -94,23 +99,34 @@ class SeenWords {
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
       Slot& s = slots_[slot];
       if (s.length == 0) {
-        s = {head, hash, offset, length};
-        ++used_;
-        return true;
+        s = {head, hash, static_cast<std::uint32_t>(words_.size()), length, times};
+        words_.push_back({offset, length, 0});
+        return;
       }
       if (s.hash == hash && s.length == length && s.head == head &&
-          (length <= 16 || std::memcmp(text_ + s.offset + 16, word + 16, length - 16) == 0)) {
-        return false;
+          (length <= 16 ||
+           std::memcmp(text_ + words_[s.index].offset + 16, word + 16, length - 16) == 0)) {
+        s.count += times;
+        return;
       }
     }
+  }
+
+  // The words in order of first appearance, each with its count.
+  std::vector<WordRef> take_words() {
+    for (const Slot& s : slots_) {
+      if (s.length != 0) words_[s.index].count = s.count;
+    }
+    return std::move(words_);
   }
 
  private:
   struct Slot {
     WordHead head;
     std::uint32_t hash = 0;
-    std::uint32_t offset = 0;
+    std::uint32_t index = 0;   // in words_
     std::uint32_t length = 0;  // 0: free (words are never empty)
+    std::uint32_t count = 0;
   };
 
   void grow() {
@@ -127,7 +143,7 @@ class SeenWords {
 
   const char* text_;
   std::vector<Slot> slots_;
-  std::size_t used_ = 0;
+  std::vector<WordRef> words_;
 };
 
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -240,56 +256,65 @@ void LexiconBuilder::collect_words() {
   char* const data = text_.data();
   const std::size_t text_length = text_.size();
   // The words of a stretch of the text that begins and ends at a separator or
-  // at the text's ends: their first appearances in order, and the set of them.
-  struct Stretch {
-    SeenWords seen;
-    std::vector<WordRef> words;
-  };
+  // at the text's ends.
   const auto collect = [data](std::size_t begin, std::size_t end) {
-    Stretch stretch{SeenWords(data), {}};
+    SeenWords seen(data);
     const WordBytes word_bytes(data + begin, end - begin);
     word_bytes.for_each_long_word([&](std::size_t at, std::size_t size) {
       const std::size_t start = begin + at;
       // Its bytes are all word bytes; one that begins like a marker would read
       // back as front-coded, so the lexicon cannot hold it.
       if (is_marker_byte(data[start])) return;
-      const auto offset = static_cast<std::uint32_t>(start);
-      const auto length = static_cast<std::uint32_t>(size);
       // Reads stay inside the stretch: another thread may be folding the next.
-      if (stretch.seen.insert(offset, length, end - start)) {
-        stretch.words.push_back({offset, length});
-      }
+      seen.insert(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(size),
+                  end - start);
     });
-    return stretch;
+    return seen;
   };
 
   const std::size_t split = split_point(data, text_length);
   if (split == text_length) {
-    words_ = collect(0, text_length).words;
+    words_ = collect(0, text_length).take_words();
     return;
   }
   // The second half on a thread of its own; without one, after the first.
-  std::future<Stretch> second_half;
+  std::future<SeenWords> second_half;
   try {
     second_half = std::async(std::launch::async, collect, split, text_length);
   } catch (const std::system_error&) {
   }
-  Stretch first = collect(0, split);
-  const Stretch second = second_half.valid() ? second_half.get() : collect(split, text_length);
-  // A word of the second half is new only if the first half lacks it too.
-  words_ = std::move(first.words);
-  for (const WordRef& word : second.words) {
-    if (first.seen.insert(word.offset, word.length, text_length - word.offset)) {
-      words_.push_back(word);
-    }
+  SeenWords first = collect(0, split);
+  SeenWords second = second_half.valid() ? second_half.get() : collect(split, text_length);
+  // A word of the second half is new only if the first half lacks it too;
+  // either way its count there adds to the first half's.
+  for (const WordRef& word : second.take_words()) {
+    first.insert(word.offset, word.length, text_length - word.offset, word.count);
   }
+  words_ = first.take_words();
 }
+
+namespace {
+
+// Unsigned bytes, a word before every longer word it begins.
+bool bytes_before(const char* data, const LexiconBuilder::WordRef& a,
+                  const LexiconBuilder::WordRef& b) {
+  const int order = std::memcmp(data + a.offset, data + b.offset, std::min(a.length, b.length));
+  return order != 0 ? order < 0 : a.length < b.length;
+}
+
+}  // namespace
 
 void LexiconBuilder::sort_words() {
   const char* const data = text_.data();
   std::sort(words_.begin(), words_.end(), [data](const WordRef& a, const WordRef& b) {
-    const int order = std::memcmp(data + a.offset, data + b.offset, std::min(a.length, b.length));
-    return order != 0 ? order < 0 : a.length < b.length;
+    return bytes_before(data, a, b);
+  });
+}
+
+void LexiconBuilder::order_by_frequency() {
+  const char* const data = text_.data();
+  std::sort(words_.begin(), words_.end(), [data](const WordRef& a, const WordRef& b) {
+    return a.count != b.count ? a.count < b.count : bytes_before(data, a, b);
   });
 }
 

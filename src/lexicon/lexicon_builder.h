@@ -1,5 +1,6 @@
 // Turns a corpus text into the lexicon: its words of four bytes or more,
-// upper-cased, each once, in order of first appearance or sorted by bytes.
+// upper-cased, each once, in order of first appearance, sorted by bytes, or
+// in ascending order of their count in the corpus.
 // The words stay in the corpus text and are referred to by position, so a
 // corpus of hundreds of megabytes needs little memory beyond its own text.
 #pragma once
@@ -26,28 +27,38 @@ class LexiconBuilder {
   // Splits the text into words and keeps those of at least four bytes that
   // the lexicon file can store, upper-cased. Slashes become "@" and double
   // quotes "^" first, so neither splits a word. A word met again is dropped
-  // at once: only its first appearance could ever stay. Large corpora are
-  // split in two halves, collected at once on two threads.
+  // at once, and only counted: its first appearance is the one that stays.
+  // Large corpora are split in two halves, collected at once on two threads.
   void collect_words();
 
   // Orders the words by their bytes as unsigned numbers, a word before every
   // longer word it begins. Without it they stay in order of first appearance.
   void sort_words();
 
+  // Orders the words by ascending count, words of equal count as sort_words
+  // orders them: of the words that share a signature the most frequent is
+  // stored last and wins in the lexicon table, and a word's index is its rank.
+  void order_by_frequency();
+
   std::size_t word_count() const { return words_.size(); }
   std::string_view word(std::size_t index) const {
     return {text_.data() + words_[index].offset, words_[index].length};
   }
 
+  // How often the word at `index` appears in the corpus (any case).
+  std::uint32_t count(std::size_t index) const { return words_[index].count; }
+
   // The front-coded entries of the words in their order, one token each.
   TokenList encode() const;
 
- private:
+  // A word by its first appearance in the corpus text, and its count.
   struct WordRef {
     std::uint32_t offset;
     std::uint32_t length;
+    std::uint32_t count;
   };
 
+ private:
   std::string text_;
   std::vector<WordRef> words_;
 };

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,22 +22,31 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-Words lexicon_of(const std::string& corpus, bool sort) {
+enum class LexiconOrder { kText, kSorted, kFrequency };
+
+// The words in the builder's order, each followed by its count when `counts`
+// is set (as "WORD=3").
+Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false) {
   LexiconBuilder builder(corpus);
   builder.collect_words();
-  if (sort) builder.sort_words();
+  if (order == LexiconOrder::kSorted) builder.sort_words();
+  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
   Words words;
-  for (std::size_t i = 0; i < builder.word_count(); ++i) words.emplace_back(builder.word(i));
+  for (std::size_t i = 0; i < builder.word_count(); ++i) {
+    words.emplace_back(builder.word(i));
+    if (counts) words.back() += "=" + std::to_string(builder.count(i));
+  }
   EXPECT_EQ(static_cast<std::size_t>(builder.encode().size()), words.size());
   return words;
 }
 
 TEST(LexiconBuilder, WordsOfSmallCorpora) {
-  constexpr bool kSorted = true;
-  constexpr bool kUnsorted = false;
+  constexpr LexiconOrder kSorted = LexiconOrder::kSorted;
+  constexpr LexiconOrder kUnsorted = LexiconOrder::kText;
+  constexpr LexiconOrder kFrequency = LexiconOrder::kFrequency;
   const struct {
     std::string corpus;
-    bool sort;
+    LexiconOrder order;
     Words lexicon;
   } cases[] = {
       {"Hof Haus Tor Baum ab x Garten", kUnsorted, {"HAUS", "BAUM", "GARTEN"}},
@@ -64,33 +73,50 @@ TEST(LexiconBuilder, WordsOfSmallCorpora) {
       {"", kSorted, {}},
       {"ab cd efg 12345 !?\r\n", kSorted, {}},
       {"{abc ~xyzw", kSorted, {}},
+      // Rarest first; a word's count covers all its spellings.
+      {"Zebra haus HAUS Baum zebra Haus", kFrequency, {"BAUM", "ZEBRA", "HAUS"}},
+      // Equal counts keep the byte order, whatever the order of appearance.
+      {"Zebra Apfel Haus Apfel Zebra Haus", kFrequency, {"APFEL", "HAUS", "ZEBRA"}},
+      {"Haustier Haus haus Haustier Tor", kFrequency, {"HAUS", "HAUSTIER"}},
+      {"Étage Zebra @tom Apfel ÉTAGE @TOM", kFrequency,
+       {"APFEL", "ZEBRA", "@TOM", "ÉTAGE"}},
+      {"", kFrequency, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.corpus);
-    EXPECT_EQ(lexicon_of(c.corpus, c.sort), c.lexicon);
+    EXPECT_EQ(lexicon_of(c.corpus, c.order), c.lexicon);
   }
 }
 
 // The lexicon as a plain model makes it: the corpus split by the tokenizer
 // with slash and quote replaced, words of four bytes or more, upper-cased,
 // those the file cannot store left out, each word's first appearance only,
-// optionally sorted by unsigned bytes with the shorter of two first.
-Words model_lexicon(const std::string& corpus, bool sort) {
+// sorted by unsigned bytes with the shorter of two first, or by ascending
+// count and then so; with `counts`, each word followed by its count.
+Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts = false) {
   TokenList tokens;
   tokenize(corpus, tokens,
            {.drop_separators = true, .replace_slash_and_quote = true, .signatures = false});
   Words words;
-  std::set<std::string> seen;
+  std::map<std::string, std::uint32_t> seen;
   for (const WordToken& token : tokens) {
     if (token.text.size() < 4) continue;
     std::string word = token.text;
     upper_case(word);
     const auto first = static_cast<std::uint8_t>(word.front());
     if (first >= 0x7B && first <= 0x7F) continue;
-    if (seen.insert(word).second) words.push_back(word);
+    if (seen[word]++ == 0) words.push_back(word);
   }
   // std::string orders by unsigned bytes, a beginning before the longer word.
-  if (sort) std::sort(words.begin(), words.end());
+  if (order == LexiconOrder::kSorted) std::sort(words.begin(), words.end());
+  if (order == LexiconOrder::kFrequency) {
+    std::sort(words.begin(), words.end(), [&seen](const std::string& a, const std::string& b) {
+      return seen[a] != seen[b] ? seen[a] < seen[b] : a < b;
+    });
+  }
+  if (counts) {
+    for (std::string& word : words) word += "=" + std::to_string(seen[word]);
+  }
   return words;
 }
 
@@ -139,26 +165,32 @@ TEST(LexiconBuilder, MatchesThePlainModelOnRandomCorpora) {
   for (int round = 0; round < 8; ++round) {
     const std::string corpus = random_corpus(rng, round < 3 ? 20000 : 37 + round * 11);
     SCOPED_TRACE("round " + std::to_string(round));
-    const Words sorted = model_lexicon(corpus, true);
+    const Words sorted = model_lexicon(corpus, LexiconOrder::kSorted);
     if (round < 3) {
       ASSERT_GT(sorted.size(), 2000u);
     }
-    EXPECT_EQ(lexicon_of(corpus, false), model_lexicon(corpus, false));
-    EXPECT_EQ(lexicon_of(corpus, true), sorted);
+    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kText, true),
+              model_lexicon(corpus, LexiconOrder::kText, true));
+    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kSorted), sorted);
+    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kFrequency, true),
+              model_lexicon(corpus, LexiconOrder::kFrequency, true));
   }
 }
 
 // A corpus large enough to be split between two threads: words met in both
-// halves stay once, at their first appearance, words new in the second half
-// follow those of the first.
+// halves stay once, at their first appearance, with the counts of both
+// halves added; words new in the second half follow those of the first.
 TEST(LexiconBuilder, LargeCorporaCollectedInTwoHalvesMatchThePlainModel) {
   std::mt19937 rng(777);
   std::string corpus;
   while (corpus.size() <= LexiconBuilder::kTwoThreadsFrom) corpus += random_corpus(rng, 50000);
   // A word first seen only in the second half.
   corpus += " Nachzuegler ";
-  EXPECT_EQ(lexicon_of(corpus, false), model_lexicon(corpus, false));
-  EXPECT_EQ(lexicon_of(corpus, true), model_lexicon(corpus, true));
+  for (const LexiconOrder order :
+       {LexiconOrder::kText, LexiconOrder::kSorted, LexiconOrder::kFrequency}) {
+    SCOPED_TRACE(static_cast<int>(order));
+    EXPECT_EQ(lexicon_of(corpus, order, true), model_lexicon(corpus, order, true));
+  }
 }
 
 }  // namespace

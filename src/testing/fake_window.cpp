@@ -12,12 +12,32 @@ void FakeWindow::repaint_now(RepaintTarget target) {
   repaints.push_back({target, lower_text});
 }
 
+namespace {
+
+// The flag behind a box, for a const or a mutable window alike.
+template <typename Window>
+auto& flag_of(Window& window, CheckBox box) {
+  switch (box) {
+    case CheckBox::kDeepSearch:
+      return window.deep_search;
+    case CheckBox::kFrequency:
+      return window.frequency;
+    case CheckBox::kCompounds:
+      return window.compounds;
+    case CheckBox::kSort:
+      break;
+  }
+  return window.sort;
+}
+
+}  // namespace
+
 bool FakeWindow::is_checked(CheckBox box) const {
-  return box == CheckBox::kDeepSearch ? deep_search : sort;
+  return flag_of(*this, box);
 }
 
 void FakeWindow::set_checked(CheckBox box, bool checked) {
-  (box == CheckBox::kDeepSearch ? deep_search : sort) = checked;
+  flag_of(*this, box) = checked;
 }
 
 FileChoice FakeWindow::choose_file(std::string_view preset, FilePurpose purpose) {

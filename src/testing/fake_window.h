@@ -41,6 +41,8 @@ class FakeWindow : public DialogWindow {
   std::string lower_text;
   bool deep_search = false;
   bool sort = false;
+  bool frequency = false;
+  bool compounds = false;
   std::vector<Repaint> repaints;
   std::vector<DialogRequest> dialogs;
   std::vector<std::string> messages;

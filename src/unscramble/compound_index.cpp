@@ -1,0 +1,132 @@
+#include "unscramble/compound_index.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "text/signature.h"
+
+namespace quirlex {
+namespace {
+
+std::uint32_t mask_of(std::string_view text) {
+  std::uint32_t mask = 0;
+  for (const char c : text) mask |= signature_tables::kLetterBit[static_cast<std::uint8_t>(c)];
+  return mask;
+}
+
+}  // namespace
+
+std::uint64_t CompoundIndex::letters_key(std::string_view text) {
+  std::uint64_t key = 0;
+  for (const char c : text) key += letter_key(c);
+  return key;
+}
+
+std::uint64_t CompoundIndex::second_key(std::uint64_t key, std::size_t length, std::uint8_t last) {
+  return compound_keys::mix(key + 0xD6E8FEB86659FD93ULL * length) ^
+         compound_keys::kByteKeys[upper_byte(last)];
+}
+
+CompoundIndex::CompoundIndex(const TokenList& words) {
+  const std::span<const WordToken> tokens = words.tokens();
+  const auto is_part = [](const std::string& text) {
+    return text.size() >= kMinPartLength && text.size() <= kMaxPartLength;
+  };
+  std::vector<std::uint32_t> word_masks(tokens.size(), 0);
+  std::array<std::size_t, 32> having{};
+  std::size_t parts = 0;
+  std::size_t byte_total = 0;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (!is_part(tokens[i].text)) continue;
+    word_masks[i] = mask_of(tokens[i].text);
+    for (int bit = 0; bit < 32; ++bit) having[bit] += (word_masks[i] >> bit) & 1u;
+    ++parts;
+    byte_total += tokens[i].text.size();
+  }
+  // The letters after the ten that most words have tell words apart best (a
+  // long scrambled word has the most common ones anyway); measured on German
+  // prose, six to twelve common letters and eight or ten telling ones differ
+  // little.
+  std::array<int, 32> by_share{};
+  for (int bit = 0; bit < 32; ++bit) by_share[bit] = bit;
+  std::stable_sort(by_share.begin(), by_share.end(),
+                   [&having](int a, int b) { return having[a] > having[b]; });
+  constexpr int kCommonLetters = 10;
+  for (int k = 0; k < kTellingLetters; ++k) telling_bits_[k] = by_share[kCommonLetters + k];
+
+  // Counting sort by bucket, from the highest word index down within one.
+  const auto bucket_of = [this](const std::string& text, std::uint32_t mask) {
+    return (std::size_t{upper_byte(static_cast<std::uint8_t>(text.front()))} << kTellingLetters) |
+           telling_of(mask);
+  };
+  const std::size_t buckets = std::size_t{256} << kTellingLetters;
+  bucket_starts_.assign(buckets + 1, 0);
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (is_part(tokens[i].text)) ++bucket_starts_[bucket_of(tokens[i].text, word_masks[i]) + 1];
+  }
+  for (std::size_t b = 0; b < buckets; ++b) bucket_starts_[b + 1] += bucket_starts_[b];
+  masks_.resize(parts);
+  indices_.resize(parts);
+  lengths_.resize(parts);
+  offsets_.resize(parts);
+  bytes_.resize(byte_total);
+  std::vector<std::uint32_t> next(bucket_starts_.begin(), bucket_starts_.end() - 1);
+  std::size_t offset = 0;
+  for (std::size_t i = tokens.size(); i-- > 0;) {
+    const std::string& text = tokens[i].text;
+    if (!is_part(text)) continue;
+    const std::uint32_t at = next[bucket_of(text, word_masks[i])]++;
+    masks_[at] = word_masks[i];
+    indices_[at] = static_cast<std::uint32_t>(i);
+    lengths_[at] = static_cast<std::uint8_t>(text.size());
+    offsets_[at] = static_cast<std::uint32_t>(offset);
+    for (const char c : text) bytes_[offset++] = upper_char(c);
+  }
+
+  // At most three quarters of the slots in use.
+  const std::size_t slots = std::bit_ceil(std::max<std::size_t>(parts + parts / 3 + 1, 16));
+  keys_.assign(slots, 0);
+  slot_indices_.assign(slots, kEmpty);
+  // Sixteen bits per slot, more than twenty per key: only about one look-up
+  // in twenty of an absent key passes it.
+  filter_.assign(slots / 4, 0);
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const std::string& text = tokens[i].text;
+    if (!is_part(text)) continue;
+    const std::uint64_t key =
+        second_key(letters_key(text), text.size(), static_cast<std::uint8_t>(text.back()));
+    // A later word with the same key replaces the earlier one.
+    for (std::size_t slot = key & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
+      if (slot_indices_[slot] == kEmpty || keys_[slot] == key) {
+        keys_[slot] = key;
+        slot_indices_[slot] = static_cast<std::uint32_t>(i);
+        const std::size_t bit = (key >> 32) & (filter_.size() * 64 - 1);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        break;
+      }
+    }
+  }
+}
+
+std::int64_t CompoundIndex::find_second_part(std::uint64_t key, std::size_t length,
+                                             std::uint8_t last) const {
+  if (length < kMinPartLength || length > kMaxPartLength) return -1;
+  const std::uint64_t full = second_key(key, length, last);
+  const std::size_t bit = (full >> 32) & (filter_.size() * 64 - 1);
+  if ((filter_[bit / 64] >> (bit % 64) & 1u) == 0) return -1;
+  const std::size_t mask = keys_.size() - 1;
+  for (std::size_t slot = full & mask; slot_indices_[slot] != kEmpty; slot = (slot + 1) & mask) {
+    if (keys_[slot] == full) return slot_indices_[slot];
+  }
+  return -1;
+}
+
+std::size_t CompoundIndex::memory_bytes() const {
+  return (bucket_starts_.capacity() + masks_.capacity() + indices_.capacity() +
+          offsets_.capacity() + slot_indices_.capacity()) *
+             sizeof(std::uint32_t) +
+         lengths_.capacity() + bytes_.capacity() +
+         (keys_.capacity() + filter_.capacity()) * sizeof(std::uint64_t);
+}
+
+}  // namespace quirlex
