@@ -1,10 +1,13 @@
-// Fuzzes the reading of text files: umlaut transliteration and upper-casing.
-// The first input byte chooses transliteration (bit 0), upper-casing (bit 1)
-// and whether the text goes through TextFile::read on a real file (bit 2) or
-// straight through transliterate_umlauts and upper_case. The text must end
-// at its first NUL byte, grow by one byte per umlaut, hold no umlaut byte
-// afterwards, and give back every other byte unchanged (upper-cased when
-// asked) in its order.
+// Fuzzes the reading of text files: encodings, umlaut transliteration and
+// upper-casing. The first input byte chooses transliteration (bit 0),
+// upper-casing (bit 1), whether the text goes through TextFile::read on a
+// real file (bit 2) or straight through transliterate_umlauts and
+// upper_case, and whether it is read as Windows-1252 bytes (bit 3 clear), by
+// the encoding rule (bits 3) or always as UTF-8 (bits 3 and 4). The text must
+// end at its first NUL byte, be converted as the reference decoder does and
+// written back to its very bytes, then grow by one byte per umlaut, hold no
+// umlaut byte afterwards, and give back every other byte unchanged
+// (upper-cased when asked) in its order.
 #include <unistd.h>
 
 #include <cstddef>
@@ -16,6 +19,7 @@
 
 #include "reference.h"
 #include "text/case_map.h"
+#include "text/text_encoding.h"
 #include "text/text_file.h"
 
 namespace {
@@ -73,17 +77,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool transliterate = (data[0] & 1) != 0;
   const bool upper = (data[0] & 2) != 0;
   const bool through_file = (data[0] & 4) != 0;
-  const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const bool by_encoding = (data[0] & 8) != 0;
+  const bool force_utf8 = (data[0] & 16) != 0;
+  const quirlex::ReadEncoding choice =
+      !by_encoding ? quirlex::ReadEncoding::kWindows1252
+                   : (force_utf8 ? quirlex::ReadEncoding::kUtf8 : quirlex::ReadEncoding::kAuto);
+  const std::string raw(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  // The text as converted before umlauts are spelled out: the reference's,
+  // and it writes back to the bytes it came from.
+  std::string input = raw.substr(0, raw.find('\0'));
+  const quirlex::TextEncoding encoding = quirlex::decode_text(input, choice);
+  if (by_encoding) {
+    const auto reference = quirlex::fuzz::reference_decode_text(raw.substr(0, raw.find('\0')),
+                                                                force_utf8);
+    FUZZ_CHECK((encoding.encoding == quirlex::Encoding::kUtf8) == reference.utf8);
+    FUZZ_CHECK(input == reference.text);
+    FUZZ_CHECK(std::vector<char32_t>(encoding.kept().begin(), encoding.kept().end()) ==
+               reference.kept);
+    quirlex::TextEncoder encoder(encoding);
+    std::string back(encoder.preamble());
+    back += encoder.encode(input);
+    FUZZ_CHECK(back == raw.substr(0, raw.find('\0')));
+  } else {
+    FUZZ_CHECK(encoding.encoding == quirlex::Encoding::kWindows1252);
+  }
 
   std::string out;
   if (through_file) {
-    put_file(g_file, input);
+    put_file(g_file, raw);
     quirlex::TextFile file;
-    FUZZ_CHECK(file.read(g_file, transliterate, upper));
+    FUZZ_CHECK(file.read(g_file, transliterate, upper, choice));
     FUZZ_CHECK(file.is_open());
     out = file.content();
     // A failed read closes the file and keeps the text of the last one.
-    FUZZ_CHECK(!file.read(g_folder + "/missing.txt", transliterate, upper));
+    FUZZ_CHECK(!file.read(g_folder + "/missing.txt", transliterate, upper, choice));
     FUZZ_CHECK(!file.is_open());
     FUZZ_CHECK(file.content() == out);
   } else {

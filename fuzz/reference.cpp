@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "text/case_map.h"
+#include "text/windows1252.h"
 
 namespace quirlex::fuzz {
 
@@ -110,6 +111,70 @@ std::string reference_transliterate(std::string_view text) {
       out += spelling;
     } else {
       out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// The code point of the well-formed UTF-8 character at `at` and its length,
+// or length 0.
+std::pair<char32_t, std::size_t> utf8_character(std::string_view bytes, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
+  const std::uint8_t lead = byte(at);
+  std::size_t length = 0;
+  if (lead < 0x80) return {lead, 1};
+  if ((lead & 0xE0) == 0xC0) length = 2;
+  if ((lead & 0xF0) == 0xE0) length = 3;
+  if ((lead & 0xF8) == 0xF0) length = 4;
+  if (length == 0 || at + length > bytes.size()) return {0, 0};
+  char32_t value = lead & (0x7F >> length);
+  for (std::size_t i = at + 1; i < at + length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return {0, 0};
+    value = value * 64 + (byte(i) & 0x3F);
+  }
+  const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (value < least[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    return {0, 0};
+  }
+  return {value, length};
+}
+
+}  // namespace
+
+ReferenceDecoded reference_decode_text(std::string_view bytes, bool force_utf8) {
+  ReferenceDecoded out;
+  const bool mark = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+  bool valid = true;
+  bool beyond_ascii = false;
+  for (std::size_t at = 0; at < bytes.size() && valid;) {
+    const auto [value, length] = utf8_character(bytes, at);
+    valid = length > 0;
+    beyond_ascii = beyond_ascii || length > 1;
+    at += length;
+  }
+  out.utf8 = force_utf8 || mark || (valid && beyond_ascii);
+  if (!out.utf8) {
+    out.text = bytes;
+    return out;
+  }
+  for (std::size_t at = mark ? 3 : 0; at < bytes.size();) {
+    const auto [value, length] = utf8_character(bytes, at);
+    if (length == 0) {
+      out.text += '\x1A';
+      out.kept.push_back(0xDC00 + static_cast<std::uint8_t>(bytes[at]));
+      ++at;
+      continue;
+    }
+    at += length;
+    int byte = 1;
+    while (byte < 256 && windows1252_to_unicode(static_cast<std::uint8_t>(byte)) != value) ++byte;
+    if (byte < 256 && byte != 0x1A) {
+      out.text += static_cast<char>(byte);
+    } else {
+      out.text += '\x1A';
+      out.kept.push_back(value);
     }
   }
   return out;

@@ -59,6 +59,20 @@ const char* umlaut_spelling(char c);
 // `text` up to its first NUL byte, with every umlaut byte spelled out.
 std::string reference_transliterate(std::string_view text);
 
+struct ReferenceDecoded {
+  bool utf8 = false;
+  std::string text;            // the Windows-1252 text, stand-ins for the rest
+  std::vector<char32_t> kept;  // what the stand-ins stand for, in order
+};
+
+// How a reader takes `bytes` (a text without NUL): as UTF-8 when `force_utf8`
+// or when they begin with the byte order mark or are well-formed UTF-8 with
+// a character beyond ASCII; else as they are. Decoded one character at a
+// time: each character Windows-1252 holds becomes its byte, every other one
+// and every byte of no UTF-8 becomes a SUB byte, with its code point (or
+// 0xDC00 plus the byte) kept; the text's own SUB characters are kept as well.
+ReferenceDecoded reference_decode_text(std::string_view bytes, bool force_utf8);
+
 // The words of the lexicon entries, decoded in order.
 std::vector<std::string> reference_decode(const std::vector<std::string>& entries);
 

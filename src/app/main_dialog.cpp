@@ -200,7 +200,7 @@ CommandOutcome MainDialog::load_dictionary_command() {
       const FileChoice choice = window_.choose_file(preset, purpose);
       if (!choice.confirmed) return CommandOutcome::kNothing;
       if (choice.name.empty()) continue;
-      if (auto read = read_text_file(choice.name, false, true)) {
+      if (auto read = read_text_file(choice.name, false, true, ReadEncoding::kAuto)) {
         *text = std::move(*read);
       } else {
         cannot_open(choice.name);

@@ -3,8 +3,11 @@
 // the token lists to each other.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "testing/main_dialog_test_fixture.h"
 #include "text/signature.h"
+#include "text/windows1252.h"
 
 namespace quirlex::testing {
 namespace {
@@ -183,6 +186,47 @@ TEST_F(TextCommands, SavedScrambledTextLoadsBackTokenForTokenAndLeavesTheSourceA
   EXPECT_EQ(window.lower_text, shuffled.join());
   EXPECT_TRUE(dialog.source_tokens() == source);
   EXPECT_EQ(window.upper_text, source.join());
+}
+
+// A UTF-8 text (an arrow where its Windows-1252 twin holds '#') scrambles
+// as its twin does; Save writes each scrambled text in its source's
+// encoding, and a loaded scrambled text in its file's.
+TEST_F(TextCommands, EachTextIsSavedInTheEncodingItCameIn) {
+  const std::string windows1252 = "Gr\366\337e # \304rgerlich \374berall Stra\337e\r\n";
+  const std::string utf8 = "Größe → Ärgerlich überall Straße\r\n";
+  const auto utf8_twin = [](const std::string& text) {
+    std::string twin = windows1252_to_utf8(text);
+    return twin.replace(twin.find('#'), 1, "\xE2\x86\x92");
+  };
+  for (const auto& [name, text] : {std::pair{"w", windows1252}, std::pair{"u", utf8}}) {
+    dialog.generator().set_state(1);
+    load(put(std::string(name) + ".txt", text));
+    shuffle();
+    save(dir.file(std::string(name) + "-saved.txt"));
+  }
+  const std::string saved = contents("w-saved.txt");
+  ASSERT_NE(saved.find('#'), std::string::npos);
+  EXPECT_EQ(contents("u-saved.txt"), utf8_twin(saved));
+
+  // Loaded one after the other, each scrambled text is saved as it came;
+  // Translate keeps the encoding of the text it restores.
+  create_dictionary(put("corpus.txt", windows1252), dir.file("lexicon.dic"));
+  load_dictionary(dir.file("lexicon.dic"));
+  for (const char* name : {"u-saved.txt", "w-saved.txt", "u-saved.txt"}) {
+    SCOPED_TRACE(name);
+    load_shuffled_text(dir.file(name));
+    save(dir.file("again.txt"));
+    EXPECT_EQ(contents("again.txt"), contents(name));
+    translate();
+    save(dir.file("restored.txt"));
+    std::string restored = dialog.scrambled_tokens().join();
+    if (std::string(name) == "u-saved.txt") {
+      // Inside, the arrow is a separator byte that stands for it.
+      std::replace(restored.begin(), restored.end(), '\x1A', '#');
+      restored = utf8_twin(restored);
+    }
+    EXPECT_EQ(contents("restored.txt"), restored);
+  }
 }
 
 TEST_F(TextCommands, LoadShuffledTextOfAnEmptyOrMissingFileKeepsTheScrambledList) {

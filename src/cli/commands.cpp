@@ -45,6 +45,14 @@ bool stdin_at_most_once(const std::vector<std::string>& names) {
   return std::count(names.begin(), names.end(), "-") <= 1;
 }
 
+// The encoding named by --encoding (default auto).
+std::optional<ReadEncoding> chosen_encoding(const Arguments& args) {
+  const auto name = args.value("--encoding");
+  return name ? parse_read_encoding(*name) : ReadEncoding::kAuto;
+}
+
+constexpr const char* kEncodingError = "--encoding takes auto, utf-8 or windows-1252";
+
 // Runs a subcommand's work; a failure that ends it is told in the program's
 // name and ends the run with status 1.
 template <typename Work>
@@ -65,12 +73,14 @@ int shuffle_command(const Arguments& args) {
     if (!parsed) return usage_error("shuffle", "--seed takes a number from 0 to 4294967295");
     seed = *parsed;
   }
+  const auto encoding = chosen_encoding(args);
+  if (!encoding) return usage_error("shuffle", kEncodingError);
   const std::string input = input_path(args.operands[0]);
   if (!all_readable({input})) return kFileFailure;
   return reporting_failures([&] {
     TextFile file;
     TokenList source;
-    if (!read_text_tokens(file, input, source)) {
+    if (!read_text_tokens(file, input, source, *encoding)) {
       say(input + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
@@ -90,6 +100,8 @@ int create_dictionary_command(const Arguments& args) {
   if (!lexicon || lexicon->empty()) {
     return usage_error("create-dictionary", "create-dictionary needs -o LEXICON");
   }
+  const auto encoding = chosen_encoding(args);
+  if (!encoding) return usage_error("create-dictionary", kEncodingError);
   LexiconOrder order = args.has("--no-sort") ? LexiconOrder::kText : LexiconOrder::kSorted;
   if (const auto name = args.value("--order")) {
     static const std::map<std::string, LexiconOrder> kOrders = {
@@ -107,7 +119,8 @@ int create_dictionary_command(const Arguments& args) {
   if (!all_readable({corpus})) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
-    const std::optional<TokenList> entries = build_lexicon(corpus, order, printer.callback());
+    const std::optional<TokenList> entries =
+        build_lexicon(corpus, order, printer.callback(), {}, *encoding);
     if (!entries) {
       say(corpus + ": " + texts::kCannotOpen);
       return kFileFailure;
@@ -120,8 +133,8 @@ int create_dictionary_command(const Arguments& args) {
 
 // The text of a file the user named, or a message and nothing.
 std::optional<std::string> named_file(const std::string& name, bool transliterate,
-                                      bool upper_case) {
-  auto text = read_text_file(name, transliterate, upper_case);
+                                      bool upper_case, ReadEncoding encoding) {
+  auto text = read_text_file(name, transliterate, upper_case, encoding);
   if (!text) say(name + ": " + texts::kCannotOpen);
   return text;
 }
@@ -131,6 +144,8 @@ int translate_command(const Arguments& args) {
     return usage_error("translate", "translate needs one SCRAMBLED file");
   const auto lexicon = args.value("-d");
   if (!lexicon || lexicon->empty()) return usage_error("translate", "translate needs -d LEXICON");
+  const auto encoding = chosen_encoding(args);
+  if (!encoding) return usage_error("translate", kEncodingError);
   const std::string& scrambled_name = args.operands[0];
   const bool deep = args.has("--deep");
   const auto source_name = args.value("--source");
@@ -150,20 +165,20 @@ int translate_command(const Arguments& args) {
   return reporting_failures([&] {
     TokenList source;
     TextFile source_file;
-    if (source_name && !read_text_tokens(source_file, input_path(*source_name), source)) {
+    if (source_name && !read_text_tokens(source_file, input_path(*source_name), source, *encoding)) {
       say(*source_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
     DictionaryTexts files;
     files.deep_search = deep;
-    const auto lexicon_text = named_file(input_path(*lexicon), true, false);
+    const auto lexicon_text = named_file(input_path(*lexicon), true, false, ReadEncoding::kWindows1252);
     if (!lexicon_text) return kFileFailure;
     files.lexicon = *lexicon_text;
     // An affix list not given is empty.
     for (const auto& [name, text] : {std::pair{suffixes, &files.suffixes},
                                      std::pair{prefixes, &files.prefixes}}) {
       if (!name) continue;
-      auto read = named_file(input_path(*name), false, true);
+      auto read = named_file(input_path(*name), false, true, *encoding);
       if (!read) return kFileFailure;
       *text = std::move(*read);
     }
@@ -176,7 +191,7 @@ int translate_command(const Arguments& args) {
 
     TokenList scrambled;
     TextFile scrambled_file;
-    if (!read_text_tokens(scrambled_file, input_path(scrambled_name), scrambled)) {
+    if (!read_text_tokens(scrambled_file, input_path(scrambled_name), scrambled, *encoding)) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
@@ -205,9 +220,14 @@ struct Subcommand {
 const std::map<std::string, Subcommand>& subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"shuffle",
-       {{{{"-o", "--output"}, true}, {{"--seed"}, true}}, shuffle_command, kShuffleHelp}},
+       {{{{"-o", "--output"}, true}, {{"--seed"}, true}, {{"--encoding"}, true}},
+        shuffle_command,
+        kShuffleHelp}},
       {"create-dictionary",
-       {{{{"-o", "--output"}, true}, {{"--no-sort"}, false}, {{"--order"}, true}},
+       {{{{"-o", "--output"}, true},
+         {{"--no-sort"}, false},
+         {{"--order"}, true},
+         {{"--encoding"}, true}},
         create_dictionary_command,
         kCreateDictionaryHelp}},
       {"translate",
@@ -217,7 +237,8 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"--suffixes"}, true},
          {{"--prefixes"}, true},
          {{"--source"}, true},
-         {{"-o", "--output"}, true}},
+         {{"-o", "--output"}, true},
+         {{"--encoding"}, true}},
         translate_command,
         kTranslateHelp}},
       {"demo", {{{{"--samples"}, true}}, demo_command, kDemoHelp}},

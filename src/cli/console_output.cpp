@@ -9,6 +9,7 @@
 
 #include "app/command_texts.h"
 #include "base/failure.h"
+#include "text/text_encoding.h"
 #include "text/token_writer.h"
 #include "text/windows1252.h"
 
@@ -54,11 +55,13 @@ std::string for_terminal(std::string_view text) {
 bool write_output(const std::optional<std::string>& name, const TokenList& tokens,
                   std::string_view separator) {
   if (!name || *name == "-") {
-    bool written = true;
+    TextEncoder encoder(tokens.encoding());
+    const auto put = [](std::string_view bytes) {
+      return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    };
+    bool written = put(encoder.preamble());
     for (const WordToken& token : tokens) {
-      written = written &&
-                std::fwrite(token.text.data(), 1, token.text.size(), stdout) == token.text.size() &&
-                std::fwrite(separator.data(), 1, separator.size(), stdout) == separator.size();
+      written = written && put(encoder.encode(token.text)) && put(encoder.encode(separator));
     }
     written = written && std::fflush(stdout) == 0;
     if (!written) say(FileError::describe("standard output", errno));

@@ -24,7 +24,8 @@ bool all_readable(const std::vector<std::string>& names);
 // empty text stays empty).
 std::string for_terminal(std::string_view text);
 
-// Writes the texts of `tokens`, each followed by `separator`, to the file
+// Writes the texts of `tokens`, each followed by `separator`, in the list's
+// encoding to the file
 // `name` (replacing it only when complete), or to standard output for none
 // or "-". Tells the user of a failure.
 bool write_output(const std::optional<std::string>& name, const TokenList& tokens,

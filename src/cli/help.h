@@ -8,17 +8,20 @@ inline constexpr const char* kProgramHelp =
 
 Scrambles the interior letters of every word of a text, builds front-coded
 dictionaries from text corpora and restores scrambled texts from them. Runs
-the same commands as the Quirlex window. Texts are Windows-1252 bytes. A file
+the same commands as the Quirlex window. Texts, corpora and affix lists may be
+UTF-8 or Windows-1252 (see --encoding); a text is written back in the
+encoding it was read in, a lexicon file always as Windows-1252 bytes. A file
 named '-' is standard input where a file is read (once per command) and
 standard output where one is written.
 
 Commands:
-  shuffle INPUT [-o OUT] [--seed N]
+  shuffle INPUT [-o OUT] [--seed N] [--encoding E]
         Load INPUT and shuffle it; write the scrambled text.
   create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
+            [--encoding E]
         Build a lexicon file from a corpus text.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--compounds] [--source SOURCE] [-o OUT]
+            [--compounds] [--source SOURCE] [-o OUT] [--encoding E]
         Restore a scrambled text from a lexicon file; write the restored text.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
@@ -33,21 +36,28 @@ usage error.
 )";
 
 inline constexpr const char* kShuffleHelp =
-    R"(Usage: quirlex-cli shuffle INPUT [-o OUT] [--seed N]
+    R"(Usage: quirlex-cli shuffle INPUT [-o OUT] [--seed N] [--encoding E]
 
 Loads INPUT as the window's Load does (umlauts spelled out, the last word in
 capitals) and shuffles the interior letters of every word of four or more
-letters. Writes the scrambled text to OUT, or to standard output.
+letters. Writes the scrambled text to OUT, or to standard output, in the
+encoding INPUT was read in; characters that Windows-1252 lacks separate words
+and come back unchanged.
 
 Options:
   -o, --output OUT  the file to write ('-' or none: standard output)
   --seed N          the generator's state before shuffling, 0 to 4294967295
                     (default 1, the state at program start)
+  --encoding E      how INPUT is read and OUT written: auto (default: UTF-8
+                    when INPUT begins with a byte order mark or is valid
+                    UTF-8 with a character beyond ASCII, else
+                    Windows-1252), utf-8 or windows-1252
   -h, --help        show this help
 )";
 
 inline constexpr const char* kCreateDictionaryHelp =
     R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
+                                    [--encoding E]
 
 Builds the lexicon from the corpus text as the window's Create Dictionary
 does: every word of four or more bytes, upper-cased, once, front-coded, one
@@ -62,13 +72,17 @@ Options:
                         the words that look alike when scrambled wins: the
                         best restoring)
   --no-sort             the same as --order text
+  --encoding E          how CORPUS is read: auto (default: UTF-8 when it
+                        begins with a byte order mark or is valid UTF-8 with a
+                        character beyond ASCII, else Windows-1252), utf-8 or
+                        windows-1252; the lexicon is Windows-1252 bytes
   -h, --help            show this help
 )";
 
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
                             [--prefixes FILE] [--compounds] [--source SOURCE]
-                            [-o OUT]
+                            [-o OUT] [--encoding E]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -85,6 +99,12 @@ Options:
                             lexicon in frequency order)
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)
+  --encoding E              how SCRAMBLED, SOURCE and the affix lists are read
+                            and OUT written: auto (default: UTF-8 when a file
+                            begins with a byte order mark or is valid UTF-8
+                            with a character beyond ASCII, else Windows-1252),
+                            utf-8 or windows-1252; LEXICON is always read as
+                            Windows-1252 bytes
   -h, --help                show this help
 Without --deep the affix options have no effect.
 )";

@@ -100,6 +100,85 @@ TEST_F(QuirlexCli, ShuffleThenTranslateRestoresTheLoadedSource) {
                 report(197, 197, 100));
 }
 
+// The UTF-8 form of a text whose characters are all Latin-1 ones.
+std::string latin1_to_utf8(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string replaced(std::string text, std::string_view old_text, std::string_view new_text) {
+  for (std::size_t at = text.find(old_text); at != std::string::npos;
+       at = text.find(old_text, at + new_text.size())) {
+    text.replace(at, old_text.size(), new_text);
+  }
+  return text;
+}
+
+// A UTF-8 corpus and text go through every command as their Windows-1252
+// forms do; the texts come back in UTF-8, with what Windows-1252 lacks (here
+// an emoji and an arrow where the Windows-1252 forms hold a '#') unchanged.
+TEST_F(QuirlexCli, UTF8InputsGiveTheResultsOfTheirWindows1252Forms) {
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  const std::string arrow = "\xE2\x86\x92";
+  struct Form {
+    std::string name;
+    std::string corpus;
+    std::string source;
+  };
+  const std::string source = replaced(kSource, "Garten.", "Garten#");
+  const std::vector<Form> forms = {
+      {"windows-1252", kCorpus + std::string("Haus#T\xFCr\n"), source},
+      {"utf-8", latin1_to_utf8(kCorpus) + "Haus" + arrow + "T\xC3\xBCr\n",
+       "\xEF\xBB\xBF" + replaced(latin1_to_utf8(source), "#", emoji)},
+  };
+  struct Outputs {
+    std::string lexicon, scrambled, restored, report;
+  };
+  std::vector<Outputs> outputs;
+  for (const Form& form : forms) {
+    SCOPED_TRACE(form.name);
+    const std::string lexicon = path(form.name + ".dic");
+    const std::string source_file = put(form.name + ".txt", form.source);
+    const std::string scrambled = path(form.name + "-scrambled.txt");
+    const std::string restored = path(form.name + "-restored.txt");
+    ASSERT_EQ(run({"create-dictionary", put(form.name + "-corpus.txt", form.corpus), "-o", lexicon})
+                  .exit_status,
+              0);
+    ASSERT_EQ(run({"shuffle", source_file, "-o", scrambled, "--seed", "7"}).exit_status, 0);
+    const ProcessResult translated =
+        run({"translate", scrambled, "-d", lexicon, "--source", source_file, "-o", restored});
+    ASSERT_EQ(translated.exit_status, 0) << translated.err;
+    outputs.push_back({get_file(lexicon), get_file(scrambled), get_file(restored), translated.err});
+  }
+  const Outputs& windows1252 = outputs[0];
+  const Outputs& utf8 = outputs[1];
+  EXPECT_EQ(utf8.lexicon, windows1252.lexicon);
+  EXPECT_NE(windows1252.lexicon.find("TUER\n"), std::string::npos);
+  const auto as_utf8 = [&](const std::string& text) {
+    return "\xEF\xBB\xBF" + replaced(latin1_to_utf8(text), "#", emoji);
+  };
+  EXPECT_EQ(utf8.scrambled, as_utf8(windows1252.scrambled));
+  EXPECT_NE(windows1252.scrambled, replaced(kLoadedSource, "Garten.", "Garten#"));
+  EXPECT_EQ(utf8.restored, as_utf8(replaced(kLoadedSource, "Garten.", "Garten#")));
+  EXPECT_EQ(utf8.report, windows1252.report);
+
+  // Read as Windows-1252 on request, the UTF-8 text keeps its bytes: the
+  // umlauts' two bytes each are word bytes, and nothing is converted.
+  const ProcessResult as_bytes = run({"shuffle", path("utf-8.txt"), "--encoding", "windows-1252"});
+  ASSERT_EQ(as_bytes.exit_status, 0) << as_bytes.err;
+  EXPECT_EQ(as_bytes.out.size(), forms[1].source.size());
+  EXPECT_NE(as_bytes.out, utf8.scrambled);
+}
+
 TEST_F(QuirlexCli, TranslateWritesToStandardOutputWithoutOutputFile) {
   const std::string lexicon = put("lexicon.dic", "HELLO\nWORLD\n");
   const std::string scrambled = put("scrambled.txt", "Hlelo, wrold!\r\n");
@@ -316,6 +395,9 @@ TEST_F(QuirlexCli, UsageErrorsExitWithTwo) {
       {"translate", text},
       {"translate", "-d", text},
       {"translate", text, "-d", text, "--deep=yes"},
+      {"shuffle", text, "--encoding", "latin-1"},
+      {"create-dictionary", text, "-o", path("lexicon.dic"), "--encoding", "utf-16"},
+      {"translate", text, "-d", text, "--encoding", ""},
       {"demo", "extra"},
   };
   for (const auto& arguments : runs) {

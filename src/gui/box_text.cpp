@@ -1,6 +1,7 @@
 #include "gui/box_text.h"
 
 #include "gui/display_text.h"
+#include "text/text_encoding.h"
 
 namespace quirlex::gui {
 namespace {
@@ -18,9 +19,23 @@ std::size_t count_line_breaks(std::string_view text) {
   return breaks;
 }
 
+// Writes the character a stand-in stands for: one or two UTF-16 units.
+QChar* put_kept(QChar* out, char32_t original) {
+  if (original >= kRawByteBase + 0x80 && original <= kRawByteBase + 0xFF) {
+    *out++ = QChar(QChar::ReplacementCharacter);
+  } else if (QChar::requiresSurrogates(original)) {
+    *out++ = QChar(QChar::highSurrogate(original));
+    *out++ = QChar(QChar::lowSurrogate(original));
+  } else {
+    *out++ = QChar(static_cast<char16_t>(original));
+  }
+  return out;
+}
+
 }  // namespace
 
-BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits) {
+BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits,
+                      std::span<const char32_t> kept) {
   const std::size_t lines = count_line_breaks(windows1252) + 1;
   const std::size_t most_paragraphs = limits.most_paragraphs > 0 ? limits.most_paragraphs : 1;
   const std::size_t lines_per_paragraph = (lines + most_paragraphs - 1) / most_paragraphs;
@@ -29,8 +44,11 @@ BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits)
   const auto& characters = display_characters();
   BoxText box;
   // Every byte is one character at most (CR LF is one separator); a parting
-  // point adds one separator for every `long_paragraph` characters at most.
-  const std::size_t capacity = windows1252.size() + windows1252.size() / long_paragraph + 1;
+  // point adds one separator for every `long_paragraph` characters at most;
+  // a kept character may take two units.
+  const std::size_t capacity =
+      windows1252.size() + windows1252.size() / long_paragraph + 1 + kept.size();
+  std::size_t next_kept = 0;
   box.text = QString(static_cast<qsizetype>(capacity), Qt::Uninitialized);
   QChar* const start = box.text.data();
   QChar* out = start;
@@ -58,7 +76,11 @@ BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits)
       }
       continue;
     }
-    *out++ = QChar(characters[static_cast<unsigned char>(byte)]);
+    if (byte == kStandIn && next_kept < kept.size()) {
+      out = put_kept(out, kept[next_kept++]);
+    } else {
+      *out++ = QChar(characters[static_cast<unsigned char>(byte)]);
+    }
     ++paragraph_length;
     const bool long_enough = paragraph_length >= long_paragraph &&
                              (byte == ' ' || paragraph_length >= 2 * long_paragraph);

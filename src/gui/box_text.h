@@ -5,12 +5,14 @@
 // inside a paragraph, and a line of many thousands of characters is parted
 // into several paragraphs after a space. Both kinds of separator look like
 // the line break they stand for; the parting points of long lines are
-// listed so that reading the box back can join them again.
+// listed so that reading the box back can join them again. A text read from
+// UTF-8 shows the characters Windows-1252 lacks in place of their stand-ins.
 #pragma once
 
 #include <QString>
 #include <QStringView>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +36,10 @@ struct BoxText {
   std::vector<std::size_t> parted_paragraphs;
 };
 
-BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits = {});
+// `kept` are the characters the text's stand-ins stand for, in text order
+// (see text/text_encoding.h); a byte of no UTF-8 shows as U+FFFD.
+BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits = {},
+                      std::span<const char32_t> kept = {});
 
 // The bytes of one paragraph's text, with CR LF for each line separator.
 std::string paragraph_bytes(QStringView paragraph);

@@ -11,6 +11,7 @@
 #include "gui/box_text.h"
 #include "gui/display_text.h"
 #include "gui/left_scroll_text_edit.h"
+#include "text/text_encoding.h"
 
 namespace quirlex::gui {
 namespace {
@@ -35,6 +36,7 @@ class TextBoxTest : public QObject {
   void every_byte_value_survives_the_conversion_and_the_box();
   void bytes_show_as_their_windows_1252_characters();
   void texts_are_gathered_and_parted_into_paragraphs();
+  void stand_ins_show_the_characters_they_stand_for();
   void texts_of_any_size_come_back_whole();
   void the_scroll_bar_on_the_left_scrolls_the_text_and_follows_it();
 };
@@ -105,6 +107,16 @@ void TextBoxTest::texts_are_gathered_and_parted_into_paragraphs() {
     QVERIFY2(text.split(QChar::ParagraphSeparator) == c.paragraphs, c.what);
     QVERIFY2(box.parted_paragraphs == c.parted, c.what);
   }
+}
+
+void TextBoxTest::stand_ins_show_the_characters_they_stand_for() {
+  // As a UTF-8 text is read: an arrow, an emoji, a byte of no UTF-8 and the
+  // text's own SUB, each a stand-in; a stand-in beyond them shows as itself.
+  std::string utf8 = "a\xE2\x86\x92" "b\xF0\x9F\x98\x80\xFF\x1A" "c\xC3\xA9\r\n";
+  const TextEncoding encoding = decode_text(utf8, ReadEncoding::kUtf8);
+  const BoxText box = make_box_text(utf8 + "\x1A", {}, encoding.kept());
+  QCOMPARE(box.text, QString::fromUtf8("a\u2192b\U0001F600\uFFFD\x1A" "c\u00E9") +
+                         QChar(QChar::ParagraphSeparator) + QChar(0x1A));
 }
 
 void TextBoxTest::texts_of_any_size_come_back_whole() {

@@ -9,7 +9,8 @@
 namespace quirlex {
 
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
-                                       const ProgressCallback& progress, std::stop_token stop) {
+                                       const ProgressCallback& progress, std::stop_token stop,
+                                       ReadEncoding encoding) {
   const auto stage = [&](Stage next) {
     if (stop.stop_requested()) throw Stopped();
     progress(next, -1);
@@ -18,7 +19,7 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   std::string text;
   {
     TextFile corpus;
-    if (!corpus.read(corpus_path, true, false)) return std::nullopt;
+    if (!corpus.read(corpus_path, true, false, encoding)) return std::nullopt;
     text = corpus.take_content();
   }
   LexiconBuilder builder(std::move(text));

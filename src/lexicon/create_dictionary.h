@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/progress.h"
+#include "text/text_encoding.h"
 #include "text/token_list.h"
 
 namespace quirlex {
@@ -22,7 +23,8 @@ enum class LexiconOrder {
   kFrequency,
 };
 
-// Reads the corpus (umlauts spelled out) and makes the front-coded entries of
+// Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its
+// stand-ins only separate words) and makes the front-coded entries of
 // its lexicon; nullopt when the corpus cannot be opened or read. Progress:
 // kReadingCorpus, kFiltering, kSorting, kRemovingRepeats and kCompressing,
 // each as it begins. A stop request is
@@ -30,6 +32,7 @@ enum class LexiconOrder {
 // any case.
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress,
-                                       std::stop_token stop = {});
+                                       std::stop_token stop = {},
+                                       ReadEncoding encoding = ReadEncoding::kAuto);
 
 }  // namespace quirlex

@@ -16,6 +16,9 @@ void scramble(std::string& word, RandomGenerator& generator) {
 
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
   scrambled.reserve_for(source.size());
+  // Separators are copied as they are, so the source's kept characters
+  // still belong to the scrambled text's stand-ins in order.
+  scrambled.set_encoding(source.encoding());
   for (const WordToken& token : source) {
     WordToken& copy = scrambled.append_new();
     copy = token;

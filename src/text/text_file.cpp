@@ -272,7 +272,8 @@ void TextFile::close() {
   }
 }
 
-bool TextFile::read(const std::string& file_name, bool transliterate, bool upper_case) {
+bool TextFile::read(const std::string& file_name, bool transliterate, bool upper_case,
+                    ReadEncoding encoding) {
   close();
   // Non-blocking, so that a pipe without a writer cannot hang the program.
   FileDescriptor file(::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -282,9 +283,13 @@ bool TextFile::read(const std::string& file_name, bool transliterate, bool upper
   if (!lock_for_reading(file.fd)) return false;
   std::string text;
   if (!read_whole_text(file.fd, text, file_name)) return false;
+  // Converted first, so that a UTF-8 umlaut is spelled out as its
+  // Windows-1252 byte would be.
+  TextEncoding text_encoding = decode_text(text, encoding);
   if (transliterate) transliterate_umlauts(text);
   if (upper_case) quirlex::upper_case(text);
   content_ = std::move(text);
+  encoding_ = std::move(text_encoding);
   fd_ = file.release();
   return true;
 }

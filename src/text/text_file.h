@@ -2,10 +2,14 @@
 // umlauts spelled out as two letters and optionally upper-cased. The file of
 // the last successful read stays open (with a shared lock that keeps
 // cooperating writers out) until the next read or the end of the object.
+// A UTF-8 file is converted to Windows-1252 as it is read, before umlauts
+// are spelled out (see text_encoding.h); lexicon files are read as bytes.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "text/text_encoding.h"
 
 namespace quirlex {
 
@@ -23,10 +27,14 @@ class TextFile {
   // cannot be opened or read; the content then keeps its previous text and the
   // object is closed. A file longer than kMaxLength is refused with a
   // LimitExceeded failure. The text ends at the file's first NUL byte.
-  bool read(const std::string& file_name, bool transliterate, bool upper_case);
+  // `encoding` decides how the bytes are taken; by default as they are.
+  bool read(const std::string& file_name, bool transliterate, bool upper_case,
+            ReadEncoding encoding = ReadEncoding::kWindows1252);
 
   bool is_open() const { return fd_ >= 0; }
   const std::string& content() const { return content_; }
+  // How the content of the last successful read came in.
+  const TextEncoding& encoding() const { return encoding_; }
   // Hands the content over to the caller, leaving the object's content empty.
   std::string take_content() { return std::move(content_); }
 
@@ -35,6 +43,7 @@ class TextFile {
  private:
   int fd_ = -1;
   std::string content_;
+  TextEncoding encoding_;
 };
 
 // Replaces, in place, every byte of `text` that is one of the seven German

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/large_block.h"
+#include "text/text_encoding.h"
 #include "text/word_token.h"
 
 namespace quirlex {
@@ -65,6 +66,11 @@ class TokenList {
   // The texts of all tokens in order, with nothing between them.
   std::string join() const;
 
+  // How the list's text is written back (the encoding of the file it came
+  // from). Only set_encoding changes it; it is no part of ==.
+  const TextEncoding& encoding() const { return encoding_; }
+  void set_encoding(TextEncoding encoding) { encoding_ = std::move(encoding); }
+
   std::span<const WordToken> tokens() const { return tokens_; }
   std::span<WordToken> tokens() { return tokens_; }
   auto begin() const { return tokens_.begin(); }
@@ -78,6 +84,7 @@ class TokenList {
   using Storage = std::vector<WordToken, LargeBlockAllocator<WordToken>>;
   Storage tokens_;
   std::int32_t grow_step_ = 0;
+  TextEncoding encoding_;
 };
 
 }  // namespace quirlex
