@@ -58,8 +58,9 @@ LeftScrollTextEdit::~LeftScrollTextEdit() {
   if (auto* relay = dynamic_cast<RelayScrollBar*>(verticalScrollBar())) relay->stop_relaying();
 }
 
-void LeftScrollTextEdit::set_bytes(std::string_view text, Shown shown) {
-  const BoxText box = make_box_text(text);
+void LeftScrollTextEdit::set_bytes(std::string_view text, Shown shown,
+                                   std::span<const char32_t> kept) {
+  const BoxText box = make_box_text(text, {}, kept);
   // setPlainText keeps no undo record and lays out only what is shown.
   setPlainText(box.text);
   QTextBlock block = document()->begin();

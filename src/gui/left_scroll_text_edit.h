@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,10 @@ class LeftScrollTextEdit : public QPlainTextEdit {
   // Replaces the whole text in one step, without an undo record. CR LF, and
   // also a lone CR or LF, break the line. A box that follows the end then
   // shows the text's end with the caret after it, unless `shown` asks for
-  // the start; otherwise the caret is at the start.
-  void set_bytes(std::string_view text, Shown shown = Shown::kUsual);
+  // the start; otherwise the caret is at the start. Stand-ins of the text
+  // show as the characters `kept` holds for them, in order.
+  void set_bytes(std::string_view text, Shown shown = Shown::kUsual,
+                 std::span<const char32_t> kept = {});
   // The text as shown, each line break as CR LF.
   std::string bytes() const;
 

@@ -320,7 +320,8 @@ void QtDialogWindow::show_tokens(TextBox box, std::string_view prefix, const Tok
   // from its start, so that the report is what the user sees first.
   const auto shown =
       prefix.empty() ? LeftScrollTextEdit::Shown::kUsual : LeftScrollTextEdit::Shown::kStart;
-  on_gui_thread([&] { text_box(box)->set_bytes(text, shown); });
+  // The characters a UTF-8 text had beyond Windows-1252 are shown as they were.
+  on_gui_thread([&] { text_box(box)->set_bytes(text, shown, tokens.encoding().kept()); });
 }
 
 void QtDialogWindow::repaint_now(RepaintTarget target) {
