@@ -201,8 +201,8 @@ int run(int argc, char** argv) {
   std::uint64_t lexicon_bytes = 0;
   for (const WordToken& entry : builder.encode()) lexicon_bytes += entry.text.size() + 1;
   TokenList chosen;
-  for (const ShortWords rule : {ShortWords::kSkipped, ShortWords::kBreakPairs}) {
-    const bool skipped = rule == ShortWords::kSkipped;
+  for (const ShortWords rule :
+       {ShortWords::kSkipped, ShortWords::kBreakPairs, ShortWords::kCounted}) {
     start = Clock::now();
     const BigramModel model =
         BigramModel::count(builder, rule, kMaxBigramSizeRatio * lexicon_bytes);
@@ -213,11 +213,13 @@ int run(int argc, char** argv) {
     TokenList with_context = restored;
     const std::int64_t changed = choice.choose(with_context, pending);
     const double choice_time = seconds_since(start);
-    report(skipped ? "(e) + bigrams (short words skipped)" : "(e) + bigrams (short words break)",
+    report(rule == ShortWords::kSkipped      ? "(e) + bigrams (short words skipped)"
+           : rule == ShortWords::kBreakPairs ? "(e) + bigrams (short words break)"
+                                             : "(e) + bigrams (short words counted)",
            with_context, deep_time + compound_time + choice_time);
-    std::printf("    model: %zu pairs of count >= %u, %.2f MB = %.2fx the lexicon file (%.2f MB);"
+    std::printf("    model: %zu pairs of count >= %u, %zu short words, %.2f MB = %.2fx the lexicon file (%.2f MB);"
                 " counted in %.2f s; %zu ties looked at, %lld changed in %.1f ms\n",
-                model.pairs().size(), model.min_count(),
+                model.pairs().size(), model.min_count(), model.short_words().size(),
                 static_cast<double>(model.file_size()) / 1e6,
                 static_cast<double>(model.file_size()) / static_cast<double>(lexicon_bytes),
                 static_cast<double>(lexicon_bytes) / 1e6, count_time, pending.size(),

@@ -16,9 +16,10 @@ Commands:
   shuffle INPUT [-o OUT] [--seed N]
         Load INPUT and shuffle it; write the scrambled text.
   create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
+                    [--bigrams]
         Build a lexicon file from a corpus text.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--compounds] [--source SOURCE] [-o OUT]
+            [--compounds] [--context] [--source SOURCE] [-o OUT]
         Restore a scrambled text from a lexicon file; write the restored text.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
@@ -48,6 +49,7 @@ Options:
 
 inline constexpr const char* kCreateDictionaryHelp =
     R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
+                                    [--bigrams]
 
 Builds the lexicon from the corpus text as the window's Create Dictionary
 does: every word of four or more bytes, upper-cased, once, front-coded, one
@@ -62,13 +64,16 @@ Options:
                         the words that look alike when scrambled wins: the
                         best restoring)
   --no-sort             the same as --order text
+  --bigrams             also write the corpus's bigram model of the lexicon
+                        as LEXICON.bigrams, for translate --context (not
+                        with '-o -')
   -h, --help            show this help
 )";
 
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
-                            [--prefixes FILE] [--compounds] [--source SOURCE]
-                            [-o OUT]
+                            [--prefixes FILE] [--compounds] [--context]
+                            [--source SOURCE] [-o OUT]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -83,6 +88,11 @@ Options:
   --compounds               Compound Search: restore long words that no table
                             knows as two lexicon words joined (best with a
                             lexicon in frequency order)
+  --context                 choose among the words that look alike when
+                            scrambled by their neighbours, from the bigram
+                            model LEXICON.bigrams (create-dictionary
+                            --bigrams); a missing or damaged model ends the
+                            run with status 1
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)
   -h, --help                show this help

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -17,6 +19,13 @@ namespace {
 constexpr std::uint64_t kFnvOffset = 0xCBF29CE484222325ULL;
 constexpr std::uint64_t kFnvPrime = 0x100000001B3ULL;
 constexpr std::uint32_t kBreakPairsFlag = 1;
+constexpr std::uint32_t kCountedFlag = 2;
+
+std::uint32_t flags_of(ShortWords rule) {
+  return rule == ShortWords::kBreakPairs ? kBreakPairsFlag
+         : rule == ShortWords::kCounted  ? kCountedFlag
+                                         : 0;
+}
 
 std::uint64_t fnv1a(std::uint64_t hash, std::string_view bytes) {
   for (const char c : bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * kFnvPrime;
@@ -138,26 +147,42 @@ std::uint64_t lexicon_hash(const TokenList& words) {
   return hash;
 }
 
-BigramModel::BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count,
-                         ShortWords short_words, std::vector<BigramPair> pairs)
+BigramModel::BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count, ShortWords rule,
+                         std::vector<BigramPair> pairs, std::vector<std::string> short_words)
     : lexicon_hash_(lexicon_hash),
       word_count_(word_count),
-      short_words_(short_words),
+      rule_(rule),
+      short_words_(std::move(short_words)),
       pairs_(std::move(pairs)) {
   std::sort(pairs_.begin(), pairs_.end(), pair_before);
 }
 
-BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords short_words,
+BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords rule,
                                std::uint64_t max_file_bytes) {
   const std::vector<bool> tie = tie_words(builder);
+  const auto word_count = static_cast<std::uint32_t>(builder.word_count());
+  const auto is_tie = [&](std::int64_t index) { return index < word_count && tie[index]; };
+  // Counted short words take indices after the lexicon's in order of
+  // appearance first; the model's list of them is sorted at the end.
+  std::map<std::string, std::uint32_t, std::less<>> short_ids;
+  std::vector<std::string_view> short_texts;
   PairCounts counts;
   std::int64_t previous = -1;
-  builder.for_each_word_in_text([&](std::int64_t index) {
+  builder.for_each_word_in_text([&](std::int64_t index, std::string_view word) {
     if (index == LexiconBuilder::kShortWord) {
-      if (short_words == ShortWords::kBreakPairs) previous = -1;
-      return;
+      if (rule == ShortWords::kSkipped) return;
+      if (rule == ShortWords::kBreakPairs) {
+        previous = -1;
+        return;
+      }
+      auto found = short_ids.find(word);
+      if (found == short_ids.end()) {
+        found = short_ids.emplace(std::string(word), word_count + short_texts.size()).first;
+        short_texts.push_back(found->first);
+      }
+      index = found->second;
     }
-    if (index >= 0 && previous >= 0 && (tie[previous] || tie[index])) {
+    if (index >= 0 && previous >= 0 && (is_tie(previous) || is_tie(index))) {
       counts.add(static_cast<std::uint32_t>(previous), static_cast<std::uint32_t>(index));
     }
     previous = index;
@@ -170,10 +195,14 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords short_w
     words.append(WordToken::from_text(std::string(builder.word(i)), false));
   model.lexicon_hash_ = lexicon_hash(words);
   model.word_count_ = static_cast<std::uint32_t>(builder.word_count());
-  model.short_words_ = short_words;
+  model.rule_ = rule;
   model.pairs_ = counts.at_least(kMinCount);
+  // Each short word kept costs its four bytes as well: counted as a third of
+  // a record, a bound no worse than that (a record names at most one).
   const std::uint64_t room =
-      max_file_bytes > kHeaderSize ? (max_file_bytes - kHeaderSize) / kRecordSize : 0;
+      max_file_bytes > kHeaderSize
+          ? (max_file_bytes - kHeaderSize) / (kRecordSize + kShortWordSize)
+          : 0;
   if (model.pairs_.size() > room) {
     // The most frequent pairs that fit, and no pair of a count some pair
     // left out has: the smallest count kept is one above the first left out.
@@ -185,20 +214,53 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords short_w
     model.min_count_ = values[room] + 1;
     std::erase_if(model.pairs_, [&](const BigramPair& p) { return p.count < model.min_count_; });
   }
+  // The short words the kept pairs name, sorted, and the pairs renumbered.
+  std::vector<std::uint32_t> kept;
+  for (const BigramPair& p : model.pairs_) {
+    for (const std::uint32_t index : {p.first, p.second}) {
+      if (index >= word_count) kept.push_back(index);
+    }
+  }
+  std::sort(kept.begin(), kept.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return short_texts[a - word_count] < short_texts[b - word_count];
+  });
+  kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+  std::vector<std::uint32_t> renumbered(short_texts.size());
+  for (std::size_t k = 0; k < kept.size(); ++k) {
+    renumbered[kept[k] - word_count] = word_count + static_cast<std::uint32_t>(k);
+    model.short_words_.emplace_back(short_texts[kept[k] - word_count]);
+  }
+  for (BigramPair& p : model.pairs_) {
+    if (p.first >= word_count) p.first = renumbered[p.first - word_count];
+    if (p.second >= word_count) p.second = renumbered[p.second - word_count];
+  }
   std::sort(model.pairs_.begin(), model.pairs_.end(), pair_before);
   return model;
 }
 
 std::string BigramModel::serialize() const {
-  const std::string records = records_of(pairs_);
+  std::string body;
+  for (const std::string& word : short_words_) {
+    body += word;
+    body.append(kShortWordSize - word.size(), '\0');
+  }
+  body += records_of(pairs_);
   std::string out(kMagic);
   put(out, lexicon_hash_, 8);
   put(out, word_count_, 4);
-  put(out, short_words_ == ShortWords::kBreakPairs ? kBreakPairsFlag : 0, 4);
+  put(out, flags_of(rule_), 4);
   put(out, min_count_, 4);
+  put(out, short_words_.size(), 4);
   put(out, pairs_.size(), 4);
-  put(out, fnv1a(kFnvOffset, records), 8);
-  return out + records;
+  put(out, fnv1a(kFnvOffset, body), 8);
+  return out + body;
+}
+
+std::int64_t BigramModel::short_word_index(std::string_view upper) const {
+  const auto found = std::lower_bound(short_words_.begin(), short_words_.end(), upper);
+  return found != short_words_.end() && *found == upper
+             ? word_count_ + (found - short_words_.begin())
+             : -1;
 }
 
 BigramModel BigramModel::parse(std::string_view bytes, std::uint64_t lexicon_hash,
@@ -220,28 +282,45 @@ BigramModel BigramModel::parse(std::string_view bytes, std::uint64_t lexicon_has
   model.word_count_ = static_cast<std::uint32_t>(field(4));
   const std::uint64_t flags = field(4);
   model.min_count_ = static_cast<std::uint32_t>(field(4));
+  const std::uint64_t short_count = field(4);
   const std::uint64_t pair_count = field(4);
   const std::uint64_t checksum = field(8);
-  const std::uint64_t expected_size = kHeaderSize + kRecordSize * pair_count;
+  const std::uint64_t expected_size =
+      kHeaderSize + kShortWordSize * short_count + kRecordSize * pair_count;
   if (bytes.size() < expected_size) refuse("the bigram file is truncated");
-  if (bytes.size() > expected_size || (flags & ~std::uint64_t{kBreakPairsFlag}) != 0) {
+  const bool known_rule = flags == 0 || flags == kBreakPairsFlag || flags == kCountedFlag;
+  if (bytes.size() > expected_size || !known_rule ||
+      (short_count != 0 && flags != kCountedFlag)) {
     refuse("the bigram file is damaged");
   }
   if (model.lexicon_hash_ != lexicon_hash || model.word_count_ != word_count) {
     refuse("the bigram file was made from another lexicon; create the dictionary again");
   }
-  const std::string_view records = bytes.substr(kHeaderSize);
-  if (fnv1a(kFnvOffset, records) != checksum) refuse("the bigram file is damaged");
-  model.short_words_ = (flags & kBreakPairsFlag) != 0 ? ShortWords::kBreakPairs : ShortWords::kSkipped;
+  if (fnv1a(kFnvOffset, bytes.substr(kHeaderSize)) != checksum) refuse("the bigram file is damaged");
+  model.rule_ = flags == kBreakPairsFlag ? ShortWords::kBreakPairs
+                : flags == kCountedFlag  ? ShortWords::kCounted
+                                         : ShortWords::kSkipped;
+  // A sound checksum over contents that break the rules: made by another
+  // writer, and not to be trusted.
+  for (std::size_t k = 0; k < short_count; ++k) {
+    std::string_view word = bytes.substr(kHeaderSize + k * kShortWordSize, kShortWordSize);
+    word = word.substr(0, word.find('\0'));
+    if (word.empty() || word.size() >= kShortWordSize ||
+        std::any_of(word.begin(), word.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x40; }) ||
+        (!model.short_words_.empty() && !(model.short_words_.back() < word))) {
+      refuse("the bigram file is damaged");
+    }
+    model.short_words_.emplace_back(word);
+  }
+  const std::uint64_t index_limit = word_count + short_count;
+  const std::string_view records = bytes.substr(kHeaderSize + kShortWordSize * short_count);
   model.pairs_.reserve(pair_count);
   for (std::size_t r = 0; r < pair_count; ++r) {
     const std::size_t base = r * kRecordSize;
     const BigramPair pair{static_cast<std::uint32_t>(get(records, base, 4)),
                           static_cast<std::uint32_t>(get(records, base + 4, 4)),
                           static_cast<std::uint32_t>(get(records, base + 8, 4))};
-    // A sound checksum over records that break the rules: made by another
-    // writer, and not to be trusted.
-    if (pair.first >= word_count || pair.second >= word_count || pair.count == 0 ||
+    if (pair.first >= index_limit || pair.second >= index_limit || pair.count == 0 ||
         (!model.pairs_.empty() && !pair_before(model.pairs_.back(), pair))) {
       refuse("the bigram file is damaged");
     }

@@ -5,12 +5,19 @@
 // not rare. The model belongs to one lexicon: its file names the lexicon by a
 // hash of its word list and is refused for any other.
 //
+// Words of fewer than four bytes are not in the lexicon; when they are
+// counted as words of their own (they tell "the three" from "there is"), each
+// has the index after the lexicon's words that its place in the model's list
+// of short words gives.
+//
 // File (all numbers little-endian): the line "QUIRLEX BIGRAMS 1\n", the
-// lexicon hash (u64), the lexicon's word count (u32), flags (u32; bit 0: a
-// word of fewer than four bytes between two words breaks their pair), the
-// smallest count kept (u32), the pair count (u32), the FNV-1a 64 hash of the
-// records (u64), then one record per pair: first, second, count (u32 each),
-// in ascending order of (first, second).
+// lexicon hash (u64), the lexicon's word count N (u32), flags (u32; bit 0:
+// short words break pairs, bit 1: short words are counted), the smallest
+// count kept (u32), the short word count S (u32), the pair count (u32), the
+// FNV-1a 64 hash of all that follows (u64); then S short words of four bytes
+// each (upper-cased, padded with zero bytes, ascending), index N + k for the
+// k-th; then one record per pair: first, second, count (u32 each), in
+// ascending order of (first, second).
 #pragma once
 
 #include <cstdint>
@@ -50,16 +57,18 @@ struct BigramPair {
 enum class ShortWords {
   kSkipped,     // the words on either side still make a pair
   kBreakPairs,  // no pair across them
+  kCounted,     // each is a word of the model's own
 };
 
 // The rule Create Dictionary counts by (the figures of bench/quality chose it).
-inline constexpr ShortWords kBigramShortWords = ShortWords::kSkipped;
+inline constexpr ShortWords kBigramShortWords = ShortWords::kCounted;
 
 class BigramModel {
  public:
   static constexpr std::string_view kMagic = "QUIRLEX BIGRAMS 1\n";
-  static constexpr std::size_t kHeaderSize = kMagic.size() + 8 + 4 + 4 + 4 + 4 + 8;
+  static constexpr std::size_t kHeaderSize = kMagic.size() + 8 + 4 + 4 + 4 + 4 + 4 + 8;
   static constexpr std::size_t kRecordSize = 12;
+  static constexpr std::size_t kShortWordSize = 4;
   // The smallest count a pair keeps; raised until the file fits its budget.
   static constexpr std::uint32_t kMinCount = 2;
 
@@ -68,7 +77,7 @@ class BigramModel {
   // Counts the pairs of `builder`'s corpus (collected, in its final order).
   // The file is kept at most `max_file_bytes` long by raising the smallest
   // count kept.
-  static BigramModel count(const LexiconBuilder& builder, ShortWords short_words,
+  static BigramModel count(const LexiconBuilder& builder, ShortWords rule,
                            std::uint64_t max_file_bytes);
 
   // The model in a file's bytes, checked against the lexicon it must belong
@@ -80,22 +89,30 @@ class BigramModel {
   // How often `second` follows `first`, 0 for a pair the model lacks.
   std::uint32_t count(std::uint32_t first, std::uint32_t second) const;
 
+  // The index of a short word (upper-cased) in the model, or -1.
+  std::int64_t short_word_index(std::string_view upper) const;
+
   std::span<const BigramPair> pairs() const { return pairs_; }
-  ShortWords short_words() const { return short_words_; }
+  std::span<const std::string> short_words() const { return short_words_; }
+  ShortWords rule() const { return rule_; }
   std::uint32_t min_count() const { return min_count_; }
   std::uint64_t lexicon_hash_value() const { return lexicon_hash_; }
   std::uint32_t word_count() const { return word_count_; }
-  std::uint64_t file_size() const { return kHeaderSize + kRecordSize * pairs_.size(); }
+  std::uint64_t file_size() const {
+    return kHeaderSize + kShortWordSize * short_words_.size() + kRecordSize * pairs_.size();
+  }
 
   // For tests and tools: a model of these pairs (sorted here).
-  BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count, ShortWords short_words,
-              std::vector<BigramPair> pairs);
+  // `short_words` (sorted, each of one to three word bytes) only with kCounted.
+  BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count, ShortWords rule,
+              std::vector<BigramPair> pairs, std::vector<std::string> short_words = {});
 
  private:
   std::uint64_t lexicon_hash_ = 0;
   std::uint32_t word_count_ = 0;
-  ShortWords short_words_ = ShortWords::kSkipped;
+  ShortWords rule_ = ShortWords::kSkipped;
   std::uint32_t min_count_ = kMinCount;
+  std::vector<std::string> short_words_;
   std::vector<BigramPair> pairs_;
 };
 

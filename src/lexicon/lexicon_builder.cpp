@@ -321,7 +321,7 @@ void LexiconBuilder::order_by_frequency() {
 }
 
 void LexiconBuilder::for_each_word_in_text(
-    const std::function<void(std::int64_t index)>& visit) const {
+    const std::function<void(std::int64_t index, std::string_view word)>& visit) const {
   // The words in their present order, so that the index of a word met again
   // is its index in the lexicon. The text was folded by collect_words.
   const char* const data = text_.data();
@@ -337,13 +337,15 @@ void LexiconBuilder::for_each_word_in_text(
     const std::size_t start = at;
     while (at < size && !is_separator_byte(data[at])) ++at;
     const std::size_t length = at - start;
+    const std::string_view word(data + start, length);
     if (length < kMinWordLength) {
-      visit(kShortWord);
+      visit(kShortWord, word);
     } else if (is_marker_byte(data[start])) {
-      visit(kNotInLexicon);
+      visit(kNotInLexicon, word);
     } else {
       visit(lexicon.insert(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
-                           size - start, 0));
+                           size - start, 0),
+            word);
     }
   }
 }

@@ -55,9 +55,11 @@ class LexiconBuilder {
   static constexpr std::int64_t kNotInLexicon = -2;
 
   // Calls `visit` for every word of the corpus text in order, short ones
-  // included, with its index in the present order of the words. Needs
-  // collect_words first; the order may have changed since.
-  void for_each_word_in_text(const std::function<void(std::int64_t index)>& visit) const;
+  // included, with its index in the present order of the words and its
+  // upper-cased bytes. Needs collect_words first; the order may have changed
+  // since.
+  void for_each_word_in_text(
+      const std::function<void(std::int64_t index, std::string_view word)>& visit) const;
 
   // The front-coded entries of the words in their order, one token each.
   TokenList encode() const;

@@ -29,9 +29,11 @@ bool is_word(const WordToken& token) {
 
 ContextChoice::ContextChoice(const Dictionary& dictionary, const BigramModel& model)
     : dictionary_(dictionary), model_(model) {
+  // Short words have no signature to be looked up by.
   for (const BigramPair& pair : model.pairs()) {
-    members_.push_back(pair.first);
-    members_.push_back(pair.second);
+    for (const std::uint32_t index : {pair.first, pair.second}) {
+      if (index < model.word_count()) members_.push_back(index);
+    }
   }
   const auto signature = [&](std::uint32_t index) {
     return dictionary.words.element(index).signature;
@@ -78,7 +80,14 @@ std::int64_t ContextChoice::neighbour(const TokenList& restored, std::size_t pos
     const WordToken& token = tokens[at];
     if (!is_word(token)) continue;
     if (token.text.size() >= LexiconBuilder::kMinWordLength) return index_of(token);
-    if (model_.short_words() == ShortWords::kBreakPairs) return -1;
+    switch (model_.rule()) {
+      case ShortWords::kSkipped:
+        break;
+      case ShortWords::kBreakPairs:
+        return -1;
+      case ShortWords::kCounted:
+        return model_.short_word_index(upper_copy(token.text));
+    }
   }
   return -1;
 }
