@@ -63,6 +63,12 @@ std::string deep_word_list_line(int percentage) {
       percentage);
 }
 
+std::string dictionary_report(const DictionaryReport& report, const std::string& problem) {
+  std::string text = dictionary_report(report);
+  if (!text.ends_with("\r\n")) text += "\r\n";
+  return text + "\r\n" + problem + "; Translate goes without the context choice.\r\n";
+}
+
 std::string dictionary_report(const DictionaryReport& report) {
   std::string text = stage_line(Stage::kCreatingTables) + "READY!\r\n\r\n";
   if (report.entries != 0) text += format_int("%i Words are read into the lexicon\r\n", report.entries);

@@ -28,6 +28,10 @@ std::string deep_word_list_line(int percentage);
 
 // Load Dictionary's report.
 std::string dictionary_report(const DictionaryReport& report);
+// The same with a line after it telling that the lexicon's bigram file could
+// not be used (`problem`, which names the file), so Translate goes without the
+// context choice.
+std::string dictionary_report(const DictionaryReport& report, const std::string& problem);
 
 // Translate's report: two lines and an empty line.
 std::string accuracy_report(const Accuracy& accuracy);

@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <tuple>
 #include <utility>
 
@@ -150,17 +152,20 @@ CommandOutcome MainDialog::create_dictionary_command() {
   empty_scrambled_tokens();
   std::string progress;
   std::optional<TokenList> entries;
+  // The frequency order is the best restoring, and the bigram model is part of it.
+  const bool frequency = window_.is_checked(CheckBox::kFrequency);
+  BigramModel bigrams;
   try {
     entries = build_lexicon(
         corpus,
-        window_.is_checked(CheckBox::kFrequency) ? LexiconOrder::kFrequency
-        : window_.is_checked(CheckBox::kSort)    ? LexiconOrder::kSorted
-                                                 : LexiconOrder::kText,
+        frequency                             ? LexiconOrder::kFrequency
+        : window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted
+                                              : LexiconOrder::kText,
         [&](Stage stage, int percentage) {
           window_.show_progress(stage, percentage);
           show_progress(progress, texts::stage_line(stage));
         },
-        stop);
+        stop, ReadEncoding::kAuto, frequency ? &bigrams : nullptr);
   } catch (const Stopped&) {
     show_progress(progress, texts::kLexiconStopped);
     return CommandOutcome::kStopped;
@@ -173,7 +178,10 @@ CommandOutcome MainDialog::create_dictionary_command() {
   const FileChoice choice = window_.choose_file(presets::kLexicon, FilePurpose::kSaveLexicon);
   const bool write = choice.confirmed && !choice.name.empty();
   if (choice.confirmed) lexicon_path_ = choice.name;
-  if (write) write_tokens(*entries, lexicon_path_, "\n");
+  if (write) {
+    write_tokens(*entries, lexicon_path_, "\n");
+    if (frequency) write_bigram_file(bigram_path(lexicon_path_), bigrams);
+  }
   window_.show_progress(Stage::kLexiconReady, -1);
   show_progress(progress, texts::stage_line(Stage::kLexiconReady));
   return write ? CommandOutcome::kDone : CommandOutcome::kNothing;
@@ -211,6 +219,7 @@ CommandOutcome MainDialog::load_dictionary_command() {
   const std::stop_token stop = stop_token_for_command();
   lexicon_path_ = lexicon_name;
   empty_scrambled_tokens();
+  bigrams_.reset();
   const DictionaryReport report = quirlex::load_dictionary(
       dictionary_, std::move(files),
       [this](Stage stage, int percentage) {
@@ -224,7 +233,20 @@ CommandOutcome MainDialog::load_dictionary_command() {
         }
       },
       stop);
-  window_.show_text(TextBox::kLower, texts::dictionary_report(report));
+  // A lexicon without a bigram file is the usual case and says nothing.
+  std::string problem;
+  const std::string model_path = bigram_path(lexicon_name);
+  std::error_code no_such_file;
+  if (std::filesystem::exists(model_path, no_such_file)) {
+    try {
+      bigrams_ = read_bigram_file(model_path, lexicon_hash(dictionary_.words),
+                                  static_cast<std::uint32_t>(dictionary_.words.size()));
+    } catch (const BigramFileError& error) {
+      problem = error.message();
+    }
+  }
+  window_.show_text(TextBox::kLower, problem.empty() ? texts::dictionary_report(report)
+                                                     : texts::dictionary_report(report, problem));
   return report.deep_search == DeepSearchOutcome::kStopped ? CommandOutcome::kStopped
                                                            : CommandOutcome::kDone;
 }
@@ -234,7 +256,10 @@ CommandOutcome MainDialog::translate_command() {
   const Accuracy accuracy =
       quirlex::translate(scrambled_tokens_, source_tokens_, dictionary_,
                          {.deep_search = window_.is_checked(CheckBox::kDeepSearch),
-                          .compounds = window_.is_checked(CheckBox::kCompounds)})
+                          .compounds = window_.is_checked(CheckBox::kCompounds),
+                          .context = window_.is_checked(CheckBox::kCompounds) && bigrams_
+                                         ? &*bigrams_
+                                         : nullptr})
           .accuracy;
   unsaved_text_ = !scrambled_tokens_.is_empty();
   window_.show_tokens(TextBox::kLower, texts::accuracy_report(accuracy), scrambled_tokens_);

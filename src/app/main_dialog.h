@@ -6,12 +6,14 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 
 #include "app/dialog_window.h"
 #include "base/progress.h"
 #include "index/dictionary.h"
+#include "lexicon/bigram_model.h"
 #include "scramble/random_generator.h"
 #include "text/text_file.h"
 #include "text/token_list.h"
@@ -59,6 +61,7 @@ class MainDialog {
   const TokenList& source_tokens() const { return source_tokens_; }
   const TokenList& scrambled_tokens() const { return scrambled_tokens_; }
   const Dictionary& dictionary() const { return dictionary_; }
+  bool has_bigrams() const { return bigrams_.has_value(); }
   const TextFile& source_file() const { return source_file_; }
   const std::string& scrambled_text_path() const { return scrambled_text_path_; }
   const std::string& lexicon_path() const { return lexicon_path_; }
@@ -92,6 +95,8 @@ class MainDialog {
   TokenList source_tokens_;
   TokenList scrambled_tokens_;
   Dictionary dictionary_;
+  // The bigram model beside the loaded lexicon, when it had a usable one.
+  std::optional<BigramModel> bigrams_;
   RandomGenerator generator_;
   std::string scrambled_text_path_;
   std::string lexicon_path_;

@@ -18,6 +18,7 @@
 #include "cli/help.h"
 #include "cli/progress_printer.h"
 #include "index/load_dictionary.h"
+#include "lexicon/bigram_model.h"
 #include "lexicon/create_dictionary.h"
 #include "scramble/random_generator.h"
 #include "scramble/scramble.h"
@@ -115,17 +116,24 @@ int create_dictionary_command(const Arguments& args) {
     }
     order = found->second;
   }
+  const bool bigrams = args.has("--bigrams");
+  if (bigrams && *lexicon == "-") {
+    return usage_error("create-dictionary",
+                       "--bigrams needs -o LEXICON to be a file (the model goes beside it)");
+  }
   const std::string corpus = input_path(args.operands[0]);
   if (!all_readable({corpus})) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
-    const std::optional<TokenList> entries =
-        build_lexicon(corpus, order, printer.callback(), {}, *encoding);
+    BigramModel model;
+    const std::optional<TokenList> entries = build_lexicon(
+        corpus, order, printer.callback(), {}, *encoding, bigrams ? &model : nullptr);
     if (!entries) {
       say(corpus + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
     if (!write_output(*lexicon, *entries, "\n")) return kFileFailure;
+    if (bigrams) write_bigram_file(bigram_path(*lexicon), model);
     printer.print(texts::stage_line(Stage::kLexiconReady));
     return kSuccess;
   });
@@ -151,6 +159,10 @@ int translate_command(const Arguments& args) {
   const auto source_name = args.value("--source");
   const auto suffixes = deep ? args.value("--suffixes") : std::nullopt;
   const auto prefixes = deep ? args.value("--prefixes") : std::nullopt;
+  const bool context = args.has("--context");
+  if (context && *lexicon == "-") {
+    return usage_error("translate", "--context needs -d LEXICON to be a file (the model is beside it)");
+  }
 
   std::vector<std::string> inputs = {scrambled_name, *lexicon};
   for (const auto& name : {source_name, suffixes, prefixes}) {
@@ -185,6 +197,12 @@ int translate_command(const Arguments& args) {
     ProgressPrinter printer(stderr);
     Dictionary dictionary;
     const DictionaryReport loaded = load_dictionary(dictionary, std::move(files), printer.callback());
+    // A model that cannot be used ends the run here, before anything is written.
+    std::optional<BigramModel> model;
+    if (context) {
+      model = read_bigram_file(bigram_path(*lexicon), lexicon_hash(dictionary.words),
+                               static_cast<std::uint32_t>(dictionary.words.size()));
+    }
     // The report begins with the line already printed as progress.
     const std::string report = texts::dictionary_report(loaded);
     printer.print(std::string_view(report).substr(texts::stage_line(Stage::kCreatingTables).size()));
@@ -197,7 +215,9 @@ int translate_command(const Arguments& args) {
     }
     const Accuracy accuracy =
         translate(scrambled, source, dictionary,
-                  {.deep_search = deep, .compounds = args.has("--compounds")})
+                  {.deep_search = deep,
+                   .compounds = args.has("--compounds"),
+                   .context = model ? &*model : nullptr})
             .accuracy;
     // The accuracy report byte for byte as the window shows it, CR LF included.
     const std::string accuracy_text = texts::accuracy_report(accuracy);
@@ -227,6 +247,7 @@ const std::map<std::string, Subcommand>& subcommands() {
        {{{{"-o", "--output"}, true},
          {{"--no-sort"}, false},
          {{"--order"}, true},
+         {{"--bigrams"}, false},
          {{"--encoding"}, true}},
         create_dictionary_command,
         kCreateDictionaryHelp}},
@@ -234,6 +255,7 @@ const std::map<std::string, Subcommand>& subcommands() {
        {{{{"-d", "--dictionary"}, true},
          {{"--deep"}, false},
          {{"--compounds"}, false},
+         {{"--context"}, false},
          {{"--suffixes"}, true},
          {{"--prefixes"}, true},
          {{"--source"}, true},

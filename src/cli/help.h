@@ -18,10 +18,10 @@ Commands:
   shuffle INPUT [-o OUT] [--seed N] [--encoding E]
         Load INPUT and shuffle it; write the scrambled text.
   create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
-            [--encoding E]
+            [--bigrams] [--encoding E]
         Build a lexicon file from a corpus text.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--compounds] [--source SOURCE] [-o OUT] [--encoding E]
+            [--compounds] [--context] [--source SOURCE] [-o OUT] [--encoding E]
         Restore a scrambled text from a lexicon file; write the restored text.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
@@ -57,7 +57,7 @@ Options:
 
 inline constexpr const char* kCreateDictionaryHelp =
     R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
-                                    [--encoding E]
+                                    [--bigrams] [--encoding E]
 
 Builds the lexicon from the corpus text as the window's Create Dictionary
 does: every word of four or more bytes, upper-cased, once, front-coded, one
@@ -72,6 +72,9 @@ Options:
                         the words that look alike when scrambled wins: the
                         best restoring)
   --no-sort             the same as --order text
+  --bigrams             also write the corpus's bigram model of the lexicon
+                        as LEXICON.bigrams, for translate --context (not
+                        with '-o -')
   --encoding E          how CORPUS is read: auto (default: UTF-8 when it
                         begins with a byte order mark or is valid UTF-8 with a
                         character beyond ASCII, else Windows-1252), utf-8 or
@@ -81,8 +84,8 @@ Options:
 
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
-                            [--prefixes FILE] [--compounds] [--source SOURCE]
-                            [-o OUT] [--encoding E]
+                            [--prefixes FILE] [--compounds] [--context]
+                            [--source SOURCE] [-o OUT] [--encoding E]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -97,6 +100,11 @@ Options:
   --compounds               Compound Search: restore long words that no table
                             knows as two lexicon words joined (best with a
                             lexicon in frequency order)
+  --context                 choose among the words that look alike when
+                            scrambled by their neighbours, from the bigram
+                            model LEXICON.bigrams (create-dictionary
+                            --bigrams); a missing or damaged model ends the
+                            run with status 1
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)
   --encoding E              how SCRAMBLED, SOURCE and the affix lists are read

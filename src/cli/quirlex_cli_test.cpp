@@ -295,6 +295,55 @@ TEST_F(QuirlexCli, OrderAndCompoundsOptionsReachTheCoreCommands) {
                       path("no-sort.dic"))));
 }
 
+TEST_F(QuirlexCli, BigramsAndContextOptionsEndToEnd) {
+  // GARTEN is the more frequent; GRATEN goes with FISCH.
+  const std::string corpus = put("corpus.txt", "Fisch Graten Fisch Graten Garten Garten Garten\n");
+  const std::string other = put("other.txt", "Garten Graten Haus\n");
+  const std::string scrambled = put("scrambled.txt", "Der Gtraen und die Fsich Gtraen.\n");
+  const std::string lexicon = path("lexicon.dic");
+  ASSERT_EQ(run({"create-dictionary", corpus, "-o", lexicon, "--order", "frequency", "--bigrams"})
+                .exit_status,
+            0);
+  ASSERT_EQ(run({"create-dictionary", other, "-o", path("plain.dic"), "--order", "frequency"})
+                .exit_status,
+            0);
+  ASSERT_EQ(run({"create-dictionary", other, "-o", path("other.dic"), "--order", "frequency"})
+                .exit_status,
+            0);
+  put("other.dic.bigrams", get_file(lexicon + ".bigrams"));
+  put("cut.dic", get_file(lexicon));
+  put("cut.dic.bigrams", get_file(lexicon + ".bigrams").substr(0, 40));
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string restored, message;  // restored: the output file's bytes
+  } cases[] = {
+      {{"-d", lexicon, "--context"}, 0, "Der Garten und die Fisch Graten.\n", ""},
+      {{"-d", lexicon}, 0, "Der Garten und die Fisch Garten.\n", ""},
+      {{"-d", path("plain.dic"), "--context"}, 1, "", "plain.dic.bigrams: cannot open"},
+      {{"-d", path("other.dic"), "--context"}, 1, "", "other.dic.bigrams: the bigram file was made from another lexicon"},
+      {{"-d", path("cut.dic"), "--context"}, 1, "", "cut.dic.bigrams: the bigram file is truncated"},
+      {{"-d", "-", "--context"}, 2, "", "--context needs -d LEXICON to be a file"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(path("out.txt"));
+    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
+    translate.insert(translate.end(), c.arguments.begin(), c.arguments.end());
+    SCOPED_TRACE(command_line(translate));
+    const ProcessResult result = run(translate);
+    EXPECT_EQ(result.exit_status, c.status) << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    if (c.status == 0) {
+      EXPECT_EQ(get_file(path("out.txt")), c.restored);
+    } else {
+      EXPECT_FALSE(file_exists(path("out.txt")));
+    }
+  }
+  const ProcessResult to_stdout = run({"create-dictionary", corpus, "-o", "-", "--bigrams"});
+  EXPECT_EQ(to_stdout.exit_status, 2);
+  EXPECT_EQ(to_stdout.out, "");
+}
+
 TEST_F(QuirlexCli, OutputFilesAreWrittenEvenWhenEmpty) {
   const std::string empty = put("empty.txt", "");
   const std::string shuffled = put("shuffled.txt", "earlier content");

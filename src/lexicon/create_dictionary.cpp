@@ -10,7 +10,8 @@ namespace quirlex {
 
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress, std::stop_token stop,
-                                       ReadEncoding encoding) {
+                                       ReadEncoding encoding,
+                                       BigramModel* bigrams) {
   const auto stage = [&](Stage next) {
     if (stop.stop_requested()) throw Stopped();
     progress(next, -1);
@@ -31,7 +32,14 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   // Repeated words were already dropped as the words were collected.
   stage(Stage::kRemovingRepeats);
   stage(Stage::kCompressing);
-  return builder.encode();
+  TokenList entries = builder.encode();
+  if (bigrams != nullptr) {
+    if (stop.stop_requested()) throw Stopped();
+    std::uint64_t lexicon_bytes = 0;
+    for (const WordToken& entry : entries) lexicon_bytes += entry.text.size() + 1;
+    *bigrams = BigramModel::count(builder, kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
+  }
+  return entries;
 }
 
 }  // namespace quirlex

@@ -3,12 +3,14 @@
 // (each followed by a line feed) where the user chooses.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stop_token>
 #include <string>
 
 #include "base/progress.h"
 #include "text/text_encoding.h"
+#include "lexicon/bigram_model.h"
 #include "text/token_list.h"
 
 namespace quirlex {
@@ -29,10 +31,15 @@ enum class LexiconOrder {
 // kReadingCorpus, kFiltering, kSorting, kRemovingRepeats and kCompressing,
 // each as it begins. A stop request is
 // honoured between stages with a Stopped failure; nothing is written here in
-// any case.
+// any case. With `bigrams`, it also receives the corpus's bigram model of
+// this lexicon, at most kMaxBigramSizeRatio times the lexicon file's size.
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress,
                                        std::stop_token stop = {},
-                                       ReadEncoding encoding = ReadEncoding::kAuto);
+                                       ReadEncoding encoding = ReadEncoding::kAuto,
+                                       BigramModel* bigrams = nullptr);
+
+// How much larger than its lexicon file a bigram file may grow.
+inline constexpr std::uint64_t kMaxBigramSizeRatio = 10;
 
 }  // namespace quirlex

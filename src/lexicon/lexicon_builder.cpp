@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <system_error>
 #include <thread>
@@ -88,9 +89,10 @@ class SeenWords {
 
   // Adds `times` to the count of the `length` bytes at `offset`, recording
   // them as a new word first when they were not seen before; `readable` bytes
-  // from `offset` on may be read.
-  void insert(std::uint32_t offset, std::uint32_t length, std::size_t readable,
-              std::uint32_t times = 1) {
+  // from `offset` on may be read. Returns the word's index in order of first
+  // insertion.
+  std::uint32_t insert(std::uint32_t offset, std::uint32_t length, std::size_t readable,
+                       std::uint32_t times = 1) {
     if ((words_.size() + 1) * 2 > slots_.size()) grow();
     const char* const word = text_ + offset;
     const WordHead head = WordHead::of(word, length, readable);
@@ -101,13 +103,13 @@ class SeenWords {
       if (s.length == 0) {
         s = {head, hash, static_cast<std::uint32_t>(words_.size()), length, times};
         words_.push_back({offset, length, 0});
-        return;
+        return s.index;
       }
       if (s.hash == hash && s.length == length && s.head == head &&
           (length <= 16 ||
            std::memcmp(text_ + words_[s.index].offset + 16, word + 16, length - 16) == 0)) {
         s.count += times;
-        return;
+        return s.index;
       }
     }
   }
@@ -316,6 +318,36 @@ void LexiconBuilder::order_by_frequency() {
   std::sort(words_.begin(), words_.end(), [data](const WordRef& a, const WordRef& b) {
     return a.count != b.count ? a.count < b.count : bytes_before(data, a, b);
   });
+}
+
+void LexiconBuilder::for_each_word_in_text(
+    const std::function<void(std::int64_t index, std::string_view word)>& visit) const {
+  // The words in their present order, so that the index of a word met again
+  // is its index in the lexicon. The text was folded by collect_words.
+  const char* const data = text_.data();
+  const std::size_t size = text_.size();
+  SeenWords lexicon(data);
+  for (const WordRef& word : words_) lexicon.insert(word.offset, word.length, size - word.offset);
+  std::size_t at = 0;
+  while (at < size) {
+    if (is_separator_byte(data[at])) {
+      ++at;
+      continue;
+    }
+    const std::size_t start = at;
+    while (at < size && !is_separator_byte(data[at])) ++at;
+    const std::size_t length = at - start;
+    const std::string_view word(data + start, length);
+    if (length < kMinWordLength) {
+      visit(kShortWord, word);
+    } else if (is_marker_byte(data[start])) {
+      visit(kNotInLexicon, word);
+    } else {
+      visit(lexicon.insert(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
+                           size - start, 0),
+            word);
+    }
+  }
 }
 
 TokenList LexiconBuilder::encode() const {

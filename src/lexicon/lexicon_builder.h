@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,18 @@ class LexiconBuilder {
 
   // How often the word at `index` appears in the corpus (any case).
   std::uint32_t count(std::size_t index) const { return words_[index].count; }
+
+  // What for_each_word_in_text passes for a word of fewer than four bytes,
+  // and for a longer one the lexicon cannot hold.
+  static constexpr std::int64_t kShortWord = -1;
+  static constexpr std::int64_t kNotInLexicon = -2;
+
+  // Calls `visit` for every word of the corpus text in order, short ones
+  // included, with its index in the present order of the words and its
+  // upper-cased bytes. Needs collect_words first; the order may have changed
+  // since.
+  void for_each_word_in_text(
+      const std::function<void(std::int64_t index, std::string_view word)>& visit) const;
 
   // The front-coded entries of the words in their order, one token each.
   TokenList encode() const;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "index/dictionary.h"
+#include "lexicon/bigram_model.h"
 #include "text/token_list.h"
 #include "unscramble/accuracy_report.h"
 
@@ -15,16 +16,21 @@ struct TranslateOptions {
   // Then restores long words that neither table knows as two lexicon words
   // joined (Compound Search).
   bool compounds = false;
+  // Then, with a model, chooses among the words of a signature by their
+  // neighbours (the context choice); the model must belong to the
+  // dictionary's lexicon.
+  const BigramModel* context = nullptr;
 };
 
 // What Translate did.
 struct TranslateResult {
   Accuracy accuracy;
   std::int64_t compounds = 0;  // words restored by Compound Search
+  std::int64_t context = 0;    // words the context choice changed
 };
 
 // Restores every unsettled word of `scrambled` (see restore_words, then
-// restore_compounds when asked) and compares the result with `source` token
+// restore_compounds and the context choice when asked) and compares the result with `source` token
 // by token.
 TranslateResult translate(TokenList& scrambled, const TokenList& source,
                           const Dictionary& dictionary, const TranslateOptions& options);

@@ -1,0 +1,61 @@
+// The context choice: a word the lexicon table restored, when other lexicon
+// words share its signature, length and first and last letter, becomes the
+// one of them that the bigram model most often sees beside its neighbours
+// (the restored words before and after it). Without any pair of the model to
+// go by, the table's word stays: in a lexicon in frequency order the most
+// frequent one. The dictionary and the model must outlive the object, and the
+// model must belong to the dictionary's lexicon.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "index/dictionary.h"
+#include "index/signature_table.h"
+#include "lexicon/bigram_model.h"
+#include "text/token_list.h"
+
+namespace quirlex {
+
+// A word of the scrambled text that the model may choose for, with its
+// scrambled text: the chosen word takes its capitals from it.
+struct PendingChoice {
+  std::size_t position = 0;
+  std::string scrambled;
+};
+
+class ContextChoice {
+ public:
+  ContextChoice(const Dictionary& dictionary, const BigramModel& model);
+
+  // Before restoring: the unsettled words of `scrambled` whose signature
+  // some word of the model has, in text order.
+  std::vector<PendingChoice> pending(const TokenList& scrambled) const;
+
+  // After restoring `restored` (the same text): for each pending word that
+  // the lexicon table restored, the choice among its ties, taken from left to
+  // right (a changed word is the next one's neighbour). Returns the number
+  // of words changed.
+  std::int64_t choose(TokenList& restored, const std::vector<PendingChoice>& pending) const;
+
+ private:
+  struct Group {
+    std::uint32_t start = 0;  // in members_
+    std::uint32_t size = 0;
+  };
+
+  // The lexicon index of a restored word as the model knows it, or -1.
+  std::int64_t index_of(const WordToken& token) const;
+  // The index of the word the neighbours of `position` have, going by
+  // `step` (-1 or +1), or -1 when there is none the model knows.
+  std::int64_t neighbour(const TokenList& restored, std::size_t position, int step) const;
+
+  const Dictionary& dictionary_;
+  const BigramModel& model_;
+  std::vector<std::uint32_t> members_;  // the model's words, grouped by signature
+  SignatureTable<Group> groups_;
+};
+
+}  // namespace quirlex
