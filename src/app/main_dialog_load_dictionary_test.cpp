@@ -130,6 +130,29 @@ TEST_F(LoadDictionary, CancelInAnyOfItsDialogsChangesNothing) {
   }
 }
 
+// With the frequency box Create Dictionary writes the bigram model beside the
+// lexicon; Load Dictionary loads it silently, and names one it cannot use.
+TEST_F(LoadDictionary, ABigramFileBesideTheLexiconIsLoadedOrNamedWhenItCannotBe) {
+  const std::string lexicon = dir.file("lexicon.dic");
+  window.frequency = true;
+  create_dictionary(put("corpus.txt", "Graten Garten Garten im Garten"), lexicon);
+  ASSERT_TRUE(file_exists(lexicon + ".bigrams"));
+  load_dictionary(lexicon);
+  const std::string plain = window.lower_text;
+  EXPECT_EQ(plain, std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
+
+  put("lexicon.dic.bigrams", "QUIRLEX BIGRAMS 1\ntruncated");
+  load_dictionary(lexicon);
+  EXPECT_TRUE(window.lower_text.starts_with(plain)) << window.lower_text;
+  EXPECT_NE(window.lower_text.find(lexicon + ".bigrams"), std::string::npos) << window.lower_text;
+  EXPECT_TRUE(window.lower_text.ends_with("; Translate goes without the context choice.\r\n"));
+
+  std::filesystem::remove(lexicon + ".bigrams");
+  load_dictionary(lexicon);
+  EXPECT_EQ(window.lower_text, plain);
+  EXPECT_TRUE(window.messages.empty());
+}
+
 // A window whose user presses Stop once the deep word list is a third done.
 class StoppingWindow : public FakeWindow {
  public:

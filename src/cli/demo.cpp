@@ -101,10 +101,13 @@ int run_demo(const Arguments& args) {
     show(texts::accuracy_report(accuracy) + scrambled.join());
 
     // The same text once more, with the options a user turns on for the best
-    // restoring: a lexicon in frequency order (kept in memory only) and
-    // Compound Search.
-    heading("Translate again: lexicon in frequency order, Deep Search, Compound Search");
-    const auto ranked = build_lexicon(corpus, LexiconOrder::kFrequency, [](Stage, int) {});
+    // restoring: a lexicon in frequency order and its bigram model (kept in
+    // memory only), Compound Search and the context choice.
+    heading(
+        "Translate again: lexicon in frequency order, Deep Search, Compound Search and context");
+    BigramModel bigrams;
+    const auto ranked = build_lexicon(corpus, LexiconOrder::kFrequency, [](Stage, int) {}, {},
+                                      ReadEncoding::kAuto, &bigrams);
     if (!ranked) return kFileFailure;
     files = DictionaryTexts();
     files.deep_search = true;
@@ -114,7 +117,9 @@ int run_demo(const Arguments& args) {
     load_dictionary(dictionary, std::move(files), [](Stage, int) {});
     scrambled = saved_tokens;
     const Accuracy best =
-        translate(scrambled, source, dictionary, {.deep_search = true, .compounds = true}).accuracy;
+        translate(scrambled, source, dictionary,
+                  {.deep_search = true, .compounds = true, .context = &bigrams})
+            .accuracy;
     show(texts::accuracy_report(best) + scrambled.join());
     return kSuccess;
   } catch (const Failure& failure) {

@@ -528,7 +528,7 @@ TEST_F(QuirlexCli, DemoRunsThePipelineOnTheSampleFiles) {
   EXPECT_NE(result.out.find("=== Translate ===\n" + restored + "\n=== Translate again"),
             std::string::npos)
       << result.out;
-  EXPECT_TRUE(result.out.ends_with("Compound Search ===\n" + restored)) << result.out;
+  EXPECT_TRUE(result.out.ends_with("and context ===\n" + restored)) << result.out;
   EXPECT_EQ(get_file(path("Lexikon.dic")),
             "ALTEN\nANNA\nFENSTER\nGARTEN\nHAUS\nHINTER\nJEDEN\nKINDER\nMORGEN\nOEFFNET\n");
   EXPECT_TRUE(file_exists(path("savedtext.txt")));
