@@ -56,8 +56,9 @@ bool write_output(const std::optional<std::string>& name, const TokenList& token
                   std::string_view separator) {
   if (!name || *name == "-") {
     TextEncoder encoder(tokens.encoding());
+    // An empty piece may have no storage at all: fwrite must not see its null.
     const auto put = [](std::string_view bytes) {
-      return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+      return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     };
     bool written = put(encoder.preamble());
     for (const WordToken& token : tokens) {
