@@ -181,8 +181,9 @@ TextEncoder::TextEncoder(const TextEncoding& encoding)
     : encoding_(encoding), kept_(encoding.kept()) {}
 
 std::string_view TextEncoder::preamble() const {
+  // Empty, but with storage: writers hand the bytes on to memcpy and fwrite.
   return encoding_.encoding == Encoding::kUtf8 && encoding_.byte_order_mark ? kByteOrderMark
-                                                                             : std::string_view();
+                                                                             : std::string_view("");
 }
 
 std::string_view TextEncoder::encode(std::string_view text) {
