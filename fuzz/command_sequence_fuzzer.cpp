@@ -41,6 +41,7 @@
 #include "reference.h"
 #include "testing/fake_window.h"
 #include "text/case_map.h"
+#include "text/text_encoding.h"
 
 namespace {
 
@@ -224,7 +225,9 @@ void check_text_tokens(const TokenList& list, const std::string& text, const Tok
 // The affix list of a file's text: upper-cased, no umlauts spelled out, one
 // token per run of word bytes, without signatures.
 void check_affixes(const TokenList& list, const std::optional<std::string>& file) {
-  std::string text = file ? file->substr(0, file->find('\0')) : std::string();
+  std::string text =
+      file ? quirlex::fuzz::reference_decode_text(file->substr(0, file->find('\0')), false).text
+           : std::string();
   quirlex::upper_case(text);
   const auto expected = quirlex::fuzz::reference_tokens(text, true, false);
   FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
@@ -328,11 +331,17 @@ class Run {
   }
 
   // Whether a text read with transliteration could be had from `name`; the
-  // text then is in `text`.
-  bool read_text(const std::string& name, std::string& text) const {
+  // text then is in `text`. Texts follow the encoding rule (UTF-8 decoded
+  // first); a lexicon is always taken as its bytes.
+  bool read_text(const std::string& name, std::string& text, bool lexicon = false) const {
     const std::optional<std::string> bytes = bytes_before(name);
     if (!bytes) return false;
-    text = quirlex::fuzz::reference_transliterate(*bytes);
+    if (lexicon) {
+      text = quirlex::fuzz::reference_transliterate(*bytes);
+    } else {
+      text = quirlex::fuzz::reference_transliterate(
+          quirlex::fuzz::reference_decode_text(bytes->substr(0, bytes->find('\0')), false).text);
+    }
     return true;
   }
 
@@ -420,7 +429,12 @@ class Run {
     } else if (is_writable_name(choice.name)) {
       FUZZ_CHECK(outcome == CommandOutcome::kDone);
       FUZZ_CHECK(dialog_.scrambled_text_path() == choice.name);
-      check_files(choice.name, scrambled.join());
+      // Written back in the encoding its text came in (the reader fuzz target
+      // checks that encoding against a reference decoder).
+      quirlex::TextEncoder encoder(scrambled.encoding());
+      std::string bytes(encoder.preamble());
+      bytes += encoder.encode(scrambled.join());
+      check_files(choice.name, bytes);
     } else {
       FUZZ_CHECK(outcome == CommandOutcome::kFailed);
       FUZZ_CHECK(file_errors_shown() == 1);
@@ -549,7 +563,7 @@ class Run {
       return unchanged(CommandOutcome::kNothing, 0);
     }
     const std::string name = dialog(0, quirlex::presets::kLexicon, FileUse::kRead).name;
-    if (!read_text(name, text)) {
+    if (!read_text(name, text, true)) {
       FUZZ_CHECK(dialogs_shown() == 1);
       return unchanged(CommandOutcome::kUnreadable, 1);
     }
