@@ -4,8 +4,9 @@
 Usage: report.py RESULTS_DIR PLOT_PNG MODE TIMEOUT_S
 
 Reads RESULTS_DIR/rows.tsv (one line per table row) and RESULTS_DIR/runs.tsv
-(one line per measured run), prints the table, writes it to
-RESULTS_DIR/table.md and draws the time of W1 and W2 against their size.
+(one line per measured run), prints the table and the lines of
+RESULTS_DIR/notes.txt under it, writes both to RESULTS_DIR/table.md and
+draws the time of W1 and W2 against their size.
 """
 import csv
 import statistics
@@ -57,9 +58,15 @@ def main():
     def measurement(key):
         return Measurement(by_key.get(key, [])) if key else None
 
-    def unfinished(m):
+    def unfinished(m, key):
         if m.status == "timeout":
             return f"> {timeout_s} s (stopped)"
+        if m.status.startswith("exit "):
+            # The command's own last words say why it failed.
+            log = results / f"{key}.log"
+            lines = log.read_text(errors="replace").strip().splitlines() if log.exists() else []
+            message = f": {lines[-1]}" if lines else ""
+            return f"failed, {m.status.replace('exit', 'exit status')}{message}"
         return m.status
 
     header = ["workload", "size", "median time", "CPU time", "throughput", "peak memory",
@@ -76,7 +83,7 @@ def main():
                          + [row["target"]])
             continue
         if tool.wall is None:
-            table.append(line + [unfinished(tool)] + ["-"] * 5 + [row["target"]])
+            table.append(line + [unfinished(tool, row["key"])] + ["-"] * 5 + [row["target"]])
             continue
         wall, cpu = tool.wall, tool.cpu
         note = ""
@@ -115,7 +122,7 @@ def main():
                 if base.rss_bytes:
                     ratio_text += f", {tool.rss_bytes / base.rss_bytes:.2f}x memory"
             else:
-                baseline_text = f"{row['baseline']}: {unfinished(base)}"
+                baseline_text = f"{row['baseline']}: {unfinished(base, row['baseline_key'])}"
         table.append(line + [seconds(wall) + note, seconds(cpu), throughput, memory, baseline_text,
                              ratio_text, row["target"]])
         series = row["workload"].split()[0]
@@ -129,6 +136,9 @@ def main():
         return "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"
     lines = [fmt(header), "|" + "|".join("-" * (w + 2) for w in widths) + "|"]
     lines += [fmt(r) for r in table]
+    notes_path = results / "notes.txt"
+    if notes_path.exists() and notes_path.read_text().strip():
+        lines += [""] + notes_path.read_text().strip().splitlines()
     text = "\n".join(lines)
     print(text)
     (results / "table.md").write_text(f"Benchmark suite, {mode} run\n\n{text}\n")
@@ -175,7 +185,8 @@ def draw(points, path, mode):
         bottom.set_ylim(bottom=0)
         for ax in (top, bottom):
             ax.grid(True, which="both", alpha=0.3)
-            ax.legend()
+            if data:
+                ax.legend()
     fig.suptitle(f"Quirlex benchmark scaling ({mode} run)")
     fig.tight_layout()
     path.parent.mkdir(parents=True, exist_ok=True)
