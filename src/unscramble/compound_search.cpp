@@ -114,14 +114,8 @@ std::int64_t restore_compounds(TokenList& scrambled, const Dictionary& dictionar
     std::string joined = dictionary.words.element(pair.first).text;
     if (pair.linked) joined += 'S';
     joined += dictionary.words.element(pair.second).text;
-    std::string candidate = capitalise_like(std::move(joined), token.text);
-    if (candidate.size() != token.text.size() || candidate.front() != token.text.front() ||
-        candidate.back() != token.text.back()) {
-      continue;
-    }
-    token = WordToken::from_text(std::move(candidate));
-    token.separator = 1;
-    ++restored;
+    const std::string scrambled_text = token.text;
+    if (settle_like(token, std::move(joined), scrambled_text)) ++restored;
   }
   return restored;
 }

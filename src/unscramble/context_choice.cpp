@@ -134,14 +134,7 @@ std::int64_t ContextChoice::choose(TokenList& restored,
       }
     }
     if (best < 0) continue;
-    std::string chosen = capitalise_like(dictionary_.words.element(best).text, word.scrambled);
-    if (chosen.size() != word.scrambled.size() || chosen.front() != word.scrambled.front() ||
-        chosen.back() != word.scrambled.back()) {
-      continue;
-    }
-    token = WordToken::from_text(std::move(chosen));
-    token.separator = 1;
-    ++changed;
+    if (settle_like(token, dictionary_.words.element(best).text, word.scrambled)) ++changed;
   }
   return changed;
 }

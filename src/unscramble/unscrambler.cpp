@@ -70,6 +70,13 @@ std::string capitalise_like(std::string candidate, const std::string& scrambled)
   return candidate;
 }
 
+bool settle_like(WordToken& token, std::string candidate, const std::string& scrambled) {
+  candidate = capitalise_like(std::move(candidate), scrambled);
+  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled)) return false;
+  settle(token, std::move(candidate));
+  return true;
+}
+
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
   // The tables are far larger than any cache: the slots of a word some
   // tokens ahead are requested early, so their loads overlap with the work

@@ -21,4 +21,9 @@ void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep
 // word from lexicon words gives it the scrambled capitals this way.
 std::string capitalise_like(std::string candidate, const std::string& scrambled);
 
+// Gives `candidate` the capitals of `scrambled` as capitalise_like does; when
+// it then has the scrambled word's length, first and last byte it replaces
+// `token`, settled, and true is returned. Otherwise nothing changes.
+bool settle_like(WordToken& token, std::string candidate, const std::string& scrambled);
+
 }  // namespace quirlex
