@@ -181,9 +181,9 @@ std::vector<std::string> prefixes(std::size_t count) {
 
 TokenList word_tokens(const std::vector<std::string>& texts) {
   TokenList list;
-  list.set_size(static_cast<std::int64_t>(texts.size()));
-  auto out = list.tokens().begin();
-  for (const std::string& text : texts) *out++ = WordToken::from_text(text);
+  list.reserve_for(static_cast<std::int64_t>(texts.size()));
+  list.set_signatures(true);
+  for (const std::string& text : texts) list.append(text);
   return list;
 }
 

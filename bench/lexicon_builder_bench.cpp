@@ -55,7 +55,7 @@ void BM_LexiconBuilderEncode(benchmark::State& state) {
   builder.sort_words();
   for (auto _ : state) {
     TokenList entries = builder.encode();
-    benchmark::DoNotOptimize(entries.tokens().data());
+    benchmark::DoNotOptimize(entries.join().data());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(builder.word_count()));
 }

@@ -47,7 +47,7 @@ void BM_LexiconDecode(benchmark::State& state) {
   for (auto _ : state) {
     LexiconDecoder decoder;
     for (const std::string& entry : entries) {
-      std::string word = decoder.decode(entry);
+      const std::string_view word = decoder.decode(entry);
       benchmark::DoNotOptimize(word.data());
     }
   }
@@ -63,7 +63,7 @@ void BM_ReadLexiconWords(benchmark::State& state) {
     std::string copy = text;
     state.ResumeTiming();
     read_lexicon_words(std::move(copy), words);
-    benchmark::DoNotOptimize(words.tokens().data());
+    benchmark::DoNotOptimize(words.join().data());
   }
   state.SetItemsProcessed(state.iterations() * words.size());
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));

@@ -12,6 +12,7 @@
 #include "bench_inputs.h"
 #include "index/signature_table.h"
 #include "index/variant_code.h"
+#include "text/token_list.h"
 #include "text/word_token.h"
 
 namespace quirlex::bench {
@@ -24,14 +25,17 @@ const std::vector<double>& keys(std::size_t count, bool others) {
   return it->second;
 }
 
+// Tokens of member texts, as a list with signatures hands them out.
 const std::vector<WordToken>& tokens(std::size_t count) {
-  static std::map<std::size_t, std::vector<WordToken>> cache;
+  static std::map<std::size_t, std::pair<TokenList, std::vector<WordToken>>> cache;
   auto [it, added] = cache.try_emplace(count);
   if (added) {
-    for (std::string& text : member_texts(count))
-      it->second.push_back(WordToken::from_text(std::move(text)));
+    TokenList& list = it->second.first;
+    list.set_signatures(true);
+    for (const std::string& text : member_texts(count)) list.append(text);
+    for (std::int32_t i = 0; i < list.size(); ++i) it->second.second.push_back(list.element(i));
   }
-  return it->second;
+  return it->second.second;
 }
 
 std::uint64_t bucket_count_for(std::size_t keys) {

@@ -28,7 +28,7 @@ void BM_TokenizeText(benchmark::State& state) {
     std::string copy = text;
     state.ResumeTiming();
     tokenize(std::move(copy), tokens, {});
-    benchmark::DoNotOptimize(tokens.tokens().data());
+    benchmark::DoNotOptimize(tokens.join().data());
   }
   state.counters["tokens"] = static_cast<double>(tokens.size());
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
@@ -43,22 +43,12 @@ void BM_TokenizeWordsOnlySuppressed(benchmark::State& state) {
     std::string copy = text;
     state.ResumeTiming();
     tokenize(std::move(copy), tokens, {.drop_separators = true, .signatures = false});
-    benchmark::DoNotOptimize(tokens.tokens().data());
+    benchmark::DoNotOptimize(tokens.join().data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_TokenizeWordsOnlySuppressed)->Unit(benchmark::kMillisecond);
 
-void BM_JoinTokens(benchmark::State& state) {
-  TokenList tokens;
-  tokenize(large_text(), tokens, {});
-  for (auto _ : state) {
-    std::string joined = tokens.join();
-    benchmark::DoNotOptimize(joined.data());
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(large_text().size()));
-}
-BENCHMARK(BM_JoinTokens)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quirlex::bench

@@ -54,7 +54,7 @@ void BM_RestoreWords(benchmark::State& state) {
     TokenList restored = scrambled_tokens();
     state.ResumeTiming();
     restore_words(restored, d, deep_search);
-    benchmark::DoNotOptimize(restored.tokens().data());
+    benchmark::DoNotOptimize(restored.join().data());
     state.PauseTiming();
     restored = TokenList();  // releasing the copy is not what is measured
     state.ResumeTiming();
@@ -76,7 +76,7 @@ void BM_RestoreWordsAndCompounds(benchmark::State& state) {
     state.ResumeTiming();
     restore_words(restored, d, true);
     compounds = restore_compounds(restored, d, index);
-    benchmark::DoNotOptimize(restored.tokens().data());
+    benchmark::DoNotOptimize(restored.join().data());
     state.PauseTiming();
     restored = TokenList();
     state.ResumeTiming();
@@ -92,7 +92,7 @@ void BM_ShuffleTokens(benchmark::State& state) {
   for (auto _ : state) {
     RandomGenerator generator;
     shuffle_tokens(source_tokens(), scrambled, generator);
-    benchmark::DoNotOptimize(scrambled.tokens().data());
+    benchmark::DoNotOptimize(scrambled.join().data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kTextBytes));
 }

@@ -201,7 +201,7 @@ void make_files(Input& input) {
 
 std::vector<std::string> texts_of(const TokenList& list) {
   std::vector<std::string> texts;
-  for (const WordToken& token : list) texts.push_back(token.text);
+  for (std::int32_t i = 0; i < list.size(); ++i) texts.emplace_back(list.text(i));
   return texts;
 }
 
@@ -215,10 +215,10 @@ void check_text_tokens(const TokenList& list, const std::string& text, const Tok
   const auto expected = quirlex::fuzz::reference_tokens(text, false, false);
   FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const WordToken& token = list.tokens()[i];
-    FUZZ_CHECK(token.text == expected[i].text);
-    FUZZ_CHECK(token.separator == (expected[i].separator ? 1 : 0));
-    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, false));
+    const auto index = static_cast<std::int32_t>(i);
+    FUZZ_CHECK(list.text(index) == expected[i].text);
+    FUZZ_CHECK(list.separator(index) == (expected[i].separator ? 1 : 0));
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(list, index, false));
   }
 }
 
@@ -232,10 +232,10 @@ void check_affixes(const TokenList& list, const std::optional<std::string>& file
   const auto expected = quirlex::fuzz::reference_tokens(text, true, false);
   FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const WordToken& token = list.tokens()[i];
-    FUZZ_CHECK(token.text == expected[i].text);
-    FUZZ_CHECK(token.separator == 0);
-    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(token, true));
+    const auto index = static_cast<std::int32_t>(i);
+    FUZZ_CHECK(list.text(index) == expected[i].text);
+    FUZZ_CHECK(list.separator(index) == 0);
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(list, index, true));
   }
 }
 
@@ -395,16 +395,16 @@ class Run {
     const TokenList& scrambled = dialog_.scrambled_tokens();
     FUZZ_CHECK(scrambled.size() == source.size());
     for (std::int32_t i = 0; i < source.size(); ++i) {
-      const WordToken& from = source.tokens()[static_cast<std::size_t>(i)];
-      const WordToken& to = scrambled.tokens()[static_cast<std::size_t>(i)];
-      std::string expected = from.text;
+      const WordToken from = source.element(i);
+      const WordToken to = scrambled.element(i);
+      std::string expected(source.text(i));
       if (from.separator == 0) quirlex::fuzz::reference_scramble(expected, state);
-      FUZZ_CHECK(to.text == expected);
+      FUZZ_CHECK(scrambled.text(i) == expected);
       FUZZ_CHECK(to.separator == from.separator);
       // Same length, ends and letters: the same signature, bit for bit.
       FUZZ_CHECK(to.letter_mask == from.letter_mask);
       FUZZ_CHECK(same_bits(to.signature, from.signature));
-      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(to, false));
+      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(scrambled, i, false));
     }
     FUZZ_CHECK(dialog_.generator().state() == state);
     FUZZ_CHECK(window_.lower_text == scrambled.join());
@@ -590,16 +590,16 @@ class Run {
     FUZZ_CHECK(static_cast<std::size_t>(d.words.size()) == words.size());
     std::map<double, std::string> last_of_signature;
     for (std::size_t i = 0; i < words.size(); ++i) {
-      const WordToken& word = d.words.tokens()[i];
-      FUZZ_CHECK(word.text == words[i]);
-      FUZZ_CHECK(word.separator == 0);
-      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(word, false));
-      last_of_signature[word.signature] = word.text;
+      const auto index = static_cast<std::int32_t>(i);
+      FUZZ_CHECK(d.words.text(index) == words[i]);
+      FUZZ_CHECK(d.words.separator(index) == 0);
+      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(d.words, index, false));
+      last_of_signature[d.words.signature(index)] = words[i];
     }
     FUZZ_CHECK(static_cast<std::size_t>(d.lexicon_table.entry_count()) == last_of_signature.size());
     for (const auto& [signature, word] : last_of_signature) {
       const WordToken* found = d.lexicon_table.find(signature);
-      FUZZ_CHECK(found != nullptr && found->text == word);
+      FUZZ_CHECK(found != nullptr && d.words.text(*found) == word);
     }
 
     if (deep) {
@@ -640,9 +640,9 @@ class Run {
       for (std::int64_t p = -1; p < prefixes; ++p) {
         for (std::int64_t s = -1; s < suffixes; ++s) {
           std::string text;
-          if (p >= 0) text += d.prefixes.tokens()[static_cast<std::size_t>(p)].text;
-          text += d.words.tokens()[static_cast<std::size_t>(w)].text;
-          if (s >= 0) text += d.suffixes.tokens()[static_cast<std::size_t>(s)].text;
+          if (p >= 0) text += d.prefixes.text(p);
+          text += d.words.text(w);
+          if (s >= 0) text += d.suffixes.text(s);
           if (text.size() < 2) continue;
           const std::uint32_t code =
               (field(p, layout.prefix_bits) << (32 - layout.prefix_bits)) |
@@ -681,8 +681,8 @@ class Run {
   static bool is_dictionary_member(const quirlex::Dictionary& d, const std::string& restored,
                                    bool deep) {
     std::unordered_set<std::string> words;
-    for (const WordToken& word : d.words) {
-      std::string lower = word.text;
+    for (std::int32_t i = 0; i < d.words.size(); ++i) {
+      std::string lower(d.words.text(i));
       quirlex::lower_case(lower);
       words.insert(lower);
     }
@@ -692,8 +692,8 @@ class Run {
     if (!deep) return false;
     const auto lowered = [](const TokenList& list) {
       std::vector<std::string> texts{std::string()};  // the first stands for "none"
-      for (const WordToken& token : list) {
-        texts.push_back(token.text);
+      for (std::int32_t i = 0; i < list.size(); ++i) {
+        texts.emplace_back(list.text(i));
         quirlex::lower_case(texts.back());
       }
       return texts;
@@ -721,31 +721,35 @@ class Run {
     const TokenList& after = dialog_.scrambled_tokens();
     FUZZ_CHECK(after.size() == before.size());
     for (std::int32_t i = 0; i < before.size(); ++i) {
-      const WordToken& was = before.tokens()[static_cast<std::size_t>(i)];
-      const WordToken& is = after.tokens()[static_cast<std::size_t>(i)];
-      const bool separator_run = was.text.empty() || !quirlex::fuzz::is_word_byte(was.text[0]);
-      if (separator_run) FUZZ_CHECK(is.text == was.text && is.separator == 1);
-      if (was.separator == 1 || was.text.size() <= 3) {
+      const WordToken was = before.element(i);
+      const WordToken is = after.element(i);
+      const std::string_view was_text = before.text(i);
+      const std::string is_text(after.text(i));
+      // Every token keeps its place in the buffer: restoring writes in place.
+      FUZZ_CHECK(is.offset == was.offset && is.length == was.length);
+      const bool separator_run = was_text.empty() || !quirlex::fuzz::is_word_byte(was_text[0]);
+      if (separator_run) FUZZ_CHECK(is_text == was_text && is.separator == 1);
+      if (was.separator == 1 || was_text.size() <= 3) {
         // Settled tokens and short words are never looked up.
         WordToken settled = was;
         settled.separator = 1;
-        FUZZ_CHECK(is == settled);
+        FUZZ_CHECK(is == settled && is_text == was_text);
       } else if (is.separator == 0) {
-        FUZZ_CHECK(is == was);
+        FUZZ_CHECK(is == was && is_text == was_text);
       } else {
         // Restored: a dictionary member with the scrambled word's length,
         // ends and signature.
-        FUZZ_CHECK(is.text.size() == was.text.size());
-        FUZZ_CHECK(is.text.front() == was.text.front() && is.text.back() == was.text.back());
+        FUZZ_CHECK(is_text.size() == was_text.size());
+        FUZZ_CHECK(is_text.front() == was_text.front() && is_text.back() == was_text.back());
         FUZZ_CHECK(same_bits(is.signature, was.signature));
-        FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(is, false));
-        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is.text, deep));
+        FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(after, i, false));
+        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is_text, deep));
       }
     }
     FUZZ_CHECK(dialog_.source_tokens() == source_before);
     const std::string report = quirlex::fuzz::reference_accuracy_report(
         texts_of(dialog_.source_tokens()), texts_of(after));
-    FUZZ_CHECK(window_.lower_text == report + after.join());
+    FUZZ_CHECK(window_.lower_text == report + std::string(after.join()));
     FUZZ_CHECK(window_.upper_text == upper_before_);
     check_files();
   }
@@ -762,7 +766,8 @@ class Run {
                    window_.choices[i].confirmed ? "" : " (cancelled)");
     }
     std::int32_t settled = 0;
-    for (const WordToken& token : dialog_.scrambled_tokens()) settled += token.separator;
+    const TokenList& scrambled = dialog_.scrambled_tokens();
+    for (std::int32_t i = 0; i < scrambled.size(); ++i) settled += scrambled.separator(i);
     std::fprintf(stderr,
                  "; messages %zu, file errors %zu; source %d, scrambled %d (%d settled), "
                  "words %d, prefixes %d, suffixes %d, variants %d\n",

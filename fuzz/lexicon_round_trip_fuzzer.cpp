@@ -56,8 +56,9 @@ void check_read_back(const std::vector<std::string>& entries,
   quirlex::read_lexicon_words(file, read);
   FUZZ_CHECK(static_cast<std::size_t>(read.size()) == words.size());
   for (std::size_t i = 0; i < words.size(); ++i) {
-    FUZZ_CHECK(read.tokens()[i].text == words[i]);
-    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(read.tokens()[i], false));
+    const auto index = static_cast<std::int32_t>(i);
+    FUZZ_CHECK(read.text(index) == words[i]);
+    FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(read, index, false));
   }
 }
 
@@ -107,10 +108,11 @@ void check_builder(const std::string& text, bool sort) {
   std::vector<std::string> entries;
   std::string previous;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    const quirlex::WordToken& entry = encoded.tokens()[i];
-    FUZZ_CHECK(entry.separator == 0);
-    check_entry(previous, words[i], entry.text);
-    entries.push_back(entry.text);
+    const auto index = static_cast<std::int32_t>(i);
+    FUZZ_CHECK(encoded.separator(index) == 0);
+    const std::string entry(encoded.text(index));
+    check_entry(previous, words[i], entry);
+    entries.push_back(entry);
     previous = words[i];
   }
   check_read_back(entries, words);

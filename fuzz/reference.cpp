@@ -43,9 +43,10 @@ ReferenceSignature reference_signature(std::string_view text) {
   return result;
 }
 
-bool has_signature_of_text(const WordToken& token, bool suppressed) {
+bool has_signature_of_text(const TokenList& list, std::int32_t index, bool suppressed) {
+  const WordToken token = list.element(index);
   if (suppressed) return token.letter_mask == 0 && same_bits(token.signature, 0.0);
-  const ReferenceSignature expected = reference_signature(token.text);
+  const ReferenceSignature expected = reference_signature(list.text(index));
   return token.letter_mask == expected.letter_mask &&
          same_bits(token.signature, expected.signature);
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/word_token.h"
+#include "text/token_list.h"
 
 namespace quirlex::fuzz {
 
@@ -38,9 +38,9 @@ struct ReferenceSignature {
 // order; both 0 for texts shorter than two bytes.
 ReferenceSignature reference_signature(std::string_view text);
 
-// Whether `token` carries exactly the letter mask and signature of its text
-// (or none at all when `suppressed`).
-bool has_signature_of_text(const WordToken& token, bool suppressed);
+// Whether token `index` of `list` comes with exactly the letter mask and
+// signature of its text (or none at all when `suppressed`).
+bool has_signature_of_text(const TokenList& list, std::int32_t index, bool suppressed);
 
 struct ReferenceToken {
   std::string text;

@@ -20,6 +20,7 @@
 #include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/text_file.h"
+#include "text/token_writer.h"
 #include "text/tokenizer.h"
 #include "unscramble/accuracy_report.h"
 #include "unscramble/compound_index.h"
@@ -61,7 +62,7 @@ std::string upper(std::string text) {
 Dictionary load(const LexiconBuilder& builder, const char* prefixes, const char* suffixes,
                 bool deep) {
   std::string file;
-  for (const WordToken& entry : builder.encode()) file += entry.text + "\n";
+  put_tokens(builder.encode(), "\n", [&file](std::string_view bytes) { file += bytes; });
   Dictionary dictionary;
   const DictionaryReport report =
       load_dictionary(dictionary, {std::move(file), deep, upper(read_text(suffixes)),
@@ -96,12 +97,12 @@ void print_causes(const TokenList& source, const TokenList& scrambled, const Tok
     std::map<std::string, int> examples;
   };
   std::map<std::string, Cause> causes;
-  const std::size_t n = std::min<std::size_t>(source.size(), restored.size() - 1);
-  for (std::size_t j = 0; j < n; ++j) {
-    const std::string& want = source.tokens()[j].text;
-    const std::string& got = restored.tokens()[j].text;
+  const std::int32_t n = std::min(source.size(), restored.size() - 1);
+  for (std::int32_t j = 0; j < n; ++j) {
+    const std::string want(source.text(j));
+    const std::string_view got = restored.text(j);
     if (want == got) continue;
-    const bool unchanged = got == scrambled.tokens()[j].text;
+    const bool unchanged = got == scrambled.text(j);
     std::string cause;
     if (lexicon.count(upper(want)) != 0) {
       cause = unchanged ? "in the lexicon, not restored" : "a tie (another word of its signature)";
@@ -113,7 +114,7 @@ void print_causes(const TokenList& source, const TokenList& scrambled, const Tok
     Cause& c = causes[cause];
     c.chars += static_cast<std::int64_t>(want.size());
     ++c.words;
-    ++c.examples[want + (unchanged ? "" : " -> " + got)];
+    ++c.examples[want + (unchanged ? "" : " -> " + std::string(got))];
   }
   std::printf("\nwords still wrong with everything on, by cause (share of all characters):\n");
   for (const auto& [name, c] : causes) {
@@ -198,8 +199,9 @@ int run(int argc, char** argv) {
 
   // (e): the bigram model counted by each rule for short words, the file
   // kept within its budget.
-  std::uint64_t lexicon_bytes = 0;
-  for (const WordToken& entry : builder.encode()) lexicon_bytes += entry.text.size() + 1;
+  const TokenList entries = builder.encode();
+  const std::uint64_t lexicon_bytes =
+      entries.join().size() + static_cast<std::uint64_t>(entries.size());
   TokenList chosen;
   for (const ShortWords rule :
        {ShortWords::kSkipped, ShortWords::kBreakPairs, ShortWords::kCounted}) {
@@ -214,10 +216,10 @@ int run(int argc, char** argv) {
     const std::int64_t changed = choice.choose(with_context, pending);
     const double choice_time = seconds_since(start);
     std::int64_t fixed = 0, broken = 0;
-    for (std::size_t j = 0; j + 1 < with_context.tokens().size() && j < source.tokens().size(); ++j) {
-      const std::string& want = source.tokens()[j].text;
-      const bool before = restored.tokens()[j].text == want;
-      const bool after = with_context.tokens()[j].text == want;
+    for (std::int32_t j = 0; j + 1 < with_context.size() && j < source.size(); ++j) {
+      const std::string_view want = source.text(j);
+      const bool before = restored.text(j) == want;
+      const bool after = with_context.text(j) == want;
       fixed += !before && after;
       broken += before && !after;
     }

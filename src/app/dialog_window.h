@@ -55,12 +55,14 @@ class DialogWindow {
   // ends a line.
   virtual void show_text(TextBox box, std::string_view text) = 0;
   // Replaces the whole text of a box with `prefix` followed by the joined
-  // texts of `tokens`. Texts of a hundred megabytes pass through here: a
-  // window may convert the tokens directly, or, when the box is rarely read,
-  // keep the list and join it only when asked (the list stays unchanged
-  // until the next command).
+  // texts of `tokens` (the list's buffer). Texts of a hundred megabytes pass
+  // through here: a window converts the buffer directly, or, when the box is
+  // rarely read, keeps the list and reads it only when asked (the list stays
+  // unchanged until the next command).
   virtual void show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) {
-    show_text(box, std::string(prefix) + tokens.join());
+    std::string text(prefix);
+    text += tokens.join();
+    show_text(box, text);
   }
   // Repaints the lower box or the whole window before returning, while a
   // command runs and no window messages are handled.

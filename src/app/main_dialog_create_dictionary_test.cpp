@@ -4,6 +4,7 @@
 
 #include "lexicon/create_dictionary.h"
 #include "testing/main_dialog_test_fixture.h"
+#include "text/token_writer.h"
 
 namespace quirlex::testing {
 namespace {
@@ -17,9 +18,7 @@ constexpr const char* kCorpus = "Haust\xFCr Haus-Tier haus HAUS Halm Hof.\r\n";
 std::string lexicon_of(const std::string& corpus, LexiconOrder order) {
   const std::optional<TokenList> entries = build_lexicon(corpus, order, [](Stage, int) {});
   std::string file;
-  for (const WordToken& entry : *entries) {
-    file += entry.text + "\n";
-  }
+  put_tokens(*entries, "\n", [&file](std::string_view bytes) { file += bytes; });
   return file;
 }
 

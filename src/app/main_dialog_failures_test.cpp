@@ -66,7 +66,7 @@ class FailedWrites : public MainDialogTest {
 TEST_F(FailedWrites, SaveShowsTheFileErrorAndKeepsTheText) {
   load(put("source.txt", "The quick brown fox jumps over the lazy dog\n"));
   shuffle();
-  const std::string scrambled = dialog.scrambled_tokens().join();
+  const std::string scrambled(dialog.scrambled_tokens().join());
   for (const UnwritableTarget& target : unwritable_targets()) {
     expect_file_error(target, [this](const std::string& path) { return save(path); });
     EXPECT_EQ(dialog.scrambled_tokens().join(), scrambled);

@@ -71,7 +71,7 @@ TEST_F(DialogFaults, FileWithoutReadPermissionCannotBeOpened) {
     s += seen(load(secret), window) + seen(load_shuffled_text(secret), window);
     window.answer_file(secret);
     s += seen(dialog.create_dictionary(), window) + seen(load_dictionary(secret), window);
-    return s + window.upper_text + dialog.scrambled_tokens().join();
+    return s + window.upper_text + std::string(dialog.scrambled_tokens().join());
   });
   const std::string cannot_open = std::string("unreadable | ") + kCannotOpen + "\n" + secret + "\n";
   EXPECT_EQ(summary, "done\ndone\n" + cannot_open + cannot_open + cannot_open + cannot_open +
@@ -147,7 +147,7 @@ TEST_F(DialogFaults, OutOfMemoryInLoadDictionaryLeavesTheWindowWorking) {
     s += seen(load_dictionary(put("small.dic", "HELLO\n")), window) + window.lower_text;
     load_shuffled_text(put("scrambled.txt", "Hlelo\n"));
     translate();
-    return s + dialog.scrambled_tokens().join();
+    return s + std::string(dialog.scrambled_tokens().join());
   });
   EXPECT_EQ(summary, "failed | Out of memory.\n100000 30 10 " + std::string(kHashtables) +
                          "\ndone\n" + kDictionaryReady +

@@ -219,7 +219,7 @@ TEST_F(TextCommands, EachTextIsSavedInTheEncodingItCameIn) {
     EXPECT_EQ(contents("again.txt"), contents(name));
     translate();
     save(dir.file("restored.txt"));
-    std::string restored = dialog.scrambled_tokens().join();
+    std::string restored(dialog.scrambled_tokens().join());
     if (std::string(name) == "u-saved.txt") {
       // Inside, the arrow is a separator byte that stands for it.
       std::replace(restored.begin(), restored.end(), '\x1A', '#');

@@ -9,7 +9,6 @@
 
 #include "app/command_texts.h"
 #include "base/failure.h"
-#include "text/text_encoding.h"
 #include "text/token_writer.h"
 #include "text/windows1252.h"
 
@@ -55,15 +54,12 @@ std::string for_terminal(std::string_view text) {
 bool write_output(const std::optional<std::string>& name, const TokenList& tokens,
                   std::string_view separator) {
   if (!name || *name == "-") {
-    TextEncoder encoder(tokens.encoding());
     // An empty piece may have no storage at all: fwrite must not see its null.
-    const auto put = [](std::string_view bytes) {
-      return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    };
-    bool written = put(encoder.preamble());
-    for (const WordToken& token : tokens) {
-      written = written && put(encoder.encode(token.text)) && put(encoder.encode(separator));
-    }
+    bool written = true;
+    put_tokens(tokens, separator, [&written](std::string_view bytes) {
+      written = written && (bytes.empty() ||
+                            std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size());
+    });
     written = written && std::fflush(stdout) == 0;
     if (!written) say(FileError::describe("standard output", errno));
     return written;

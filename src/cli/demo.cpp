@@ -27,7 +27,7 @@ void heading(const std::string& text) {
   std::printf("\n=== %s ===\n", text.c_str());
 }
 
-void show(const std::string& text) {
+void show(std::string_view text) {
   std::fputs(for_terminal(text).c_str(), stdout);
   std::fflush(stdout);
 }
@@ -98,7 +98,7 @@ int run_demo(const Arguments& args) {
     const TokenList saved_tokens = scrambled;
     const Accuracy accuracy =
         translate(scrambled, source, dictionary, {.deep_search = true}).accuracy;
-    show(texts::accuracy_report(accuracy) + scrambled.join());
+    show(texts::accuracy_report(accuracy) + std::string(scrambled.join()));
 
     // The same text once more, with the options a user turns on for the best
     // restoring: a lexicon in frequency order and its bigram model (kept in
@@ -111,7 +111,7 @@ int run_demo(const Arguments& args) {
     if (!ranked) return kFileFailure;
     files = DictionaryTexts();
     files.deep_search = true;
-    for (const WordToken& entry : *ranked) files.lexicon += entry.text + "\n";
+    put_tokens(*ranked, "\n", [&files](std::string_view bytes) { files.lexicon += bytes; });
     files.suffixes = *read_text_file(suffixes, false, true);
     files.prefixes = *read_text_file(prefixes, false, true);
     load_dictionary(dictionary, std::move(files), [](Stage, int) {});
@@ -120,7 +120,7 @@ int run_demo(const Arguments& args) {
         translate(scrambled, source, dictionary,
                   {.deep_search = true, .compounds = true, .context = &bigrams})
             .accuracy;
-    show(texts::accuracy_report(best) + scrambled.join());
+    show(texts::accuracy_report(best) + std::string(scrambled.join()));
     return kSuccess;
   } catch (const Failure& failure) {
     say(failure.message());

@@ -6,7 +6,21 @@
 namespace quirlex::gui {
 namespace {
 
-std::size_t count_line_breaks(std::string_view text) {
+// A head and the text after it, read as one text without joining them.
+class TwoPieces {
+ public:
+  TwoPieces(std::string_view head, std::string_view text) : head_(head), text_(text) {}
+  std::size_t size() const { return head_.size() + text_.size(); }
+  char operator[](std::size_t i) const {
+    return i < head_.size() ? head_[i] : text_[i - head_.size()];
+  }
+
+ private:
+  std::string_view head_;
+  std::string_view text_;
+};
+
+std::size_t count_line_breaks(const TwoPieces& text) {
   std::size_t breaks = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n') {
@@ -36,6 +50,12 @@ QChar* put_kept(QChar* out, char32_t original) {
 
 BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits,
                       std::span<const char32_t> kept) {
+  return make_box_text({}, windows1252, limits, kept);
+}
+
+BoxText make_box_text(std::string_view head, std::string_view text, const BoxTextLimits& limits,
+                      std::span<const char32_t> kept) {
+  const TwoPieces windows1252(head, text);
   const std::size_t lines = count_line_breaks(windows1252) + 1;
   const std::size_t most_paragraphs = limits.most_paragraphs > 0 ? limits.most_paragraphs : 1;
   const std::size_t lines_per_paragraph = (lines + most_paragraphs - 1) / most_paragraphs;

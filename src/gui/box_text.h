@@ -40,6 +40,11 @@ struct BoxText {
 // (see text/text_encoding.h); a byte of no UTF-8 shows as U+FFFD.
 BoxText make_box_text(std::string_view windows1252, const BoxTextLimits& limits = {},
                       std::span<const char32_t> kept = {});
+// The same for `head` followed by `text`, without a joined copy of the two
+// (a report in front of a text of a hundred megabytes). The stand-ins of
+// both take their characters from `kept`, in order.
+BoxText make_box_text(std::string_view head, std::string_view text,
+                      const BoxTextLimits& limits = {}, std::span<const char32_t> kept = {});
 
 // The bytes of one paragraph's text, with CR LF for each line separator.
 std::string paragraph_bytes(QStringView paragraph);

@@ -60,7 +60,10 @@ LeftScrollTextEdit::~LeftScrollTextEdit() {
 
 void LeftScrollTextEdit::set_bytes(std::string_view text, Shown shown,
                                    std::span<const char32_t> kept) {
-  const BoxText box = make_box_text(text, {}, kept);
+  set_box_text(make_box_text(text, {}, kept), shown);
+}
+
+void LeftScrollTextEdit::set_box_text(const BoxText& box, Shown shown) {
   // setPlainText keeps no undo record and lays out only what is shown.
   setPlainText(box.text);
   QTextBlock block = document()->begin();

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "gui/box_text.h"
+
 class QScrollBar;
 
 namespace quirlex::gui {
@@ -32,6 +34,9 @@ class LeftScrollTextEdit : public QPlainTextEdit {
   // show as the characters `kept` holds for them, in order.
   void set_bytes(std::string_view text, Shown shown = Shown::kUsual,
                  std::span<const char32_t> kept = {});
+  // The same for a text already made into a box's text (which can be done
+  // on another thread, away from the window's).
+  void set_box_text(const BoxText& box, Shown shown = Shown::kUsual);
   // The text as shown, each line break as CR LF.
   std::string bytes() const;
 

@@ -313,15 +313,15 @@ void QtDialogWindow::show_text(TextBox box, std::string_view text) {
 }
 
 void QtDialogWindow::show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) {
-  // Joined on the command's thread: for a large text that is the long part.
-  std::string text(prefix);
-  text += tokens.join();
+  // Converted on the command's thread, straight from the list's buffer: for
+  // a large text that is the long part. The characters a UTF-8 text had
+  // beyond Windows-1252 are shown as they were.
+  const BoxText shown_text = make_box_text(prefix, tokens.join(), {}, tokens.encoding().kept());
   // A prefix is a report on the text after it (Translate's): it is shown
   // from its start, so that the report is what the user sees first.
   const auto shown =
       prefix.empty() ? LeftScrollTextEdit::Shown::kUsual : LeftScrollTextEdit::Shown::kStart;
-  // The characters a UTF-8 text had beyond Windows-1252 are shown as they were.
-  on_gui_thread([&] { text_box(box)->set_bytes(text, shown, tokens.encoding().kept()); });
+  on_gui_thread([&] { text_box(box)->set_box_text(shown_text, shown); });
 }
 
 void QtDialogWindow::repaint_now(RepaintTarget target) {

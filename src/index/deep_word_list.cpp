@@ -16,7 +16,7 @@ struct PartStats {
   double last_term = 0.0;
 };
 
-PartStats stats_of(const std::string& text) {
+PartStats stats_of(std::string_view text) {
   PartStats stats;
   stats.length = text.size();
   if (text.empty()) return stats;
@@ -49,9 +49,9 @@ std::vector<AffixPair> affix_pairs(const TokenList& prefixes, const TokenList& s
                                    const VariantLayout& layout) {
   std::vector<AffixPair> pairs;
   for (int p = -1; p < prefixes.size(); ++p) {
-    const PartStats prefix = p < 0 ? PartStats{} : stats_of(prefixes.element(p).text);
+    const PartStats prefix = p < 0 ? PartStats{} : stats_of(prefixes.text(p));
     for (int s = -1; s < suffixes.size(); ++s) {
-      const PartStats suffix = s < 0 ? PartStats{} : stats_of(suffixes.element(s).text);
+      const PartStats suffix = s < 0 ? PartStats{} : stats_of(suffixes.text(s));
       AffixPair pair;
       pair.prefix = p;
       pair.suffix = s;
@@ -73,9 +73,9 @@ std::vector<AffixPair> affix_pairs(const TokenList& prefixes, const TokenList& s
 double signature_from_text(const TokenList& prefixes, const TokenList& words,
                            const TokenList& suffixes, int prefix, std::int32_t word, int suffix) {
   std::string text;
-  if (prefix >= 0) text += prefixes.element(prefix).text;
-  text += words.element(word).text;
-  if (suffix >= 0) text += suffixes.element(suffix).text;
+  if (prefix >= 0) text += prefixes.text(prefix);
+  text += words.text(word);
+  if (suffix >= 0) text += suffixes.text(suffix);
   return signature_of(text);
 }
 
@@ -167,7 +167,7 @@ bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
       table.make_empty();
       return false;
     }
-    const PartStats word = stats_of(words.element(w).text);
+    const PartStats word = stats_of(words.text(w));
     const VariantCode word_field = static_cast<VariantCode>(w) & word_mask;
     for (const AffixPair& pair : pairs) {
       const std::size_t length = pair.length + word.length;
@@ -185,6 +185,7 @@ bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
     }
   }
   store.flush();
+  dictionary.variant_sizes = dictionary.list_sizes();
   return true;
 }
 

@@ -267,9 +267,10 @@ TEST(DeepWordListCheck, RefusesTooManyMembersAndWordsBeyondTheirField) {
 TEST(DeepWordList, StopRequestLeavesTheVariantTableEmpty) {
   Dictionary dictionary;
   for (int k = 0; k < 5000; ++k) {
-    dictionary.words.append(WordToken::from_text("WORT" + std::to_string(k)));
+    dictionary.words.append("WORT" + std::to_string(k));
   }
-  dictionary.suffixes.append(WordToken::from_text("EN"));
+  dictionary.words.set_signatures(true);
+  dictionary.suffixes.append("EN");
   dictionary.layout = VariantLayout::for_counts(0, 1);
   std::stop_source stop;
   int last = -1;

@@ -8,7 +8,10 @@ namespace quirlex {
 
 void fill_lexicon_table(const TokenList& words, SignatureTable<WordToken>& table) {
   table.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(words.size()) * 1.2));
-  for (const WordToken& word : words) table.value_for(word.signature) = word;
+  for (std::int32_t i = 0; i < words.size(); ++i) {
+    const WordToken word = words.element(i);
+    table.value_for(word.signature) = word;
+  }
 }
 
 void read_affix_list(std::string text, TokenList& list) {

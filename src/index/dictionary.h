@@ -20,10 +20,19 @@ struct Dictionary {
   SignatureTable<WordToken> lexicon_table;
   SignatureTable<VariantCode> variant_table;
   VariantLayout layout;
+  // The sizes of the three lists the variant table's codes were made for:
+  // while they stay, every code names entries that exist.
+  struct ListSizes {
+    std::int32_t words = 0, prefixes = 0, suffixes = 0;
+    friend bool operator==(const ListSizes&, const ListSizes&) = default;
+  };
+  ListSizes variant_sizes;
+  ListSizes list_sizes() const { return {words.size(), prefixes.size(), suffixes.size()}; }
 };
 
-// Sizes the table to 1.2 times the number of words and files a copy of
-// every word under its signature; of words with one signature the last stays.
+// Sizes the table to 1.2 times the number of words and files every word's
+// token (a view into `words`, which must outlive the table's use) under its
+// signature; of words with one signature the last stays.
 void fill_lexicon_table(const TokenList& words, SignatureTable<WordToken>& table);
 
 // Splits the text of an affix file into `list`, one token per run of word

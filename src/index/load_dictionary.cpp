@@ -13,6 +13,7 @@ DictionaryReport load_dictionary(Dictionary& d, DictionaryTexts texts,
   d.words.make_empty();
   d.lexicon_table.make_empty();
   d.variant_table.make_empty();
+  d.variant_sizes = {};
   d.layout = VariantLayout{};
 
   read_lexicon_words(std::move(texts.lexicon), d.words);

@@ -28,7 +28,11 @@ Value value_of(int i);
 
 template <>
 WordToken value_of<WordToken>(int i) {
-  return WordToken::from_text("WORD" + std::to_string(i));
+  WordToken token;
+  token.offset = static_cast<std::uint32_t>(i) * 7u;
+  token.length = 4;
+  token.signature = i * 0.5;
+  return token;
 }
 
 template <>

@@ -143,7 +143,7 @@ class PairCounts {
 
 std::uint64_t lexicon_hash(const TokenList& words) {
   std::uint64_t hash = kFnvOffset;
-  for (const WordToken& word : words) hash = fnv1a(fnv1a(hash, word.text), "\n");
+  for (std::int32_t i = 0; i < words.size(); ++i) hash = fnv1a(fnv1a(hash, words.text(i)), "\n");
   return hash;
 }
 
@@ -192,7 +192,7 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords rule,
   TokenList words;
   words.reserve_for(static_cast<std::int64_t>(builder.word_count()));
   for (std::size_t i = 0; i < builder.word_count(); ++i)
-    words.append(WordToken::from_text(std::string(builder.word(i)), false));
+    words.append(builder.word(i));
   model.lexicon_hash_ = lexicon_hash(words);
   model.word_count_ = static_cast<std::uint32_t>(builder.word_count());
   model.rule_ = rule;

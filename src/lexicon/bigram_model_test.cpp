@@ -12,6 +12,7 @@
 #include "lexicon/lexicon_builder.h"
 #include "lexicon/lexicon_codec.h"
 #include "testing/temp_dir.h"
+#include "text/token_writer.h"
 
 namespace quirlex {
 namespace {
@@ -94,7 +95,7 @@ TEST(BigramModel, FileOfBuildLexiconBelongsToTheLexiconFileReadBack) {
                     ReadEncoding::kAuto, &model);
   ASSERT_TRUE(entries.has_value());
   std::string lexicon_file;
-  for (const WordToken& entry : *entries) lexicon_file += entry.text + "\n";
+  put_tokens(*entries, "\n", [&](std::string_view bytes) { lexicon_file += bytes; });
   TokenList words;
   read_lexicon_words(lexicon_file, words);
   write_bigram_file(dir.file("lexicon.bigrams"), model);

@@ -36,7 +36,7 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   if (bigrams != nullptr) {
     if (stop.stop_requested()) throw Stopped();
     std::uint64_t lexicon_bytes = 0;
-    for (const WordToken& entry : entries) lexicon_bytes += entry.text.size() + 1;
+    lexicon_bytes = entries.join().size() + static_cast<std::uint64_t>(entries.size());
     *bigrams = BigramModel::count(builder, kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
   }
   return entries;

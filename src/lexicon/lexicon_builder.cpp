@@ -352,10 +352,9 @@ void LexiconBuilder::for_each_word_in_text(
 
 TokenList LexiconBuilder::encode() const {
   TokenList entries;
-  entries.set_size(static_cast<std::int64_t>(words_.size()));
+  entries.reserve_for(static_cast<std::int64_t>(words_.size()));
   LexiconEncoder encoder;
-  auto out = entries.tokens().begin();
-  for (std::size_t i = 0; i < words_.size(); ++i) (out++)->text = encoder.encode(word(i));
+  for (std::size_t i = 0; i < words_.size(); ++i) entries.append(encoder.encode(word(i)));
   return entries;
 }
 

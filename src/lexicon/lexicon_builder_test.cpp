@@ -99,9 +99,9 @@ Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts =
            {.drop_separators = true, .replace_slash_and_quote = true, .signatures = false});
   Words words;
   std::map<std::string, std::uint32_t> seen;
-  for (const WordToken& token : tokens) {
-    if (token.text.size() < 4) continue;
-    std::string word = token.text;
+  for (std::int32_t i = 0; i < tokens.size(); ++i) {
+    if (tokens.text(i).size() < 4) continue;
+    std::string word(tokens.text(i));
     upper_case(word);
     const auto first = static_cast<std::uint8_t>(word.front());
     if (first >= 0x7B && first <= 0x7F) continue;

@@ -42,7 +42,7 @@ std::string LexiconEncoder::encode(std::string_view word) {
   return entry;
 }
 
-std::string LexiconDecoder::decode(std::string_view entry) {
+std::string_view LexiconDecoder::decode(std::string_view entry) {
   if (entry.empty() || !is_marker_byte(entry.front()) || previous_.size() < 2) {
     previous_.assign(entry);
     return previous_;
@@ -55,14 +55,16 @@ std::string LexiconDecoder::decode(std::string_view entry) {
 
 void read_lexicon_words(std::string text, TokenList& words) {
   words.make_empty();
-  // Entries get their signature only after decoding.
-  tokenize(std::move(text), words, {.drop_separators = true, .signatures = false});
+  TokenList entries;
+  tokenize(std::move(text), entries, {.drop_separators = true, .signatures = false});
+  // Words are seldom much longer than their entries: room for twice the
+  // entries' bytes is mostly enough at once.
+  const std::int64_t bytes =
+      std::min<std::int64_t>(2 * static_cast<std::int64_t>(entries.join().size()), TokenList::kMaxBytes);
+  words.reserve_for(entries.size(), -1, bytes);
   LexiconDecoder decoder;
-  for (WordToken& token : words.tokens()) {
-    token.text = decoder.decode(token.text);
-    token.separator = 0;
-    token.compute_signature();
-  }
+  for (std::int32_t i = 0; i < entries.size(); ++i) words.append(decoder.decode(entries.text(i)));
+  words.set_signatures(true);
 }
 
 }  // namespace quirlex

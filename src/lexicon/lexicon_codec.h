@@ -39,16 +39,16 @@ class LexiconEncoder {
 // Turns entries, in file order, into words. Keeps the previous word.
 class LexiconDecoder {
  public:
-  // The word of `entry`; never fails.
-  std::string decode(std::string_view entry);
+  // The word of `entry`; never fails. Valid until the next call.
+  std::string_view decode(std::string_view entry);
 
  private:
   std::string previous_;
 };
 
 // Splits the text of a lexicon file into its entries (runs of bytes of 0x40
-// and up), decodes them and gives each word its letter mask and signature.
-// The words replace whatever the list held.
+// and up) and decodes them into `words`, a list with signatures. The words
+// replace whatever the list held.
 void read_lexicon_words(std::string text, TokenList& words);
 
 }  // namespace quirlex

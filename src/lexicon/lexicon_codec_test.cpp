@@ -33,7 +33,7 @@ Words encode_all(const Words& words) {
 Words decode_all(const Words& entries) {
   LexiconDecoder decoder;
   Words words;
-  for (const std::string& entry : entries) words.push_back(decoder.decode(entry));
+  for (const std::string& entry : entries) words.emplace_back(decoder.decode(entry));
   return words;
 }
 
@@ -110,9 +110,9 @@ TEST(ReadLexiconWords, AnySeparatorRunSeparatesEntriesAndEachWordGetsItsSignatur
     TokenList words;
     read_lexicon_words(text, words);
     ASSERT_EQ(texts_of(words), (Words{"HAUS", "HAUSER", "HAUT"}));
-    for (const WordToken& word : words) {
-      EXPECT_EQ(word.separator, 0);
-      EXPECT_EQ(word.signature, signature_of(word.text)) << word.text;
+    for (std::int32_t i = 0; i < words.size(); ++i) {
+      EXPECT_EQ(words.separator(i), 0);
+      EXPECT_EQ(words.element(i).signature, signature_of(words.text(i))) << words.text(i);
     }
   }
 }
@@ -160,11 +160,12 @@ TEST(ReadLexiconWords, ArbitraryBytesGiveOneWordPerEntry) {
     TokenList words;
     ASSERT_NO_THROW(read_lexicon_words(text, words));
     ASSERT_EQ(static_cast<std::size_t>(words.size()), entry_count(text));
-    for (const WordToken& word : words) {
-      ASSERT_FALSE(word.text.empty());
-      for (const char c : word.text) ASSERT_GE(static_cast<std::uint8_t>(c), 0x40);
-      if (word.text.size() >= 2) {
-        EXPECT_EQ(word.signature, signature_of(word.text));
+    for (std::int32_t i = 0; i < words.size(); ++i) {
+      const std::string_view word = words.text(i);
+      ASSERT_FALSE(word.empty());
+      for (const char c : word) ASSERT_GE(static_cast<std::uint8_t>(c), 0x40);
+      if (word.size() >= 2) {
+        EXPECT_EQ(words.element(i).signature, signature_of(word));
       }
     }
   }

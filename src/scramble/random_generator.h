@@ -13,14 +13,32 @@ class RandomGenerator {
 
   // A number from 0 to 32767: bits 16 to 30 of the advanced state.
   int draw() {
-    state_ = state_ * 214013u + 2531011u;
+    state_ = state_ * kMultiplier + kIncrement;
     return static_cast<int>((state_ >> 16) & 0x7FFFu);
+  }
+
+  // Advances the state as `draws` draws would, in a few dozen steps: so a
+  // second thread can scramble the second half of a text from where the
+  // first half's draws will have left the generator.
+  void discard(std::uint64_t draws) {
+    // The recurrence is an affine map; applying it n times is the map
+    // squared along the bits of n.
+    std::uint32_t multiplier = kMultiplier;
+    std::uint32_t increment = kIncrement;
+    for (; draws != 0; draws >>= 1) {
+      if ((draws & 1) != 0) state_ = state_ * multiplier + increment;
+      increment = increment * multiplier + increment;
+      multiplier *= multiplier;
+    }
   }
 
   std::uint32_t state() const { return state_; }
   void set_state(std::uint32_t state) { state_ = state; }
 
  private:
+  static constexpr std::uint32_t kMultiplier = 214013u;
+  static constexpr std::uint32_t kIncrement = 2531011u;
+
   std::uint32_t state_;
 };
 

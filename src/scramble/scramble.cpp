@@ -1,32 +1,78 @@
 #include "scramble/scramble.h"
 
+#include <cstdint>
 #include <utility>
 
-namespace quirlex {
+#include "base/both_threads.h"
 
-void scramble(std::string& word, RandomGenerator& generator) {
+namespace quirlex {
+namespace {
+
+// From this many tokens on, the second half of a text is scrambled on a
+// second thread: below it, starting the thread costs more than it saves.
+constexpr std::int32_t kTwoThreadsFrom = 1 << 18;
+
+// The draws the words of tokens [begin, end) take.
+std::uint64_t draws_of(const TokenList& list, std::int32_t begin, std::int32_t end) {
+  std::uint64_t draws = 0;
+  for (std::int32_t i = begin; i < end; ++i) {
+    const std::size_t length = list.text(i).size();
+    if (list.separator(i) == 0 && length > 3) draws += length - 3;
+  }
+  return draws;
+}
+
+void scramble_range(TokenList& list, std::int32_t begin, std::int32_t end,
+                    RandomGenerator& generator) {
+  for (std::int32_t i = begin; i < end; ++i) {
+    if (list.separator(i) == 0) scramble(list.mutable_text(i), generator);
+  }
+}
+
+}  // namespace
+
+void scramble(std::span<char> word, RandomGenerator& generator) {
   const std::size_t length = word.size();
   if (length <= 3) return;
   const std::size_t interior = length - 2;
+  char* const bytes = word.data();
+  if (interior > 32767) {
+    // A draw is below the interior's length: it is its own remainder.
+    for (std::size_t i = 1; i < length - 2; ++i) {
+      std::swap(bytes[i], bytes[static_cast<std::size_t>(generator.draw()) + 1]);
+    }
+    return;
+  }
+  // The remainder of a 15-bit draw by a 15-bit length, by multiplication:
+  // with the reciprocal in 32 bits it is exact for every such pair, and a
+  // division per draw would take most of the time of a large text.
+  const auto divisor = static_cast<std::uint32_t>(interior);
+  const std::uint32_t reciprocal = UINT32_MAX / divisor + 1;
   for (std::size_t i = 1; i < length - 2; ++i) {
-    const std::size_t j = static_cast<std::size_t>(generator.draw()) % interior + 1;
-    std::swap(word[i], word[j]);
+    const std::uint32_t fraction = reciprocal * static_cast<std::uint32_t>(generator.draw());
+    const auto j = static_cast<std::size_t>((std::uint64_t{fraction} * divisor) >> 32) + 1;
+    std::swap(bytes[i], bytes[j]);
   }
 }
 
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
-  scrambled.reserve_for(source.size());
-  // Separators are copied as they are, so the source's kept characters
-  // still belong to the scrambled text's stand-ins in order.
-  scrambled.set_encoding(source.encoding());
-  for (const WordToken& token : source) {
-    WordToken& copy = scrambled.append_new();
-    copy = token;
-    // Scrambling keeps the length, the first and the last letter and every
-    // letter's count, so the copied letter mask and signature (made when the
-    // source text was tokenized) are already those of the scrambled word.
-    if (copy.separator == 0) scramble(copy.text, generator);
+  // The scrambled text starts as a copy; its words are then scrambled where
+  // they lie, since a scrambled word keeps its length. Separators stay as
+  // they are, so the source's kept characters still belong to the scrambled
+  // text's stand-ins in order.
+  scrambled.assign_copy(source);
+  const std::int32_t count = scrambled.size();
+  if (count < kTwoThreadsFrom || !second_thread_helps()) {
+    scramble_range(scrambled, 0, count, generator);
+    return;
   }
+  // The second half begins where the first half's draws leave the generator.
+  const std::int32_t half = count / 2;
+  RandomGenerator second = generator;
+  second.discard(draws_of(scrambled, 0, half));
+  run_both([&] { scramble_range(scrambled, 0, half, generator); },
+           [&] { scramble_range(scrambled, half, count, second); });
+  generator = second;
 }
 
 }  // namespace quirlex

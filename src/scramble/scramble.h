@@ -2,7 +2,7 @@
 // list. First and last byte stay, so every scrambled word keeps its signature.
 #pragma once
 
-#include <string>
+#include <span>
 
 #include "scramble/random_generator.h"
 #include "text/token_list.h"
@@ -11,10 +11,10 @@ namespace quirlex {
 
 // Shuffles the bytes between the first and the last of `word` in place. A
 // word of n > 3 bytes draws exactly n - 3 numbers; shorter words draw none.
-void scramble(std::string& word, RandomGenerator& generator);
+void scramble(std::span<char> word, RandomGenerator& generator);
 
 // Makes `scrambled` a copy of `source` in which every word token is
-// scrambled (separator tokens are copied unchanged), in token order.
+// scrambled (separator tokens are copied unchanged), drawing in token order.
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator);
 
 }  // namespace quirlex

@@ -11,10 +11,11 @@
 
 namespace quirlex::testing {
 
-// One word token per text, each with its letter mask and signature.
+// One word token per text, in a list with signatures.
 inline TokenList list_of(const std::vector<std::string>& texts) {
   TokenList list;
-  for (const std::string& text : texts) list.append(WordToken::from_text(text));
+  list.set_signatures(true);
+  for (const std::string& text : texts) list.append(text);
   return list;
 }
 
@@ -27,7 +28,7 @@ inline TokenList tokens_of(std::string text) {
 
 inline std::vector<std::string> texts_of(const TokenList& list) {
   std::vector<std::string> texts;
-  for (const WordToken& token : list) texts.push_back(token.text);
+  for (std::int32_t i = 0; i < list.size(); ++i) texts.emplace_back(list.text(i));
   return texts;
 }
 

@@ -2,11 +2,11 @@
 
 namespace quirlex {
 
-void upper_case(std::string& text) {
+void upper_case(std::span<char> text) {
   for (char& c : text) c = upper_char(c);
 }
 
-void lower_case(std::string& text) {
+void lower_case(std::span<char> text) {
   for (char& c : text) c = lower_char(c);
 }
 

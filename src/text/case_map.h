@@ -4,7 +4,7 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <span>
 
 namespace quirlex {
 
@@ -54,7 +54,7 @@ constexpr char lower_char(char c) {
 }
 
 // Change every byte of `text` in place.
-void upper_case(std::string& text);
-void lower_case(std::string& text);
+void upper_case(std::span<char> text);
+void lower_case(std::span<char> text);
 
 }  // namespace quirlex

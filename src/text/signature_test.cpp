@@ -11,6 +11,7 @@
 #include <string>
 
 #include "testing/exact_double.h"
+#include "testing/token_lists.h"
 #include "text/case_map.h"
 #include "text/word_token.h"
 
@@ -47,11 +48,12 @@ TEST(Signature, PublishedFiguresComeOutBitForBit) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    const WordToken token = WordToken::from_text(c.text);
+    const TokenList list = testing::list_of({c.text});
+    const WordToken token = list.element(0);
     EXPECT_EQ(token.letter_mask, c.mask);
     EXPECT_PRED_FORMAT2(SameDouble, token.signature, c.signature);
     EXPECT_PRED_FORMAT2(SameDouble, signature_of(c.text), c.signature);
-    EXPECT_EQ(token.text, c.text) << "only the signature's copy is upper-cased";
+    EXPECT_EQ(list.text(0), c.text) << "only the signature's copy is upper-cased";
   }
   EXPECT_NE(signature_of("OLLEH"), kHello) << "first and last letter count";
   // The sum after the letters; the at sign and the grave accent have bit 31.
@@ -62,21 +64,23 @@ TEST(Signature, PublishedFiguresComeOutBitForBit) {
   EXPECT_PRED_FORMAT2(SameDouble, letter_stats("@`").letter_sum, -2 * 4294967296.0);
 }
 
-TEST(Signature, RecomputingFollowsTheTextUnlessItIsShortOrNotAskedFor) {
-  WordToken token = WordToken::from_text("Hello");
-  token.text = "H";
-  token.compute_signature();
-  EXPECT_EQ(token.letter_mask, 18576u);
-  EXPECT_PRED_FORMAT2(SameDouble, token.signature, kHello);
+// A token's mask and signature are those of its text as it is now, in place
+// or replaced, and nothing in a list made without signatures.
+TEST(Signature, FollowsTheTextInTheListUnlessTheListHasNone) {
+  TokenList list = testing::list_of({"Hello", "x"});
+  EXPECT_PRED_FORMAT2(SameDouble, list.signature(0), kHello);
+  list.overwrite(0, "WORLD");
+  EXPECT_EQ(list.element(0).letter_mask, 4343816u);
+  EXPECT_PRED_FORMAT2(SameDouble, list.signature(0), kWorld);
+  list.set_at_grow(1, "Hello");
+  EXPECT_EQ(list.element(1).letter_mask, 18576u);
+  list.set_at_grow(0, "H");
+  EXPECT_EQ(list.element(0).letter_mask, 0u);
+  EXPECT_PRED_FORMAT2(SameDouble, list.element(0).signature, 0.0);
 
-  const WordToken unsigned_token = WordToken::from_text("Hello", false);
-  EXPECT_EQ(unsigned_token.letter_mask, 0u);
-  EXPECT_PRED_FORMAT2(SameDouble, unsigned_token.signature, 0.0);
-
-  token.text = "WORLD";
-  token.compute_signature();
-  EXPECT_EQ(token.letter_mask, 4343816u);
-  EXPECT_PRED_FORMAT2(SameDouble, token.signature, kWorld);
+  list.set_signatures(false);
+  EXPECT_EQ(list.element(1).letter_mask, 0u);
+  EXPECT_PRED_FORMAT2(SameDouble, list.signature(1), 0.0);
 }
 
 TEST(Signature, InteriorOrderAndLetterCaseDoNotMatter) {
@@ -120,7 +124,7 @@ TEST(Signature, LongTextRoundsLikeTheSequentialDoubleSum) {
   const LetterStats stats = letter_stats(text);
   EXPECT_PRED_FORMAT2(SameDouble, stats.letter_sum, sum);
   EXPECT_EQ(stats.letter_mask, (1u << 31) | 1u | 2u | (1u << 25));
-  EXPECT_PRED_FORMAT2(SameDouble, WordToken::from_text(text).signature,
+  EXPECT_PRED_FORMAT2(SameDouble, testing::list_of({text}).element(0).signature,
                       signature_from_letter_sum(sum, 'A', 'Z', text.size()));
 }
 

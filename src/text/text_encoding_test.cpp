@@ -115,8 +115,8 @@ TEST_F(ReadEncodingTest, WhatWindows1252LacksSeparatesAndIsWrittenBackUnchanged)
     TokenList tokens;
     ASSERT_TRUE(read_text_tokens(file_, path_, tokens, c.encoding));
     std::vector<std::string> words;
-    for (const WordToken& token : tokens) {
-      if (token.separator == 0) words.push_back(token.text);
+    for (std::int32_t i = 0; i < tokens.size(); ++i) {
+      if (tokens.separator(i) == 0) words.emplace_back(tokens.text(i));
     }
     EXPECT_EQ(words, c.words) << c.bytes;
   }

@@ -1,10 +1,11 @@
 #include "text/token_list.h"
 
 #include <algorithm>
-#include <new>
+#include <cstring>
 #include <utility>
 
 #include "base/failure.h"
+#include "text/signature.h"
 
 namespace quirlex {
 namespace {
@@ -13,15 +14,23 @@ namespace {
   throw LimitExceeded("The text is too large: a list can hold at most 2147483647 tokens.");
 }
 
+[[noreturn]] void refuse_bytes() {
+  throw LimitExceeded("The text is too large: a list can hold at most 2147483647 bytes of text.");
+}
+
 }  // namespace
 
+void TokenList::refuse_index() {
+  throw InvalidArgument();
+}
+
 void TokenList::grow_storage(std::size_t n) {
-  const std::size_t capacity = tokens_.capacity();
+  const std::size_t capacity = ends_.capacity();
   std::size_t step = static_cast<std::size_t>(grow_step_);
-  if (step == 0) step = std::clamp<std::size_t>(tokens_.size() / 8, 4, 1024);
+  if (step == 0) step = std::clamp<std::size_t>(ends_.size() / 8, 4, 1024);
   const std::size_t wanted =
       std::min<std::size_t>(std::max(capacity + step, n), static_cast<std::size_t>(kMaxSize));
-  tokens_.reserve(wanted);
+  ends_.reserve(wanted);
 }
 
 void TokenList::set_size(std::int64_t n, std::int32_t step) {
@@ -31,56 +40,125 @@ void TokenList::set_size(std::int64_t n, std::int32_t step) {
   const auto count = static_cast<std::size_t>(n);
   failing_as_out_of_memory([&] {
     if (count == 0) {
-      Storage().swap(tokens_);
-    } else if (tokens_.capacity() == 0) {
-      tokens_.reserve(std::max(count, static_cast<std::size_t>(grow_step_)));
-      tokens_.resize(count);
-    } else {
-      if (count > tokens_.capacity()) grow_storage(count);
-      tokens_.resize(count);
+      Ends().swap(ends_);
+      std::string().swap(text_);
+      return;
     }
+    if (ends_.capacity() == 0) {
+      ends_.reserve(std::max(count, static_cast<std::size_t>(grow_step_)));
+    } else if (count > ends_.capacity()) {
+      grow_storage(count);
+    }
+    if (count < ends_.size()) text_.resize(end_of(count - 1));
+    // New tokens are empty words at the end of the text.
+    ends_.resize(count, pack(text_.size(), 0));
   });
 }
 
-void TokenList::reserve_for(std::int64_t n, std::int32_t step) {
+void TokenList::reserve_for(std::int64_t n, std::int32_t step, std::int64_t bytes) {
   set_size(0, step);
-  if (n < 0) throw InvalidArgument();
+  if (n < 0 || bytes < 0) throw InvalidArgument();
   if (n > kMaxSize) refuse_size();
-  if (n == 0) return;
+  if (bytes > kMaxBytes) refuse_bytes();
   failing_as_out_of_memory([&] {
-    tokens_.reserve(std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(grow_step_)));
+    if (n > 0) {
+      ends_.reserve(std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(grow_step_)));
+    }
+    text_.reserve(static_cast<std::size_t>(bytes));
   });
 }
 
-void TokenList::set_at_grow(std::int64_t index, WordToken token) {
+void TokenList::set_at_grow(std::int64_t index, std::string_view text, std::uint8_t separator) {
   if (index < 0) throw InvalidArgument();
   // Refused before index + 1 could overflow.
   if (index >= kMaxSize) refuse_size();
+  const auto at = static_cast<std::size_t>(index);
+  const std::size_t old_length = at < ends_.size() ? end_of(at) - start_of(at) : 0;
+  if (text.size() > old_length && text.size() - old_length > room()) refuse_bytes();
   if (index >= size()) set_size(index + 1);
-  tokens_[static_cast<std::size_t>(index)] = std::move(token);
+  const std::size_t start = start_of(at);
+  failing_as_out_of_memory([&] { text_.replace(start, old_length, text); });
+  // The texts after it move by the difference (none when it was the last).
+  const std::size_t new_end = start + text.size();
+  ends_[at] = pack(new_end, separator);
+  if (text.size() != old_length) {
+    for (std::size_t k = at + 1; k < ends_.size(); ++k) {
+      const std::size_t end = end_of(k) - old_length + text.size();
+      ends_[k] = pack(end, static_cast<std::uint8_t>(ends_[k] >> 31));
+    }
+  }
 }
 
-const WordToken& TokenList::element(std::int64_t index) const {
-  if (index < 0 || index >= size()) throw InvalidArgument();
-  return tokens_[static_cast<std::size_t>(index)];
+WordToken TokenList::element(std::int64_t index) const {
+  const std::size_t i = checked(index);
+  WordToken token;
+  token.offset = static_cast<std::uint32_t>(start_of(i));
+  token.length = static_cast<std::uint32_t>(end_of(i) - token.offset);
+  token.separator = static_cast<std::uint8_t>(ends_[i] >> 31);
+  if (signatures_ && token.length >= 2) {
+    const std::string_view word(text_.data() + token.offset, token.length);
+    const LetterStats stats = letter_stats(word);
+    token.letter_mask = stats.letter_mask;
+    token.signature =
+        signature_from_letter_sum(stats.letter_sum, word.front(), word.back(), word.size());
+  }
+  return token;
 }
 
-WordToken& TokenList::element(std::int64_t index) {
-  if (index < 0 || index >= size()) throw InvalidArgument();
-  return tokens_[static_cast<std::size_t>(index)];
+std::string_view TokenList::text(const WordToken& token) const {
+  if (token.offset > text_.size() || token.length > text_.size() - token.offset) refuse_index();
+  return {text_.data() + token.offset, token.length};
+}
+
+void TokenList::set_separator(std::int64_t index, std::uint8_t separator) {
+  const std::size_t i = checked(index);
+  // Written only when it changes: a token whose flag stays is only read, so
+  // two threads working on neighbouring stretches never write what the
+  // other reads.
+  const std::uint32_t packed = pack(end_of(i), separator);
+  if (ends_[i] != packed) ends_[i] = packed;
+}
+
+double TokenList::signature(std::int64_t index) const {
+  return signatures_ ? signature_of(text(index)) : 0.0;
+}
+
+void TokenList::overwrite(std::int64_t index, std::string_view text) {
+  const std::span<char> bytes = mutable_text(index);
+  if (bytes.size() != text.size()) throw InvalidArgument();
+  if (!text.empty()) std::memcpy(bytes.data(), text.data(), text.size());
+}
+
+void TokenList::assign_copy(const TokenList& other) {
+  if (this == &other) return;
+  failing_as_out_of_memory([&] {
+    std::string text;
+    text.reserve(other.text_.size());
+    if (text.capacity() >= kLargeBlockSize) advise_huge_pages(text.data(), text.capacity());
+    text.append(other.text_);
+    Ends ends(other.ends_);
+    text_ = std::move(text);
+    ends_ = std::move(ends);
+  });
+  grow_step_ = other.grow_step_;
+  signatures_ = other.signatures_;
+  encoding_ = other.encoding_;
 }
 
 void TokenList::make_empty() {
   set_size(0);
 }
 
-std::string TokenList::join() const {
-  std::size_t length = 0;
-  for (const WordToken& token : tokens_) length += token.text.size();
-  std::string joined;
-  joined.reserve(length);
-  for (const WordToken& token : tokens_) joined += token.text;
-  return joined;
+bool TokenList::has_signed_token() const {
+  for (std::size_t i = 0; i < ends_.size(); ++i) {
+    if (end_of(i) - start_of(i) >= 2) return true;
+  }
+  return false;
+}
+
+bool operator==(const TokenList& a, const TokenList& b) {
+  if (a.ends_ != b.ends_ || a.text_ != b.text_) return false;
+  return a.signatures_ == b.signatures_ || !a.has_signed_token();
 }
 
 }  // namespace quirlex

@@ -1,5 +1,5 @@
-// TokenList: set size and its growth policy, set at grow, refused indices
-// and sizes, emptying and joining.
+// TokenList: set size and its growth policy, set at grow, texts moving in
+// the buffer, refused indices and sizes, emptying and joining.
 #include "text/token_list.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "base/failure.h"
 #include "testing/expect_failure.h"
 #include "testing/token_lists.h"
+#include "text/signature.h"
 #include "text/word_token.h"
 
 namespace quirlex {
@@ -22,11 +23,12 @@ using testing::list_of;
 
 constexpr std::string_view kImproperArgument = "Encountered an improper argument.";
 
-void expect_default_token(const WordToken& token) {
+void expect_default_token(const TokenList& list, std::int64_t index) {
+  const WordToken token = list.element(index);
   EXPECT_EQ(token.separator, 0);
   EXPECT_EQ(token.letter_mask, 0u);
   EXPECT_EQ(token.signature, 0.0);
-  EXPECT_TRUE(token.text.empty());
+  EXPECT_TRUE(list.text(index).empty());
 }
 
 TEST(TokenListGrowth, FirstAllocationIsExactThenAnEighthOfTheSizeFrom4To1024) {
@@ -42,7 +44,7 @@ TEST(TokenListGrowth, FirstAllocationIsExactThenAnEighthOfTheSizeFrom4To1024) {
     EXPECT_EQ(list.capacity(), 0);
     list.set_size(c.size, 0);
     EXPECT_EQ(list.capacity(), c.size);
-    list.set_at_grow(c.grown_size - 1, WordToken{});
+    list.set_at_grow(c.grown_size - 1, "");
     EXPECT_EQ(list.size(), c.grown_size);
     EXPECT_EQ(list.capacity(), c.capacity);
   }
@@ -51,7 +53,7 @@ TEST(TokenListGrowth, FirstAllocationIsExactThenAnEighthOfTheSizeFrom4To1024) {
 TEST(TokenListGrowth, FixedGrowStepIsUsedForTheFirstAllocationAndEveryGrowth) {
   TokenList list;
   list.set_size(0, 1000);
-  list.append(WordToken{});
+  list.append("");
   EXPECT_EQ(list.capacity(), 1000);
   list.set_size(1001, -1);  // a negative step keeps the grow step
   EXPECT_EQ(list.grow_step(), 1000);
@@ -62,17 +64,48 @@ TEST(TokenListGrowth, FixedGrowStepIsUsedForTheFirstAllocationAndEveryGrowth) {
 
 TEST(TokenList, SetAtGrowPastTheEndFillsWithDefaultTokens) {
   TokenList list;
-  list.set_at_grow(5, WordToken::from_text("Hello"));
+  list.set_signatures(true);
+  list.set_at_grow(5, "Hello");
   ASSERT_EQ(list.size(), 6);
   EXPECT_EQ(list.capacity(), 6);
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
-    expect_default_token(list.element(i));
+    expect_default_token(list, i);
   }
-  EXPECT_EQ(list.element(5), WordToken::from_text("Hello"));
-  list.set_at_grow(1, WordToken::from_text("x"));
+  EXPECT_EQ(list.text(5), "Hello");
+  EXPECT_EQ(list.element(5).signature, signature_of("Hello"));
+  list.set_at_grow(1, "x");
   EXPECT_EQ(list.size(), 6);
   EXPECT_EQ(list.join(), "xHello");
+  EXPECT_EQ(list.text(5), "Hello");
+}
+
+// Every text lives in the one buffer: a text replaced inside the list moves
+// the texts after it, and appending past the buffer's room moves them all.
+TEST(TokenList, TextsStayTheirsWhenTheBufferChangesAroundThem) {
+  TokenList list = list_of({"Haus", ", ", "Tier", "."});
+  list.set_at_grow(1, " - ", 1);
+  list.set_at_grow(2, "Baum");
+  list.set_at_grow(0, "H");
+  EXPECT_EQ(testing::texts_of(list), (std::vector<std::string>{"H", " - ", "Baum", "."}));
+  EXPECT_EQ(list.separator(1), 1);
+  EXPECT_EQ(list.separator(2), 0);
+  const WordToken last = list.element(3);
+  EXPECT_EQ(last.offset + last.length, list.join().size());
+
+  TokenList grown;
+  grown.reserve_for(2, -1, 3);
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    const std::string text(static_cast<std::size_t>(i % 7), static_cast<char>('A' + i % 26));
+    grown.append(text, static_cast<std::uint8_t>(i % 2));
+    expected += text;
+  }
+  EXPECT_EQ(grown.join(), expected);
+  for (int i = 0; i < 2000; i += 199) {
+    EXPECT_EQ(grown.text(i), std::string(static_cast<std::size_t>(i % 7), static_cast<char>('A' + i % 26)));
+    EXPECT_EQ(grown.separator(i), i % 2);
+  }
 }
 
 TEST(TokenList, ShrinkingKeepsTheFrontAndRegrowingGivesDefaultTokens) {
@@ -82,8 +115,8 @@ TEST(TokenList, ShrinkingKeepsTheFrontAndRegrowingGivesDefaultTokens) {
   EXPECT_EQ(list.capacity(), capacity);
   EXPECT_EQ(list.join(), "onetwo");
   list.set_size(4);
-  expect_default_token(list.element(2));
-  expect_default_token(list.element(3));
+  expect_default_token(list, 2);
+  expect_default_token(list, 3);
 }
 
 TEST(TokenList, EmptyingReleasesTheStorage) {
@@ -104,22 +137,35 @@ TEST(TokenList, IndicesOutsideTheListAndNegativeSizesAreImproperArguments) {
     SCOPED_TRACE(index);
     EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.element(index); }, kImproperArgument));
     EXPECT_TRUE(FailsWith<InvalidArgument>([&] { read_only.element(index); }, kImproperArgument));
+    EXPECT_TRUE(FailsWith<InvalidArgument>([&] { read_only.text(index); }, kImproperArgument));
+    EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.overwrite(index, "a"); }, kImproperArgument));
   }
   EXPECT_TRUE(FailsWith<InvalidArgument>([&] { TokenList().element(0); }, kImproperArgument));
   EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.set_size(-1); }, kImproperArgument));
-  EXPECT_TRUE(
-      FailsWith<InvalidArgument>([&] { list.set_at_grow(-1, WordToken{}); }, kImproperArgument));
+  EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.set_at_grow(-1, ""); }, kImproperArgument));
+  // A text written in place keeps its token's length; a token from beyond
+  // the buffer has no text here.
+  EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.overwrite(0, "ab"); }, kImproperArgument));
+  EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.text(WordToken{2, 1}); }, kImproperArgument));
   EXPECT_EQ(list.join(), "ab");
 }
 
-// set_at_grow(INT64_MAX) once computed index + 1 and overflowed.
-TEST(TokenList, SizePastTheLimitIsRefusedBeforeAllocating) {
+// set_at_grow(INT64_MAX) once computed index + 1 and overflowed. A text that
+// would take the buffer past 2^31 - 1 bytes is refused before a byte of it
+// is read (the view below points at a single byte).
+TEST(TokenList, SizesPastTheLimitsAreRefusedBeforeAllocating) {
   TokenList list = list_of({"a"});
   EXPECT_THROW(list.set_size(TokenList::kMaxSize + 1), LimitExceeded);
   EXPECT_THROW(list.set_size(INT64_MAX), LimitExceeded);
-  EXPECT_THROW(list.set_at_grow(TokenList::kMaxSize, WordToken{}), LimitExceeded);
-  EXPECT_THROW(list.set_at_grow(INT64_MAX, WordToken{}), LimitExceeded);
+  EXPECT_THROW(list.set_at_grow(TokenList::kMaxSize, ""), LimitExceeded);
+  EXPECT_THROW(list.set_at_grow(INT64_MAX, ""), LimitExceeded);
+  const char byte = 'x';
+  const std::string_view too_long(&byte, static_cast<std::size_t>(TokenList::kMaxBytes));
+  EXPECT_THROW(list.append(too_long), LimitExceeded);
+  EXPECT_THROW(list.set_at_grow(0, std::string_view(&byte, static_cast<std::size_t>(TokenList::kMaxBytes) + 1)),
+               LimitExceeded);
   EXPECT_EQ(list.join(), "a");
+  EXPECT_THROW(TokenList().reserve_for(1, -1, TokenList::kMaxBytes + 1), LimitExceeded);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -142,7 +188,7 @@ bool huge_allocations_fail(std::uint64_t bytes) {
 }
 
 TEST(TokenList, AllocationFailureIsOutOfMemoryAndKeepsTheTokens) {
-  const std::uint64_t bytes = static_cast<std::uint64_t>(TokenList::kMaxSize) * sizeof(WordToken);
+  const std::uint64_t bytes = static_cast<std::uint64_t>(TokenList::kMaxSize) * sizeof(std::uint32_t);
   if (kAddressSanitizer) {
     GTEST_SKIP() << "AddressSanitizer's operator new ends the program instead of throwing";
   }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <utility>
 
+#include "base/failure.h"
 #include "text/case_map.h"
 #include "text/word_byte_bits.h"
 
@@ -63,27 +65,43 @@ void for_each_token(const std::string& text, const Emit& emit) {
 
 void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
   if (text.empty()) return;
+  if (text.size() > static_cast<std::size_t>(TokenList::kMaxBytes)) {
+    throw LimitExceeded(
+        "The text is too large: a list can hold at most 2147483647 bytes of text.");
+  }
   if (options.replace_slash_and_quote) {
     replace_all(text, "/", "@");
     replace_all(text, "\"", "^");
   }
-  // Counted first, so that the list is allocated once at its final size.
+  // Counted first, so that the token slots are allocated once at their final
+  // number.
   std::int64_t count = 0;
   for_each_token(text, [&](std::size_t, std::size_t, bool separator) {
     count += !(separator && options.drop_separators);
   });
   list.reserve_for(count, kTokenizerGrowStep);
 
-  const std::size_t length = text.size();
+  // The tokens are made over the text itself. Without separators the words
+  // move together to the front, so the text stays the tokens' joined texts.
+  TokenList::Ends& ends = list.ends_;
+  char* const data = text.data();
+  std::size_t used = 0;
+  std::size_t last_start = 0;
   for_each_token(text, [&](std::size_t start, std::size_t end, bool separator) {
     if (separator && options.drop_separators) return;
-    WordToken& token = list.append_new();
-    token.text.assign(text, start, end - start);
-    // The last token of a text is stored in capitals.
-    if (end == length) upper_case(token.text);
-    token.separator = separator ? 1 : 0;
-    if (options.signatures) token.compute_signature();
+    const std::size_t length = end - start;
+    if (used != start) std::memmove(data + used, data + start, length);
+    last_start = used;
+    used += length;
+    ends.push_back(TokenList::pack(used, separator ? 1 : 0));
   });
+  // The last token of a text is stored in capitals (unless it was a
+  // separator left out).
+  const bool last_kept = !(options.drop_separators && is_separator_byte(text.back()));
+  if (!ends.empty() && last_kept) upper_case({data + last_start, used - last_start});
+  text.resize(used);
+  list.text_ = std::move(text);
+  list.signatures_ = options.signatures;
 }
 
 }  // namespace quirlex

@@ -18,15 +18,16 @@ struct TokenizeOptions {
   bool drop_separators = false;
   // Slashes become "@" and double quotes "^" first, so neither splits a word.
   bool replace_slash_and_quote = false;
-  // Word tokens get letter mask and signature; lists that are only stored or
-  // decoded first leave them 0.
+  // The list hands out letter masks and signatures; lists that are only
+  // stored or decoded first do without.
   bool signatures = true;
 };
 
 // For a non-empty text, empties `list` and fills it with the tokens of
 // `text`; an empty text leaves the list untouched. When the text starts with
 // a word character the first token is an empty separator token. The last
-// token is upper-cased.
+// token is upper-cased. The list takes `text` over as its buffer: no token's
+// text is copied (without separators the words move together within it).
 void tokenize(std::string text, TokenList& list, TokenizeOptions options);
 
 // Replaces every occurrence of `old_text` by `new_text`, left to right,

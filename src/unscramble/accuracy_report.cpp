@@ -10,8 +10,8 @@ Accuracy measure_accuracy(const TokenList& source, const TokenList& restored) {
       std::min<std::int64_t>(source.size(), std::int64_t{restored.size()} - 1);
   std::int64_t wrong = 0;
   for (std::int64_t j = 0; j < compared; ++j) {
-    const std::string& expected = source.tokens()[static_cast<std::size_t>(j)].text;
-    const std::string& actual = restored.tokens()[static_cast<std::size_t>(j)].text;
+    const std::string_view expected = source.text(j);
+    const std::string_view actual = restored.text(j);
     const auto length = static_cast<std::int64_t>(expected.size());
     (expected == actual ? accuracy.correct : wrong) += length;
   }

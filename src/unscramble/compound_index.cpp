@@ -28,20 +28,22 @@ std::uint64_t CompoundIndex::second_key(std::uint64_t key, std::size_t length, s
 }
 
 CompoundIndex::CompoundIndex(const TokenList& words) {
-  const std::span<const WordToken> tokens = words.tokens();
-  const auto is_part = [](const std::string& text) {
+  const auto is_part = [](std::string_view text) {
     return text.size() >= kMinPartLength && text.size() <= kMaxPartLength;
   };
-  std::vector<std::uint32_t> word_masks(tokens.size(), 0);
+  const auto count = static_cast<std::size_t>(words.size());
+  const auto text_of = [&words](std::size_t i) { return words.text(static_cast<std::int64_t>(i)); };
+  std::vector<std::uint32_t> word_masks(count, 0);
   std::array<std::size_t, 32> having{};
   std::size_t parts = 0;
   std::size_t byte_total = 0;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (!is_part(tokens[i].text)) continue;
-    word_masks[i] = mask_of(tokens[i].text);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view text = text_of(i);
+    if (!is_part(text)) continue;
+    word_masks[i] = mask_of(text);
     for (int bit = 0; bit < 32; ++bit) having[bit] += (word_masks[i] >> bit) & 1u;
     ++parts;
-    byte_total += tokens[i].text.size();
+    byte_total += text.size();
   }
   // The letters after the ten that most words have tell words apart best (a
   // long scrambled word has the most common ones anyway); measured on German
@@ -55,14 +57,15 @@ CompoundIndex::CompoundIndex(const TokenList& words) {
   for (int k = 0; k < kTellingLetters; ++k) telling_bits_[k] = by_share[kCommonLetters + k];
 
   // Counting sort by bucket, from the highest word index down within one.
-  const auto bucket_of = [this](const std::string& text, std::uint32_t mask) {
+  const auto bucket_of = [this](std::string_view text, std::uint32_t mask) {
     return (std::size_t{upper_byte(static_cast<std::uint8_t>(text.front()))} << kTellingLetters) |
            telling_of(mask);
   };
   const std::size_t buckets = std::size_t{256} << kTellingLetters;
   bucket_starts_.assign(buckets + 1, 0);
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (is_part(tokens[i].text)) ++bucket_starts_[bucket_of(tokens[i].text, word_masks[i]) + 1];
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view text = text_of(i);
+    if (is_part(text)) ++bucket_starts_[bucket_of(text, word_masks[i]) + 1];
   }
   for (std::size_t b = 0; b < buckets; ++b) bucket_starts_[b + 1] += bucket_starts_[b];
   masks_.resize(parts);
@@ -72,8 +75,8 @@ CompoundIndex::CompoundIndex(const TokenList& words) {
   bytes_.resize(byte_total);
   std::vector<std::uint32_t> next(bucket_starts_.begin(), bucket_starts_.end() - 1);
   std::size_t offset = 0;
-  for (std::size_t i = tokens.size(); i-- > 0;) {
-    const std::string& text = tokens[i].text;
+  for (std::size_t i = count; i-- > 0;) {
+    const std::string_view text = text_of(i);
     if (!is_part(text)) continue;
     const std::uint32_t at = next[bucket_of(text, word_masks[i])]++;
     masks_[at] = word_masks[i];
@@ -90,8 +93,8 @@ CompoundIndex::CompoundIndex(const TokenList& words) {
   // Sixteen bits per slot, more than twenty per key: only about one look-up
   // in twenty of an absent key passes it.
   filter_.assign(slots / 4, 0);
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const std::string& text = tokens[i].text;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view text = text_of(i);
     if (!is_part(text)) continue;
     const std::uint64_t key =
         second_key(letters_key(text), text.size(), static_cast<std::uint8_t>(text.back()));

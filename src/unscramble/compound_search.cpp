@@ -39,9 +39,9 @@ class LetterCounts {
   std::array<int, 256> counts_{};
 };
 
-std::string upper_copy(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) c = upper_char(c);
+std::string upper_copy(std::string_view text) {
+  std::string upper(text);
+  upper_case(upper);
   return upper;
 }
 
@@ -53,7 +53,7 @@ struct Pair {
 };
 
 // The best pair for `word`, or one with first == -1.
-Pair find_pair(const std::string& word, const Dictionary& dictionary, const CompoundIndex& index) {
+Pair find_pair(std::string_view word, const Dictionary& dictionary, const CompoundIndex& index) {
   const std::size_t n = word.size();
   const auto first_byte = upper_byte(static_cast<std::uint8_t>(word.front()));
   const auto last_byte = upper_byte(static_cast<std::uint8_t>(word.back()));
@@ -67,7 +67,7 @@ Pair find_pair(const std::string& word, const Dictionary& dictionary, const Comp
   const auto second_part = [&](std::uint64_t key, std::size_t length) -> std::int64_t {
     const std::int64_t found = index.find_second_part(key, length, last_byte);
     if (found < 0) return -1;
-    const std::string upper = upper_copy(dictionary.words.element(found).text);
+    const std::string upper = upper_copy(dictionary.words.text(found));
     if (upper.size() != length || static_cast<std::uint8_t>(upper.back()) != last_byte) return -1;
     if (!counts.take(upper)) return -1;
     counts.give_back(upper);
@@ -107,15 +107,15 @@ Pair find_pair(const std::string& word, const Dictionary& dictionary, const Comp
 std::int64_t restore_compounds(TokenList& scrambled, const Dictionary& dictionary,
                                const CompoundIndex& index) {
   std::int64_t restored = 0;
-  for (WordToken& token : scrambled.tokens()) {
-    if (token.separator == 1 || token.text.size() < kMinCompoundLength) continue;
-    const Pair pair = find_pair(token.text, dictionary, index);
+  for (std::int32_t i = 0; i < scrambled.size(); ++i) {
+    const std::string_view word = scrambled.text(i);
+    if (scrambled.separator(i) == 1 || word.size() < kMinCompoundLength) continue;
+    const Pair pair = find_pair(word, dictionary, index);
     if (pair.first < 0) continue;
-    std::string joined = dictionary.words.element(pair.first).text;
+    std::string joined(dictionary.words.text(pair.first));
     if (pair.linked) joined += 'S';
-    joined += dictionary.words.element(pair.second).text;
-    const std::string scrambled_text = token.text;
-    if (settle_like(token, std::move(joined), scrambled_text)) ++restored;
+    joined += dictionary.words.text(pair.second);
+    if (settle_like(scrambled, i, joined, word)) ++restored;
   }
   return restored;
 }

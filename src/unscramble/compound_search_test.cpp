@@ -33,6 +33,7 @@ Outcome restore(const std::string& lexicon, const std::string& scrambled) {
   Outcome outcome;
   outcome.compounds = restore_compounds(list, dictionary, index);
   outcome.text = list.join();
+
   return outcome;
 }
 

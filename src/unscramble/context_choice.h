@@ -46,8 +46,9 @@ class ContextChoice {
     std::uint32_t size = 0;
   };
 
-  // The lexicon index of a restored word as the model knows it, or -1.
-  std::int64_t index_of(const WordToken& token) const;
+  // The lexicon index of the restored word at `position` as the model knows
+  // it, or -1.
+  std::int64_t index_of(const TokenList& restored, std::size_t position) const;
   // The index of the word the neighbours of `position` have, going by
   // `step` (-1 or +1), or -1 when there is none the model knows.
   std::int64_t neighbour(const TokenList& restored, std::size_t position, int step) const;

@@ -32,7 +32,7 @@ std::string restore(const std::string& lexicon, const std::vector<Pair>& pairs,
   const auto words = static_cast<std::uint32_t>(dictionary.words.size());
   const auto index = [&](const std::string& word) {
     for (std::uint32_t i = 0; i < words; ++i) {
-      if (dictionary.words.element(i).text == word) return i;
+      if (dictionary.words.text(i) == word) return i;
     }
     EXPECT_EQ(word, "THE");
     return words;
@@ -43,7 +43,7 @@ std::string restore(const std::string& lexicon, const std::vector<Pair>& pairs,
                           std::move(records), {"THE"});
   TokenList list = testing::tokens_of(scrambled);
   translate(list, {}, dictionary, {.context = &model});
-  return list.join();
+  return std::string(list.join());
 }
 
 TEST(ContextChoice, ChoosesTheTieItsNeighboursGoWithAndNothingElse) {

@@ -1,12 +1,18 @@
 #include "unscramble/unscrambler.h"
 
+#include <array>
 #include <cstdint>
 #include <utility>
 
+#include "base/both_threads.h"
 #include "text/case_map.h"
+#include "text/signature.h"
 
 namespace quirlex {
 namespace {
+
+// From this many tokens on, a text is restored in two halves at once.
+constexpr std::int32_t kTwoThreadsFrom = 1 << 17;
 
 // A byte of the scrambled word counts as lower-case when, read as a signed
 // 8-bit number, it is 'a' (0x61) or more.
@@ -19,84 +25,125 @@ char ascii_upper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
 }
 
-bool same_ends(const std::string& candidate, const std::string& scrambled) {
+bool same_ends(std::string_view candidate, std::string_view scrambled) {
   return candidate.front() == scrambled.front() && candidate.back() == scrambled.back();
 }
 
-void settle(WordToken& token, std::string text) {
-  token = WordToken::from_text(std::move(text));
-  token.separator = 1;
+// Writes `candidate` into `out` with the capitals of `scrambled`.
+void capitalise_into(std::string& out, std::string_view candidate, std::string_view scrambled) {
+  out.assign(candidate);
+  lower_case(out);
+  const std::size_t common = std::min(out.size(), scrambled.size());
+  for (std::size_t k = 0; k < common; ++k) {
+    if (!counts_as_lower(scrambled[k])) out[k] = ascii_upper(out[k]);
+  }
 }
 
-// The candidate a variant code names, or an empty text.
-std::string variant_candidate(const Dictionary& dictionary, VariantCode code) {
-  const VariantLayout::Parts parts = dictionary.layout.unpack(code);
-  std::string text;
-  if (parts.prefix) text += dictionary.prefixes.element(*parts.prefix).text;
-  text += dictionary.words.element(parts.word).text;
-  if (parts.suffix) text += dictionary.suffixes.element(*parts.suffix).text;
-  return text;
-}
+// Restores the words of one stretch of a text, with a candidate buffer of
+// its own (so two stretches can be restored at once).
+class Restorer {
+ public:
+  Restorer(TokenList& list, const Dictionary& dictionary, bool deep_search)
+      : list_(list), dictionary_(dictionary), deep_search_(deep_search) {}
 
-bool try_lexicon(WordToken& token, const Dictionary& dictionary) {
-  const WordToken* entry = dictionary.lexicon_table.find(token.signature);
-  if (entry == nullptr || entry->text.size() != token.text.size()) return false;
-  std::string candidate = capitalise_like(entry->text, token.text);
-  if (!same_ends(candidate, token.text)) return false;
-  settle(token, std::move(candidate));
-  return true;
-}
+  void restore(std::int32_t begin, std::int32_t end) {
+    // The tables are far larger than any cache: the slots of a word some
+    // tokens ahead are requested early, so their loads overlap with the work
+    // on the words before it. Its signature is kept until its turn comes.
+    constexpr std::int32_t kAhead = 16;
+    std::array<double, kAhead> ahead{};
+    const auto look_ahead = [&](std::int32_t i) {
+      if (list_.separator(i) != 0 || list_.text(i).size() <= 3) return;
+      const double signature = list_.signature(i);
+      dictionary_.lexicon_table.prefetch(signature);
+      if (deep_search_) dictionary_.variant_table.prefetch(signature);
+      ahead[static_cast<std::size_t>(i % kAhead)] = signature;
+    };
+    for (std::int32_t i = begin; i < end && i < begin + kAhead; ++i) look_ahead(i);
+    for (std::int32_t i = begin; i < end; ++i) {
+      // Taken before the word kAhead tokens on takes its place.
+      const double signature = ahead[static_cast<std::size_t>(i % kAhead)];
+      if (i + kAhead < end) look_ahead(i + kAhead);
+      const std::string_view scrambled = list_.text(i);
+      if (scrambled.size() <= 3) list_.set_separator(i, 1);
+      if (list_.separator(i) == 1) continue;
+      if (try_lexicon(i, scrambled, signature)) continue;
+      if (deep_search_) try_variants(i, scrambled, signature);
+    }
+  }
 
-bool try_variants(WordToken& token, const Dictionary& dictionary) {
-  const VariantCode* code = dictionary.variant_table.find(token.signature);
-  if (code == nullptr || *code == 0xFFFFFFFFu) return false;
-  std::string candidate = variant_candidate(dictionary, *code);
-  if (candidate.empty() || candidate.size() != token.text.size()) return false;
-  lower_case(candidate);
-  // Only the first letter takes the scrambled word's case here.
-  if (!counts_as_lower(token.text.front())) candidate.front() = ascii_upper(candidate.front());
-  if (!same_ends(candidate, token.text)) return false;
-  settle(token, std::move(candidate));
-  return true;
-}
+ private:
+  bool try_lexicon(std::int32_t i, std::string_view scrambled, double signature) {
+    const WordToken* entry = dictionary_.lexicon_table.find(signature);
+    if (entry == nullptr || entry->length != scrambled.size()) return false;
+    capitalise_into(candidate_, dictionary_.words.text(*entry), scrambled);
+    return accept(i, scrambled);
+  }
+
+  bool try_variants(std::int32_t i, std::string_view scrambled, double signature) {
+    const VariantCode* code = dictionary_.variant_table.find(signature);
+    if (code == nullptr || *code == 0xFFFFFFFFu) return false;
+    const VariantLayout::Parts parts = dictionary_.layout.unpack(*code);
+    candidate_.clear();
+    if (parts.prefix) candidate_ += dictionary_.prefixes.text(*parts.prefix);
+    candidate_ += dictionary_.words.text(parts.word);
+    if (parts.suffix) candidate_ += dictionary_.suffixes.text(*parts.suffix);
+    if (candidate_.empty() || candidate_.size() != scrambled.size()) return false;
+    lower_case(candidate_);
+    // Only the first letter takes the scrambled word's case here.
+    if (!counts_as_lower(scrambled.front())) candidate_.front() = ascii_upper(candidate_.front());
+    return accept(i, scrambled);
+  }
+
+  bool accept(std::int32_t i, std::string_view scrambled) {
+    if (!same_ends(candidate_, scrambled)) return false;
+    list_.overwrite(i, candidate_);
+    list_.set_separator(i, 1);
+    return true;
+  }
+
+  TokenList& list_;
+  const Dictionary& dictionary_;
+  const bool deep_search_;
+  std::string candidate_;
+};
 
 }  // namespace
 
-std::string capitalise_like(std::string candidate, const std::string& scrambled) {
-  lower_case(candidate);
-  for (std::size_t k = 0; k < candidate.size() && k < scrambled.size(); ++k) {
-    if (!counts_as_lower(scrambled[k])) candidate[k] = ascii_upper(candidate[k]);
-  }
-  return candidate;
+std::string capitalise_like(std::string_view candidate, std::string_view scrambled) {
+  std::string out;
+  capitalise_into(out, candidate, scrambled);
+  return out;
 }
 
-bool settle_like(WordToken& token, std::string candidate, const std::string& scrambled) {
-  candidate = capitalise_like(std::move(candidate), scrambled);
-  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled)) return false;
-  settle(token, std::move(candidate));
+bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate,
+                 std::string_view scrambled) {
+  const std::string capitalised = capitalise_like(candidate, scrambled);
+  if (capitalised.size() != scrambled.size() || !same_ends(capitalised, scrambled)) return false;
+  list.overwrite(index, capitalised);
+  list.set_separator(index, 1);
   return true;
 }
 
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
-  // The tables are far larger than any cache: the slots of a word some
-  // tokens ahead are requested early, so their loads overlap with the work
-  // on the words before it.
-  constexpr std::size_t kLookAhead = 16;
-  const std::span<WordToken> tokens = scrambled.tokens();
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (i + kLookAhead < tokens.size()) {
-      const WordToken& ahead = tokens[i + kLookAhead];
-      if (ahead.separator == 0 && ahead.text.size() > 3) {
-        dictionary.lexicon_table.prefetch(ahead.signature);
-        if (deep_search) dictionary.variant_table.prefetch(ahead.signature);
-      }
-    }
-    WordToken& token = tokens[i];
-    if (token.text.size() <= 3) token.separator = 1;
-    if (token.separator == 1) continue;
-    if (try_lexicon(token, dictionary)) continue;
-    if (deep_search) try_variants(token, dictionary);
+  const std::int32_t count = scrambled.size();
+  Restorer first(scrambled, dictionary, deep_search);
+  // A variant code that names no entry ends the command at its word, with
+  // the words before it restored and none after: only where no code can do
+  // that is the text restored in two halves.
+  const bool codes_fit = !deep_search || dictionary.variant_table.entry_count() == 0 ||
+                         dictionary.variant_sizes == dictionary.list_sizes();
+  if (count < kTwoThreadsFrom || !codes_fit || !second_thread_helps()) {
+    first.restore(0, count);
+    return;
   }
+  // The second half begins after a settled token (a separator): the first
+  // half never writes a token that is settled already, so neither half
+  // writes what the other reads.
+  std::int32_t half = count / 2;
+  while (half < count && scrambled.separator(half - 1) != 1) ++half;
+  Restorer second(scrambled, dictionary, deep_search);
+  run_both([&] { first.restore(0, half); }, [&] { second.restore(half, count); });
 }
 
 }  // namespace quirlex

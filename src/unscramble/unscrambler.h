@@ -1,10 +1,12 @@
 // Restores a scrambled text word by word: a word's signature is looked up in
 // the lexicon table and, with Deep Search, in the variant table; a candidate
 // that takes the scrambled word's capitalisation and then has its length,
-// first and last byte replaces the word in place and settles it.
+// first and last byte is written over the word in place and settles it.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "index/dictionary.h"
 #include "text/token_list.h"
@@ -14,16 +16,20 @@ namespace quirlex {
 // Restores every unsettled word of four bytes or more in `scrambled`; words
 // of up to three bytes are settled unchanged. Settled tokens (separator flag
 // 1) are never looked up, so a second run only retries what stayed scrambled.
+// A large text is restored in two halves at once: words do not depend on
+// each other here.
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search);
 
-// The candidate from the lexicon table, with the scrambled word's
-// capitalisation copied position by position; every step that restores a
-// word from lexicon words gives it the scrambled capitals this way.
-std::string capitalise_like(std::string candidate, const std::string& scrambled);
+// `candidate` lower-cased, then with the scrambled word's capitals copied
+// position by position; every step that restores a word from lexicon words
+// gives it the scrambled capitals this way.
+std::string capitalise_like(std::string_view candidate, std::string_view scrambled);
 
 // Gives `candidate` the capitals of `scrambled` as capitalise_like does; when
-// it then has the scrambled word's length, first and last byte it replaces
-// `token`, settled, and true is returned. Otherwise nothing changes.
-bool settle_like(WordToken& token, std::string candidate, const std::string& scrambled);
+// it then has the scrambled word's length, first and last byte it is written
+// over token `index` of `list`, which is settled, and true is returned.
+// Otherwise nothing changes. `scrambled` may be the token's own text.
+bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate,
+                 std::string_view scrambled);
 
 }  // namespace quirlex
