@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace quirlex {
 
@@ -45,6 +47,18 @@ struct LargeBlockAllocator {
     } else {
       ::operator delete(block);
     }
+  }
+
+  // Elements made without a value are left as the memory has them (large
+  // blocks come zero-filled): a container resized before it is filled is
+  // then not written twice.
+  template <typename U>
+  void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
   }
 
   template <typename U>

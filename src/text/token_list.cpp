@@ -110,15 +110,6 @@ std::string_view TokenList::text(const WordToken& token) const {
   return {text_.data() + token.offset, token.length};
 }
 
-void TokenList::set_separator(std::int64_t index, std::uint8_t separator) {
-  const std::size_t i = checked(index);
-  // Written only when it changes: a token whose flag stays is only read, so
-  // two threads working on neighbouring stretches never write what the
-  // other reads.
-  const std::uint32_t packed = pack(end_of(i), separator);
-  if (ends_[i] != packed) ends_[i] = packed;
-}
-
 double TokenList::signature(std::int64_t index) const {
   return signatures_ ? signature_of(text(index)) : 0.0;
 }

@@ -85,9 +85,14 @@ class TokenList {
   std::uint8_t separator(std::int64_t index) const {
     return static_cast<std::uint8_t>(ends_[checked(index)] >> 31);
   }
-  // Sets the flag of token `index`; a flag that stays as it is is not
-  // written.
-  void set_separator(std::int64_t index, std::uint8_t separator);
+  // Sets the flag of token `index`. A flag that stays as it is is not
+  // written: a token whose flag stays is only read, so two threads working
+  // on neighbouring stretches never write what the other reads.
+  void set_separator(std::int64_t index, std::uint8_t separator) {
+    const std::size_t i = checked(index);
+    const std::uint32_t packed = pack(end_of(i), separator);
+    if (ends_[i] != packed) ends_[i] = packed;
+  }
   // The signature of token `index` (0.0 in a list without signatures).
   double signature(std::int64_t index) const;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/both_threads.h"
 #include "base/failure.h"
 #include "text/case_map.h"
 #include "text/word_byte_bits.h"
@@ -37,28 +38,52 @@ void replace_all(std::string& text, std::string_view old_text, std::string_view 
 
 namespace {
 
-// Calls `emit(start, end, is_separator)` for every token of `text` in order:
-// runs of separator bytes and runs of word bytes, with an empty separator
-// token first when the text starts with a word byte. A token ends where a
-// byte's kind differs from the byte before it (before the text: separator).
+// From this size on a text kept with its separators is split in two halves
+// at once: a text of a hundred megabytes has some thirty million tokens.
+constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 22;
+
+// Calls `emit(start, end, is_separator)` for every token of `piece` in order:
+// runs of separator bytes and runs of word bytes. A token ends where a
+// byte's kind differs from the byte before it (before the piece: a
+// separator). At the text's start a word byte first gives an empty
+// separator token; a later piece begins right after a separator run that
+// the piece before it has, so there it gives none.
 template <typename Emit>
-void for_each_token(const std::string& text, const Emit& emit) {
-  const std::size_t length = text.size();
+void for_each_token(std::string_view piece, bool text_start, const Emit& emit) {
+  const std::size_t length = piece.size();
   std::size_t start = 0;
   std::uint64_t before = 0;  // the kind of the byte before the block, at bit 63
   for (std::size_t block = 0; block < length; block += 64) {
     const std::uint64_t word =
-        word_byte_bits(text.data() + block, std::min<std::size_t>(length - block, 64));
+        word_byte_bits(piece.data() + block, std::min<std::size_t>(length - block, 64));
     for (std::uint64_t changes = word ^ ((word << 1) | (before >> 63)); changes != 0;
          changes &= changes - 1) {
       const std::size_t end = block + static_cast<std::size_t>(std::countr_zero(changes));
+      if (end == 0 && !text_start) continue;
       // The run that ends here is of the other kind than the byte at `end`.
-      emit(start, end, !is_separator_byte(text[end]));
+      emit(start, end, !is_separator_byte(piece[end]));
       start = end;
     }
     before = word;  // only a full block has a block after it
   }
-  if (start < length) emit(start, length, is_separator_byte(text[length - 1]));
+  if (start < length) emit(start, length, is_separator_byte(piece[length - 1]));
+}
+
+std::int64_t count_tokens(std::string_view piece, bool text_start, bool drop_separators) {
+  std::int64_t count = 0;
+  for_each_token(piece, text_start, [&](std::size_t, std::size_t, bool separator) {
+    count += !(separator && drop_separators);
+  });
+  return count;
+}
+
+// Where a text kept with separators is split in two: the first word byte
+// after a separator from the middle on; the text's size when there is none.
+std::size_t split_point(std::string_view text) {
+  for (std::size_t at = std::max<std::size_t>(text.size() / 2, 1); at < text.size(); ++at) {
+    if (!is_separator_byte(text[at]) && is_separator_byte(text[at - 1])) return at;
+  }
+  return text.size();
 }
 
 }  // namespace
@@ -73,28 +98,55 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
     replace_all(text, "/", "@");
     replace_all(text, "\"", "^");
   }
-  // Counted first, so that the token slots are allocated once at their final
-  // number.
-  std::int64_t count = 0;
-  for_each_token(text, [&](std::size_t, std::size_t, bool separator) {
-    count += !(separator && options.drop_separators);
-  });
-  list.reserve_for(count, kTokenizerGrowStep);
-
-  // The tokens are made over the text itself. Without separators the words
-  // move together to the front, so the text stays the tokens' joined texts.
   TokenList::Ends& ends = list.ends_;
   char* const data = text.data();
-  std::size_t used = 0;
   std::size_t last_start = 0;
-  for_each_token(text, [&](std::size_t start, std::size_t end, bool separator) {
-    if (separator && options.drop_separators) return;
-    const std::size_t length = end - start;
-    if (used != start) std::memmove(data + used, data + start, length);
-    last_start = used;
-    used += length;
-    ends.push_back(TokenList::pack(used, separator ? 1 : 0));
-  });
+  std::size_t used = text.size();
+  const std::size_t split = options.drop_separators || text.size() < kTwoThreadsFrom ||
+                                    !second_thread_helps()
+                                ? text.size()
+                                : split_point(text);
+  if (split < text.size()) {
+    // Two halves at once, each counted and then made in its own part of the
+    // token slots. Nothing moves: the separators stay.
+    const std::string_view first(data, split);
+    const std::string_view second(data + split, text.size() - split);
+    std::int64_t first_count = 0;
+    std::int64_t second_count = 0;
+    run_both([&] { first_count = count_tokens(first, true, false); },
+             [&] { second_count = count_tokens(second, false, false); });
+    list.reserve_for(first_count + second_count, kTokenizerGrowStep);
+    failing_as_out_of_memory(
+        [&] { ends.resize(static_cast<std::size_t>(first_count + second_count)); });
+    // Each half writes its own slots; the second half's last token is the
+    // text's last.
+    const auto fill = [&ends](std::string_view piece, bool text_start, std::size_t offset,
+                              std::size_t slot) {
+      std::size_t last = 0;
+      for_each_token(piece, text_start, [&](std::size_t start, std::size_t end, bool separator) {
+        ends[slot++] = TokenList::pack(offset + end, separator ? 1 : 0);
+        last = offset + start;
+      });
+      return last;
+    };
+    run_both([&] { fill(first, true, 0, 0); },
+             [&] { last_start = fill(second, false, split, static_cast<std::size_t>(first_count)); });
+  } else {
+    // Counted first, so that the token slots are allocated once at their
+    // final number.
+    list.reserve_for(count_tokens(text, true, options.drop_separators), kTokenizerGrowStep);
+    // The tokens are made over the text itself. Without separators the words
+    // move together to the front, so the text stays the tokens' joined texts.
+    used = 0;
+    for_each_token(text, true, [&](std::size_t start, std::size_t end, bool separator) {
+      if (separator && options.drop_separators) return;
+      const std::size_t length = end - start;
+      if (used != start) std::memmove(data + used, data + start, length);
+      last_start = used;
+      used += length;
+      ends.push_back(TokenList::pack(used, separator ? 1 : 0));
+    });
+  }
   // The last token of a text is stored in capitals (unless it was a
   // separator left out).
   const bool last_kept = !(options.drop_separators && is_separator_byte(text.back()));

@@ -116,13 +116,16 @@ TEST(Tokenizer, EmptyTextLeavesTheListAndAnyOtherTextReplacesIt) {
 // For any text that ends in a separator, the tokens alternate between
 // separator runs and words, only the first may be empty, and joining gives
 // the text back byte for byte. Without separators the words, moved together
-// in the buffer, are the same words.
+// in the buffer, are the same words. The last round's text is large enough
+// to be split in two halves at once.
 TEST(Tokenizer, JoinGivesBackRandomTextsEndingInASeparator) {
   std::mt19937 random(1234);
   std::uniform_int_distribution<int> length(1, 200);
   std::uniform_int_distribution<int> byte(0, 255);
-  for (int round = 0; round < 2000; ++round) {
-    std::string text(static_cast<std::size_t>(length(random)), '\0');
+  constexpr int kRounds = 2000;
+  for (int round = 0; round <= kRounds; ++round) {
+    const auto size = round < kRounds ? static_cast<std::size_t>(length(random)) : std::size_t{5} << 20;
+    std::string text(size, '\0');
     for (char& c : text) c = static_cast<char>(byte(random));
     text += '\n';
     TokenList list;

@@ -29,6 +29,13 @@ bool same_ends(std::string_view candidate, std::string_view scrambled) {
   return candidate.front() == scrambled.front() && candidate.back() == scrambled.back();
 }
 
+// A candidate's byte at a position, lower-cased and then given the capital
+// the scrambled word has there.
+char capital_like(char candidate, char scrambled) {
+  const char lower = lower_char(candidate);
+  return counts_as_lower(scrambled) ? lower : ascii_upper(lower);
+}
+
 // Writes `candidate` into `out` with the capitals of `scrambled`.
 void capitalise_into(std::string& out, std::string_view candidate, std::string_view scrambled) {
   out.assign(candidate);
@@ -73,11 +80,21 @@ class Restorer {
   }
 
  private:
+  // The lexicon table's word is capitalised straight over the scrambled
+  // word's bytes, once its ends are known to fit: most words of a text are
+  // restored here, so no copy of the candidate is made.
   bool try_lexicon(std::int32_t i, std::string_view scrambled, double signature) {
     const WordToken* entry = dictionary_.lexicon_table.find(signature);
     if (entry == nullptr || entry->length != scrambled.size()) return false;
-    capitalise_into(candidate_, dictionary_.words.text(*entry), scrambled);
-    return accept(i, scrambled);
+    const std::string_view word = dictionary_.words.text(*entry);
+    if (capital_like(word.front(), scrambled.front()) != scrambled.front() ||
+        capital_like(word.back(), scrambled.back()) != scrambled.back()) {
+      return false;
+    }
+    const std::span<char> out = list_.mutable_text(i);
+    for (std::size_t k = 0; k < out.size(); ++k) out[k] = capital_like(word[k], out[k]);
+    list_.set_separator(i, 1);
+    return true;
   }
 
   bool try_variants(std::int32_t i, std::string_view scrambled, double signature) {
