@@ -1,8 +1,8 @@
 #include "index/deep_word_list.h"
 
-#include <array>
 #include <vector>
 
+#include "base/both_threads.h"
 #include "text/signature.h"
 
 namespace quirlex {
@@ -79,47 +79,9 @@ double signature_from_text(const TokenList& prefixes, const TokenList& words,
   return signature_of(text);
 }
 
-struct Member {
-  double signature;
-  VariantCode code;
-};
-
-// Stores members in generation order, each a fixed number of members after
-// its slot was requested from memory: the table is far larger than any cache,
-// and so the loads of many members overlap instead of waiting one by one.
-class PipelinedStore {
- public:
-  explicit PipelinedStore(SignatureTable<VariantCode>& table) : table_(table) {}
-
-  void add(const Member& member) {
-    table_.prefetch(member.signature);
-    if (count_ == kDistance) {
-      const Member& oldest = window_[head_];
-      table_.value_for(oldest.signature) = oldest.code;
-    } else {
-      ++count_;
-    }
-    window_[head_] = member;
-    head_ = (head_ + 1) % kDistance;
-  }
-
-  // Stores every member still in flight, oldest first.
-  void flush() {
-    std::size_t index = (head_ + kDistance - count_) % kDistance;
-    for (; count_ > 0; --count_) {
-      table_.value_for(window_[index].signature) = window_[index].code;
-      index = (index + 1) % kDistance;
-    }
-    head_ = 0;
-  }
-
- private:
-  static constexpr std::size_t kDistance = 16;
-  SignatureTable<VariantCode>& table_;
-  std::array<Member, kDistance> window_{};
-  std::size_t head_ = 0;
-  std::size_t count_ = 0;
-};
+// From this many members on, the two halves of the variant table are filled
+// at once: below it a second thread costs more than it saves.
+constexpr std::int64_t kTwoThreadsFrom = std::int64_t{1} << 20;
 
 }  // namespace
 
@@ -153,38 +115,43 @@ bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
   const std::vector<AffixPair> pairs = affix_pairs(prefixes, suffixes, layout);
   const VariantCode word_mask =
       layout.word_bits >= 32 ? ~VariantCode{0} : (VariantCode{1} << layout.word_bits) - 1;
-  PipelinedStore store(table);
 
-  int shown = -1;
-  for (std::int32_t w = 0; w < word_count; ++w) {
-    const int percentage = static_cast<int>(std::int64_t{100} * w / word_count);
-    if (percentage != shown) {
-      shown = percentage;
-      on_percentage(percentage);
-    }
-    if ((w & 1023) == 0 && stop.stop_requested()) {
-      store.flush();
-      table.make_empty();
-      return false;
-    }
-    const PartStats word = stats_of(words.text(w));
-    const VariantCode word_field = static_cast<VariantCode>(w) & word_mask;
-    for (const AffixPair& pair : pairs) {
-      const std::size_t length = pair.length + word.length;
-      if (length < 2) continue;
-      double signature;
-      if (length <= kExactLetterSumLength && word.length != 0) {
-        const double first_term = pair.fixes_first ? pair.first_term : word.first_term;
-        const double last_term = pair.fixes_last ? pair.last_term : word.last_term;
-        const auto sum = static_cast<double>(pair.letter_sum + word.letter_sum);
-        signature = signature_from_terms(sum, first_term, last_term, length);
-      } else {
-        signature = signature_from_text(prefixes, words, suffixes, pair.prefix, w, pair.suffix);
+  // Every member in generation order, to `store`; the first part reports
+  // the percentage. Both parts go through all members (making one costs a
+  // few additions; storing it, a miss in a table far larger than any cache).
+  const auto generate = [&](const auto& store, int part) {
+    int shown = -1;
+    for (std::int32_t w = 0; w < word_count; ++w) {
+      const int percentage = static_cast<int>(std::int64_t{100} * w / word_count);
+      if (part == 0 && percentage != shown) {
+        shown = percentage;
+        on_percentage(percentage);
       }
-      store.add({signature, pair.code | word_field});
+      if ((w & 1023) == 0 && stop.stop_requested()) return false;
+      const PartStats word = stats_of(words.text(w));
+      const VariantCode word_field = static_cast<VariantCode>(w) & word_mask;
+      for (const AffixPair& pair : pairs) {
+        const std::size_t length = pair.length + word.length;
+        if (length < 2) continue;
+        double signature;
+        if (length <= kExactLetterSumLength && word.length != 0) {
+          const double first_term = pair.fixes_first ? pair.first_term : word.first_term;
+          const double last_term = pair.fixes_last ? pair.last_term : word.last_term;
+          const auto sum = static_cast<double>(pair.letter_sum + word.letter_sum);
+          signature = signature_from_terms(sum, first_term, last_term, length);
+        } else {
+          signature = signature_from_text(prefixes, words, suffixes, pair.prefix, w, pair.suffix);
+        }
+        store(signature, pair.code | word_field);
+      }
     }
+    return true;
+  };
+  const int parts = members >= kTwoThreadsFrom && second_thread_helps() ? 2 : 1;
+  if (!table.store_all(parts, generate)) {
+    table.make_empty();
+    return false;
   }
-  store.flush();
   dictionary.variant_sizes = dictionary.list_sizes();
   return true;
 }

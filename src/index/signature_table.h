@@ -14,6 +14,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -23,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/both_threads.h"
 #include "base/failure.h"
 #include "base/zeroed_memory.h"
 
@@ -125,6 +127,52 @@ class SignatureTable {
     return true;
   }
 
+  // Stores, in the order `generate` gives them, every key and value it
+  // passes to the store it is called with, as value_for would one after the
+  // other; the table should be sized for them first. With `parts` of 2 the
+  // slots are split in two halves filled at once, on two threads: each runs
+  // generate(store, part) and stores only the keys whose home slot lies in
+  // its half, so every key stays with one thread and its stores keep their
+  // order. `generate` must give the same keys each time and be safe to run
+  // twice at once; it returns false to stop, and then so does this, with the
+  // table as it stands. Stores are pipelined: each is made a few stores after
+  // its slot was requested from memory, so that the misses of a table far
+  // larger than any cache overlap.
+  template <typename Generate>
+  bool store_all(int parts, const Generate& generate) {
+    if (capacity_ == 0) rebuild(bucket_count_ != 0 ? bucket_count_ : kInitialBucketCount);
+    parts = parts >= 2 && capacity_ >= 2 ? 2 : 1;
+    // Together the parts stay within the load the table allows.
+    const std::uint64_t room = (max_load() - used_slots_) / static_cast<std::uint64_t>(parts);
+    std::array<PartFill, 2> fills{PartFill(*this, 0, parts == 2 ? capacity_ / 2 : capacity_, room),
+                                  PartFill(*this, capacity_ / 2, capacity_, room)};
+    std::array<bool, 2> completed{true, true};
+    const auto run = [&](int part) {
+      PartFill& fill = fills[static_cast<std::size_t>(part)];
+      completed[static_cast<std::size_t>(part)] =
+          generate([&fill](double key, const Value& value) { fill.store(key, value); }, part);
+      fill.flush();
+    };
+    if (parts == 2) {
+      run_both([&] { run(0); }, [&] { run(1); });
+    } else {
+      run(0);
+    }
+    for (int part = 0; part < parts; ++part) {
+      const PartFill& fill = fills[static_cast<std::size_t>(part)];
+      used_slots_ += fill.added();
+      entry_count_ += static_cast<std::int32_t>(fill.added());
+    }
+    if (!completed[0] || !completed[1]) return false;
+    // What a part could not store within its half, in the order it came.
+    for (int part = 0; part < parts; ++part) {
+      for (const auto& [key, value] : fills[static_cast<std::size_t>(part)].deferred()) {
+        value_for(key) = value;
+      }
+    }
+    return true;
+  }
+
   // Starts loading the slot `key` would occupy, ahead of a store or look-up.
   // Always inlined: as a call of its own the compiler finds it has no effect
   // and removes it.
@@ -148,6 +196,81 @@ class SignatureTable {
       low = static_cast<std::uint32_t>(bits);
       high = static_cast<std::uint32_t>(bits >> 32);
     }
+  };
+
+  // One part of store_all: the slots [begin, end) and what was stored there.
+  // A key whose probe would leave the part, or come after the part's room
+  // is used up, is kept back (and every later store of that key with it,
+  // since its probe meets the same full or kept slots again).
+  class PartFill {
+   public:
+    PartFill(SignatureTable& table, std::uint64_t begin, std::uint64_t end, std::uint64_t room)
+        : table_(table), begin_(begin), end_(end), room_(room) {}
+
+    void store(double key, const Value& value) {
+      if (std::isnan(key)) {
+        // NaN keys are no slot's: the first part takes them, in order.
+        if (begin_ == 0) deferred_.emplace_back(key, value);
+        return;
+      }
+      const std::uint64_t home = table_.home_slot(key);
+      if (home < begin_ || home >= end_) return;
+      __builtin_prefetch(&table_.slots_[home], 1);
+      if (count_ == kDistance) store_now(window_[head_]);
+      else ++count_;
+      window_[head_] = {key, home, value};
+      head_ = (head_ + 1) % kDistance;
+    }
+
+    // Stores what is still in flight, oldest first.
+    void flush() {
+      std::size_t at = (head_ + kDistance - count_) % kDistance;
+      for (; count_ > 0; --count_) {
+        store_now(window_[at]);
+        at = (at + 1) % kDistance;
+      }
+      head_ = 0;
+    }
+
+    std::uint64_t added() const { return added_; }
+    const std::vector<std::pair<double, Value>>& deferred() const { return deferred_; }
+
+   private:
+    struct Pending {
+      double key = 0.0;
+      std::uint64_t home = 0;
+      Value value{};
+    };
+    static constexpr std::size_t kDistance = 16;
+
+    void store_now(const Pending& pending) {
+      const std::uint64_t bits = stored_bits(pending.key);
+      for (std::uint64_t slot = pending.home; slot < end_; ++slot) {
+        Slot& s = table_.slots_[slot];
+        if (s.bits() == bits) {
+          s.value = pending.value;
+          return;
+        }
+        if (s.bits() == 0) {
+          if (added_ == room_) break;
+          s.set_bits(bits);
+          s.value = pending.value;
+          ++added_;
+          return;
+        }
+      }
+      deferred_.emplace_back(pending.key, pending.value);
+    }
+
+    SignatureTable& table_;
+    const std::uint64_t begin_;
+    const std::uint64_t end_;
+    const std::uint64_t room_;
+    std::uint64_t added_ = 0;
+    std::array<Pending, kDistance> window_{};
+    std::size_t head_ = 0;
+    std::size_t count_ = 0;
+    std::vector<std::pair<double, Value>> deferred_;
   };
 
   // Trivial values (variant codes) sit in zeroed memory, where all-zero slots

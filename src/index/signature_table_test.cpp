@@ -85,6 +85,53 @@ TYPED_TEST(SignatureTableTest, MovedFromTableIsEmptyAndUsableOnItsOwn) {
   }
 }
 
+// Storing a sequence with store_all, in one part or in two halves at once,
+// holds what storing it one by one holds: the last value of every key, in
+// a table sized for the keys and in one far too small (where stores that
+// no half can take are made after both, in order).
+TYPED_TEST(SignatureTableTest, StoreAllHoldsWhatStoresOneByOneHold) {
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<int> key_number(0, 5000);
+  std::vector<double> keys;
+  for (int i = 0; i < 40000; ++i) keys.push_back(key_number(rng) * 0.75 - 100.0);
+  keys.insert(keys.begin() + 777, std::numeric_limits<double>::quiet_NaN());
+  // Repeats close together, still in flight when the stores end.
+  for (int i = 0; i < 20; ++i) keys.push_back(i % 2 == 0 ? 5.0 : -93.25);
+  keys.push_back(-0.0);
+  keys.push_back(0.0);
+  for (const std::uint64_t buckets : {std::uint64_t{7200}, std::uint64_t{40}}) {
+    SignatureTable<TypeParam> one_by_one;
+    one_by_one.set_bucket_count(buckets);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      one_by_one.value_for(keys[i]) = value_of<TypeParam>(static_cast<int>(i));
+    }
+    for (const int parts : {1, 2}) {
+      SCOPED_TRACE(::testing::Message() << buckets << " buckets, " << parts << " parts");
+      SignatureTable<TypeParam> table;
+      table.set_bucket_count(buckets);
+      ASSERT_TRUE(table.store_all(parts, [&](const auto& store, int) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+          store(keys[i], value_of<TypeParam>(static_cast<int>(i)));
+        }
+        return true;
+      }));
+      EXPECT_EQ(table.entry_count(), one_by_one.entry_count());
+      for (int k = 0; k <= 5000; ++k) {
+        const double key = k * 0.75 - 100.0;
+        const TypeParam* expected = one_by_one.find(key);
+        if (expected == nullptr) {
+          ASSERT_TRUE(this->misses(table, key)) << key;
+        } else {
+          ASSERT_TRUE(this->holds(table, key, *expected)) << key;
+        }
+      }
+      // A stop leaves the table as it stands and says so.
+      SignatureTable<TypeParam> stopped;
+      EXPECT_FALSE(stopped.store_all(parts, [](const auto&, int) { return false; }));
+    }
+  }
+}
+
 TYPED_TEST(SignatureTableTest, NewTableFindsNothingAndItsFirstInsertionMakes17Buckets) {
   SignatureTable<TypeParam> table;
   EXPECT_EQ(table.bucket_count(), 17u);
