@@ -54,37 +54,58 @@ class Restorer {
       : list_(list), dictionary_(dictionary), deep_search_(deep_search) {}
 
   void restore(std::int32_t begin, std::int32_t end) {
-    // The tables are far larger than any cache: the slots of a word some
-    // tokens ahead are requested early, so their loads overlap with the work
-    // on the words before it. Its signature is kept until its turn comes.
+    // The tables are far larger than any cache, so a word's look-ups are
+    // started well before its turn, in two steps that overlap with the work
+    // on the words before it: kAhead tokens ahead its signature is made and
+    // its lexicon table slot requested; kAhead / 2 tokens ahead the lexicon
+    // table is read, and only a word it cannot restore has its variant table
+    // slot requested (most words of a text are lexicon words).
     constexpr std::int32_t kAhead = 16;
-    std::array<double, kAhead> ahead{};
-    const auto look_ahead = [&](std::int32_t i) {
-      if (list_.separator(i) != 0 || list_.text(i).size() <= 3) return;
+    struct Ahead {
+      double signature = 0.0;
+      const WordToken* entry = nullptr;
+    };
+    std::array<Ahead, kAhead> ahead{};
+    const auto at = [&ahead](std::int32_t i) -> Ahead& {
+      return ahead[static_cast<std::size_t>(i % kAhead)];
+    };
+    const auto is_looked_up = [this](std::int32_t i) {
+      return list_.separator(i) == 0 && list_.text(i).size() > 3;
+    };
+    const auto request = [&](std::int32_t i) {
+      if (!is_looked_up(i)) return;
       const double signature = list_.signature(i);
       dictionary_.lexicon_table.prefetch(signature);
-      if (deep_search_) dictionary_.variant_table.prefetch(signature);
-      ahead[static_cast<std::size_t>(i % kAhead)] = signature;
+      at(i) = {signature, nullptr};
     };
-    for (std::int32_t i = begin; i < end && i < begin + kAhead; ++i) look_ahead(i);
+    const auto read_lexicon = [&](std::int32_t i) {
+      if (!is_looked_up(i)) return;
+      Ahead& word = at(i);
+      word.entry = dictionary_.lexicon_table.find(word.signature);
+      if (deep_search_ && (word.entry == nullptr || word.entry->length != list_.text(i).size())) {
+        dictionary_.variant_table.prefetch(word.signature);
+      }
+    };
+    for (std::int32_t i = begin; i < end && i < begin + kAhead; ++i) request(i);
+    for (std::int32_t i = begin; i < end && i < begin + kAhead / 2; ++i) read_lexicon(i);
     for (std::int32_t i = begin; i < end; ++i) {
       // Taken before the word kAhead tokens on takes its place.
-      const double signature = ahead[static_cast<std::size_t>(i % kAhead)];
-      if (i + kAhead < end) look_ahead(i + kAhead);
+      const Ahead word = at(i);
+      if (i + kAhead < end) request(i + kAhead);
+      if (i + kAhead / 2 < end) read_lexicon(i + kAhead / 2);
       const std::string_view scrambled = list_.text(i);
       if (scrambled.size() <= 3) list_.set_separator(i, 1);
       if (list_.separator(i) == 1) continue;
-      if (try_lexicon(i, scrambled, signature)) continue;
-      if (deep_search_) try_variants(i, scrambled, signature);
+      if (try_lexicon(i, scrambled, word.entry)) continue;
+      if (deep_search_) try_variants(i, scrambled, word.signature);
     }
   }
 
  private:
-  // The lexicon table's word is capitalised straight over the scrambled
-  // word's bytes, once its ends are known to fit: most words of a text are
-  // restored here, so no copy of the candidate is made.
-  bool try_lexicon(std::int32_t i, std::string_view scrambled, double signature) {
-    const WordToken* entry = dictionary_.lexicon_table.find(signature);
+  // The lexicon table's word (`entry`, or none) is capitalised straight over
+  // the scrambled word's bytes, once its ends are known to fit: most words
+  // of a text are restored here, so no copy of the candidate is made.
+  bool try_lexicon(std::int32_t i, std::string_view scrambled, const WordToken* entry) {
     if (entry == nullptr || entry->length != scrambled.size()) return false;
     const std::string_view word = dictionary_.words.text(*entry);
     if (capital_like(word.front(), scrambled.front()) != scrambled.front() ||
