@@ -21,6 +21,7 @@
 #include "text/case_map.h"
 #include "text/text_encoding.h"
 #include "text/text_file.h"
+#include "text/transliteration.h"
 
 namespace {
 
