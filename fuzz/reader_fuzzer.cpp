@@ -12,31 +12,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "reference.h"
+#include "scratch_folder.h"
 #include "text/case_map.h"
 #include "text/text_encoding.h"
 #include "text/text_file.h"
+#include "text/transliteration.h"
 
 namespace {
 
 std::string g_folder;
 std::string g_file;
-
-void remove_folder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(g_folder, ignored);
-}
-
-void put_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  FUZZ_CHECK(out.good());
-}
 
 // Whether `out` is `in` (up to its first NUL) with every umlaut spelled out
 // and, when asked, every byte upper-cased, walking both in step.
@@ -64,11 +52,8 @@ bool is_expansion_of(const std::string& in, const std::string& out, bool transli
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quirlex-fuzz-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-  g_folder = pattern;
+  g_folder = quirlex::fuzz::make_scratch_folder();
   g_file = g_folder + "/text.txt";
-  std::atexit(remove_folder);
   return 0;
 }
 
@@ -105,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string out;
   if (through_file) {
-    put_file(g_file, raw);
+    quirlex::fuzz::put_file(g_file, raw);
     quirlex::TextFile file;
     FUZZ_CHECK(file.read(g_file, transliterate, upper, choice));
     FUZZ_CHECK(file.is_open());

@@ -5,8 +5,9 @@
 #   --smoke        about 24 seconds per target on a scratch corpus (for CI)
 #   --time SECONDS seconds per target (default 600)
 #   --no-build     use the targets already built in build/fuzz
-#   TARGET         tokenizer, reader, lexicon_decoder, lexicon_round_trip,
-#                  command_sequence (default: all of them, one after another)
+#   TARGET         tokenizer, reader, text_stream, lexicon_decoder,
+#                  lexicon_round_trip, command_sequence (default: all of them,
+#                  one after another)
 #
 # The committed seeds in fuzz/corpus/TARGET are only read. A long run keeps
 # what it learns in fuzz/corpus-work/corpus/TARGET for the next run; a smoke
@@ -19,7 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-all_targets=(tokenizer reader lexicon_decoder lexicon_round_trip command_sequence)
+all_targets=(tokenizer reader text_stream lexicon_decoder lexicon_round_trip command_sequence)
 seconds=600
 smoke=0
 build=1
@@ -35,7 +36,7 @@ while (($# > 0)); do
       seconds=$2
       shift ;;
     --no-build) build=0 ;;
-    -h | --help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     *)
       if [[ " ${all_targets[*]} " != *" $1 "* ]]; then

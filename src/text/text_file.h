@@ -46,8 +46,4 @@ class TextFile {
   TextEncoding encoding_;
 };
 
-// Replaces, in place, every byte of `text` that is one of the seven German
-// umlaut bytes of Windows-1252 by its two-letter spelling (ä: ae, Ä: Ae, ...).
-void transliterate_umlauts(std::string& text);
-
 }  // namespace quirlex

@@ -14,6 +14,7 @@
 #include "base/failure.h"
 #include "testing/single_byte.h"
 #include "testing/temp_dir.h"
+#include "text/transliteration.h"
 
 namespace quirlex {
 namespace {

@@ -1,9 +1,16 @@
 // Reads a text file piece by piece, for texts too large to hold whole (a
-// corpus of many gigabytes). The pieces, joined, are exactly the text that
-// TextFile::read gives for the same file and settings: it ends at the
-// file's first NUL byte, UTF-8 is decided and converted by the same rule,
-// and umlauts are spelled out when asked. A piece may end anywhere, inside a
-// word too: callers carry what they need across.
+// corpus of many gigabytes): memory stays bounded by the piece size. The
+// pieces, joined, are exactly the text that TextFile::read gives for the
+// same file and settings (without upper-casing): it ends at the file's
+// first NUL byte, UTF-8 is decided and converted by the same rule, and
+// umlauts are spelled out when asked. A piece may end anywhere, inside a
+// word too: callers carry what they need across. The stand-ins of a UTF-8
+// text only separate words here: their originals are not kept.
+//
+// Deciding whether a text is UTF-8 may need the rest of it after its first
+// byte above ASCII: a regular file is read ahead for that, a pipe's rest is
+// copied to an unnamed file in the temporary folder (TMPDIR), which must
+// have room for it; so is all of a pipe that is to be rewound.
 #pragma once
 
 #include <cstddef>
@@ -16,25 +23,31 @@ namespace quirlex {
 
 class TextStream {
  public:
-  // Pieces are about this long (an umlaut spelled out makes one longer).
+  // Pieces are about this long (an umlaut spelled out makes one longer, a
+  // UTF-8 character one shorter).
   static constexpr std::size_t kDefaultPieceSize = std::size_t{4} << 20;
+  // Longer piece sizes are taken as this one.
+  static constexpr std::size_t kMaxPieceSize = std::size_t{256} << 20;
 
   TextStream();
   ~TextStream();
   TextStream(const TextStream&) = delete;
   TextStream& operator=(const TextStream&) = delete;
 
-  // Opens `path`. Returns false when it cannot be opened or read. With
-  // `rewindable`, rewind() can start it again even when it is a pipe.
+  // Opens `path` (with a shared lock, as TextFile does). Returns false when
+  // it cannot be opened or is a folder. With `rewindable`, rewind() can start
+  // it again even when it is a pipe.
   bool open(const std::string& path, ReadEncoding encoding, bool transliterate,
             bool rewindable = false, std::size_t piece_size = kDefaultPieceSize);
 
-  // Replaces `piece` with the next piece of the text; false, with `piece`
-  // empty, once the text has ended. A read error is a Failure naming the file.
+  // Replaces `piece` with the next piece of the text, never an empty one;
+  // false, with `piece` empty, once the text has ended. A read error is a
+  // FileError naming the file. Reusing one string for every piece saves
+  // preparing its memory anew.
   bool next(std::string& piece);
 
   // Starts the text again from its beginning; only for a stream opened
-  // rewindable.
+  // rewindable (else InvalidArgument).
   void rewind();
 
  private:
