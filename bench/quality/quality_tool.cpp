@@ -20,6 +20,7 @@
 #include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/text_file.h"
+#include "text/text_stream.h"
 #include "text/tokenizer.h"
 #include "unscramble/accuracy_report.h"
 #include "unscramble/compound_index.h"
@@ -139,8 +140,13 @@ int run(int argc, char** argv) {
   const TokenList scrambled = tokens_of(read_text(argv[3]));
 
   auto start = Clock::now();
-  LexiconBuilder builder(read_text(argv[1]));
-  builder.collect_words();
+  const std::string corpus = read_text(argv[1]);
+  LexiconBuilder builder;
+  {
+    std::string piece = corpus;
+    builder.add_text(piece);
+  }
+  builder.finish();
   const double collect_time = seconds_since(start);
   std::unordered_set<std::string> lexicon;
   for (std::size_t i = 0; i < builder.word_count(); ++i) lexicon.emplace(builder.word(i));
@@ -205,7 +211,8 @@ int run(int argc, char** argv) {
        {ShortWords::kSkipped, ShortWords::kBreakPairs, ShortWords::kCounted}) {
     start = Clock::now();
     const BigramModel model =
-        BigramModel::count(builder, rule, kMaxBigramSizeRatio * lexicon_bytes);
+        BigramModel::count(builder, pieces_of(corpus, TextStream::kDefaultPieceSize), rule,
+                           kMaxBigramSizeRatio * lexicon_bytes);
     const double count_time = seconds_since(start);
     start = Clock::now();
     const ContextChoice choice(by_frequency, model);

@@ -1,36 +1,55 @@
 // Turns a corpus text into the lexicon: its words of four bytes or more,
 // upper-cased, each once, in order of first appearance, sorted by bytes, or
-// in ascending order of their count in the corpus.
-// The words stay in the corpus text and are referred to by position, so a
-// corpus of hundreds of megabytes needs little memory beyond its own text.
+// in ascending order of their count in the corpus. The text comes in pieces
+// of any size, so a corpus of any length needs memory only for its distinct
+// words and a piece; the results do not depend on how the text is cut into
+// pieces nor on the number of threads.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "lexicon/distinct_words.h"
+#include "lexicon/helper_thread.h"
+#include "lexicon/piece_joiner.h"
 #include "text/token_list.h"
 
 namespace quirlex {
+
+// Fills `piece` with the next piece of a text; false, with `piece` empty,
+// once the text has ended.
+using TextPieces = std::function<bool(std::string& piece)>;
+
+// The pieces of `text` (which must outlive them), `piece_size` bytes each.
+TextPieces pieces_of(std::string_view text, std::size_t piece_size);
 
 class LexiconBuilder {
  public:
   // The shortest word the lexicon keeps, in bytes.
   static constexpr std::size_t kMinWordLength = 4;
-  // From this corpus size on, two threads collect the words, one per half.
-  static constexpr std::size_t kTwoThreadsFrom = std::size_t{1} << 22;
+  // A stretch of text from this size on is split between two threads.
+  static constexpr std::size_t kTwoThreadsFrom = std::size_t{64} << 10;
+  // A longer piece is taken in batches of this size.
+  static constexpr std::size_t kBatchSize = std::size_t{8} << 20;
 
-  // Takes the corpus text as read (umlauts already spelled out).
-  explicit LexiconBuilder(std::string corpus_text);
+  // With `threads` 0, as many threads as the machine has, at most two.
+  explicit LexiconBuilder(unsigned threads = 0);
 
-  // Splits the text into words and keeps those of at least four bytes that
-  // the lexicon file can store, upper-cased. Slashes become "@" and double
-  // quotes "^" first, so neither splits a word. A word met again is dropped
-  // at once, and only counted: its first appearance is the one that stays.
-  // Large corpora are split in two halves, collected at once on two threads.
-  void collect_words();
+  // Takes the next piece of the corpus text as read (umlauts already
+  // spelled out); it may end inside a word. Keeps its words of at least four
+  // bytes that the lexicon file can store, upper-cased; slashes become "@"
+  // and double quotes "^" first, so neither splits a word. A word met again
+  // is only counted: its first appearance is the one that stays. The
+  // piece's bytes are folded in place.
+  void add_text(std::string& piece);
+
+  // The text has ended; needed before anything below.
+  void finish();
 
   // Orders the words by their bytes as unsigned numbers, a word before every
   // longer word it begins. Without it they stay in order of first appearance.
@@ -41,39 +60,53 @@ class LexiconBuilder {
   // stored last and wins in the lexicon table, and a word's index is its rank.
   void order_by_frequency();
 
-  std::size_t word_count() const { return words_.size(); }
-  std::string_view word(std::size_t index) const {
-    return {text_.data() + words_[index].offset, words_[index].length};
-  }
+  std::size_t word_count() const { return order_.size(); }
+  std::string_view word(std::size_t index) const { return bytes_[order_[index]]; }
 
   // How often the word at `index` appears in the corpus (any case).
-  std::uint32_t count(std::size_t index) const { return words_[index].count; }
+  std::uint64_t count(std::size_t index) const { return counts_[order_[index]]; }
 
   // What for_each_word_in_text passes for a word of fewer than four bytes,
   // and for a longer one the lexicon cannot hold.
   static constexpr std::int64_t kShortWord = -1;
   static constexpr std::int64_t kNotInLexicon = -2;
 
-  // Calls `visit` for every word of the corpus text in order, short ones
-  // included, with its index in the present order of the words and its
-  // upper-cased bytes. Needs collect_words first; the order may have changed
-  // since.
+  // Reads the corpus text again from `pieces` and calls `visit` for every
+  // word in order, short ones included, with its index in the present order
+  // of the words and its upper-cased bytes. A word the lexicon lacks (the
+  // corpus changed meanwhile) is a Failure.
   void for_each_word_in_text(
+      const TextPieces& pieces,
       const std::function<void(std::int64_t index, std::string_view word)>& visit) const;
 
   // The front-coded entries of the words in their order, one token each.
   TokenList encode() const;
 
-  // A word by its first appearance in the corpus text, and its count.
-  struct WordRef {
-    std::uint32_t offset;
-    std::uint32_t length;
-    std::uint32_t count;
+ private:
+  // A part of a stretch of text, its words found on one thread.
+  struct Half {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::vector<std::uint64_t> word_bits;
+    std::array<std::vector<DistinctWords::Occurrence>, DistinctWords::kPartitions> found;
+    // One bit for each partition with words found.
+    std::array<std::uint64_t, DistinctWords::kPartitions / 64> touched{};
   };
 
- private:
-  std::string text_;
-  std::vector<WordRef> words_;
+  void count_stretch(char* text, std::size_t size, std::uint64_t position);
+  void find_words(char* text, Half& half);
+  void count_carried(std::string_view word, std::uint64_t position);
+
+  HelperThread threads_;
+  PieceJoiner joiner_;
+  DistinctWords distinct_;
+  std::unique_ptr<std::array<Half, 2>> halves_;
+  // After finish, by id (the order of first appearance):
+  std::vector<std::string_view> bytes_;
+  std::vector<std::uint64_t> counts_;
+  std::vector<std::uint32_t> id_of_handle_;
+  // The ids of the words in their present order.
+  std::vector<std::uint32_t> order_;
 };
 
 }  // namespace quirlex

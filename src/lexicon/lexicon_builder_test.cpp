@@ -1,11 +1,12 @@
 // The lexicon builder: which corpus words enter the lexicon, in which order,
-// each once; checked on small corpora and against a plain model over large
-// random ones.
+// each once; checked on small corpora and against a plain model over random
+// ones streamed in pieces of every size, on one thread and on two.
 #include "lexicon/lexicon_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <map>
@@ -25,10 +26,13 @@ using Words = std::vector<std::string>;
 enum class LexiconOrder { kText, kSorted, kFrequency };
 
 // The words in the builder's order, each followed by its count when `counts`
-// is set (as "WORD=3").
-Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false) {
-  LexiconBuilder builder(corpus);
-  builder.collect_words();
+// is set (as "WORD=3"), the corpus given in pieces of `piece_size` bytes.
+Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false,
+                 std::size_t piece_size = SIZE_MAX, unsigned threads = 0) {
+  LexiconBuilder builder(threads);
+  const TextPieces pieces = pieces_of(corpus, piece_size);
+  for (std::string piece; pieces(piece);) builder.add_text(piece);
+  builder.finish();
   if (order == LexiconOrder::kSorted) builder.sort_words();
   if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
   Words words;
@@ -134,7 +138,9 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
       // One word of each length from 5 to 15, so that the bytes after a word
       // (which differ from one appearance to the next) never count as its own.
       "Apfel", "Garten", "Bahnhof", "Wasserei", "Hausboote", "Wasserfall", "Bahnhofsuhr",
-      "Gartenzwerge", "Schmetterling", "Kirschbaumblue", "Blumenstraussen"};
+      "Gartenzwerge", "Schmetterling", "Kirschbaumblue", "Blumenstraussen",
+      // Longer than a length byte counts, differing only in their last byte.
+      std::string(300, 'w') + "Ende", std::string(300, 'w') + "Endf"};
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<int> byte(0, 255);
   std::uniform_int_distribution<std::size_t> pick(0, vocabulary.size() - 1);
@@ -160,36 +166,32 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
   return corpus;
 }
 
-TEST(LexiconBuilder, MatchesThePlainModelOnRandomCorpora) {
+// Pieces of one to a few bytes cut every word and every umlaut's spelling;
+// corpora above kTwoThreadsFrom are split between the threads, so words
+// first met in the second half, and words met in both, are checked too.
+TEST(LexiconBuilder, MatchesThePlainModelForEveryPieceSizeAndThreadCount) {
   std::mt19937 rng(424242);
-  for (int round = 0; round < 8; ++round) {
-    const std::string corpus = random_corpus(rng, round < 3 ? 20000 : 37 + round * 11);
+  for (int round = 0; round < 6; ++round) {
+    const std::string corpus = random_corpus(rng, round < 2 ? 20000 : 37 + round * 11);
     SCOPED_TRACE("round " + std::to_string(round));
     const Words sorted = model_lexicon(corpus, LexiconOrder::kSorted);
-    if (round < 3) {
+    if (round < 2) {
+      ASSERT_GT(corpus.size(), 2 * LexiconBuilder::kTwoThreadsFrom);
       ASSERT_GT(sorted.size(), 2000u);
     }
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kText, true),
-              model_lexicon(corpus, LexiconOrder::kText, true));
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kSorted), sorted);
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kFrequency, true),
-              model_lexicon(corpus, LexiconOrder::kFrequency, true));
-  }
-}
-
-// A corpus large enough to be split between two threads: words met in both
-// halves stay once, at their first appearance, with the counts of both
-// halves added; words new in the second half follow those of the first.
-TEST(LexiconBuilder, LargeCorporaCollectedInTwoHalvesMatchThePlainModel) {
-  std::mt19937 rng(777);
-  std::string corpus;
-  while (corpus.size() <= LexiconBuilder::kTwoThreadsFrom) corpus += random_corpus(rng, 50000);
-  // A word first seen only in the second half.
-  corpus += " Nachzuegler ";
-  for (const LexiconOrder order :
-       {LexiconOrder::kText, LexiconOrder::kSorted, LexiconOrder::kFrequency}) {
-    SCOPED_TRACE(static_cast<int>(order));
-    EXPECT_EQ(lexicon_of(corpus, order, true), model_lexicon(corpus, order, true));
+    const Words text = model_lexicon(corpus, LexiconOrder::kText, true);
+    const Words frequency = model_lexicon(corpus, LexiconOrder::kFrequency, true);
+    for (const std::size_t piece_size : {std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                         std::size_t{17}, std::size_t{4096}, SIZE_MAX}) {
+      for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE("pieces of " + std::to_string(piece_size) + ", threads " +
+                     std::to_string(threads));
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kText, true, piece_size, threads), text);
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kSorted, false, piece_size, threads), sorted);
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kFrequency, true, piece_size, threads),
+                  frequency);
+      }
+    }
   }
 }
 
