@@ -88,20 +88,30 @@ void for_each_word(const std::vector<std::uint64_t>& bits, std::size_t size, boo
   }
 }
 
-// What a word is looked up by: its first eight bytes (zero past its end; a
-// word byte is never zero, so no shorter word has the same head) and a hash
-// of all its bytes and its length.
+// What a word is looked up by: its first sixteen bytes (zero past its end;
+// a word byte is never zero, so no shorter word has the same head) and a
+// hash of all its bytes and its length. Nearly every word of a corpus fits
+// in its head, and is compared by it alone.
+using WordHead = std::array<std::uint64_t, 2>;
+
 struct WordKey {
-  std::uint64_t head = 0;
+  WordHead head = {0, 0};
   std::uint64_t hash = 0;
 };
 
-// Eight bytes from `p`, of which the first `count` (at most 8) are kept and
-// the rest zero; `readable` bytes from `p` on may be read.
+// Compared as two numbers: std::array's == may call memcmp.
+inline bool same_head(const WordHead& a, const WordHead& b) {
+  return a[0] == b[0] && a[1] == b[1];
+}
+
+// Eight bytes from `p`, of which the first `count` are kept (all for a
+// count of eight or more) and the rest zero; `readable` bytes from `p` on
+// may be read.
 inline std::uint64_t load_bytes(const char* p, std::size_t count, std::size_t readable) {
   if (readable >= 8) {
     // Without a branch on the count: word lengths vary too much to guess.
-    const std::uint64_t keep = count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
+    const std::uint64_t keep =
+        count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
     return load8(p) & keep;
   }
   std::uint64_t value = 0;
@@ -109,19 +119,46 @@ inline std::uint64_t load_bytes(const char* p, std::size_t count, std::size_t re
   return value;
 }
 
+// The first sixteen bytes of the `length` bytes (one or more) at `word`,
+// zero past its end; `readable` bytes from `word` on may be read.
+inline void load_head(const char* word, std::size_t length, std::size_t readable,
+                      WordHead& head) {
+  if (readable >= 16) {
+    // Masked without branches: word lengths vary too much to guess them.
+    // Two shifts of at most 32 bits make the mask of all 64 bits too.
+    const auto low_bytes = [](std::size_t n) {
+      return ((std::uint64_t{1} << (4 * n)) << (4 * n)) - 1;
+    };
+    head[0] = load8(word) & low_bytes(std::min<std::size_t>(length, 8));
+    head[1] = load8(word + 8) & low_bytes(std::min<std::size_t>(std::max<std::size_t>(length, 8), 16) - 8);
+  } else {
+    char bytes[16] = {};
+    std::memcpy(bytes, word, std::min<std::size_t>(length, 16));
+    head[0] = load8(bytes);
+    head[1] = load8(bytes + 8);
+  }
+}
+
+// The hash of the word of `length` bytes at `word` whose head is `head`.
+inline std::uint64_t hash_of(const WordHead& head, const char* word,
+                             std::size_t length, std::size_t readable) {
+  std::uint64_t h = (head[0] ^ (length * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
+  h = (h ^ (h >> 29) ^ head[1]) * 0xC4CEB9FE1A85EC53ULL;
+  for (std::size_t at = 16; at < length; at += 8) {
+    h = (h ^ (h >> 29) ^ load_bytes(word + at, length - at, readable - at)) *
+        0xC4CEB9FE1A85EC53ULL;
+  }
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ULL;
+  return h ^ (h >> 29);
+}
+
 // The key of the `length` bytes (one or more) at `word`; `readable` bytes
 // from `word` on may be read.
 inline WordKey key_of(const char* word, std::size_t length, std::size_t readable) {
   WordKey key;
-  key.head = load_bytes(word, length, readable);
-  std::uint64_t h = (key.head ^ (length * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
-  for (std::size_t at = 8; at < length; at += 8) {
-    const std::uint64_t chunk = load_bytes(word + at, length - at, readable - at);
-    h = (h ^ (h >> 29) ^ chunk) * 0xC4CEB9FE1A85EC53ULL;
-  }
-  h ^= h >> 32;
-  h *= 0xD6E8FEB86659FD93ULL;
-  key.hash = h ^ (h >> 32);
+  load_head(word, length, readable, key.head);
+  key.hash = hash_of(key.head, word, length, readable);
   return key;
 }
 

@@ -8,59 +8,86 @@
 namespace quirlex {
 namespace {
 
-// Slots a partition starts with; its table doubles once it is 70 % full.
-constexpr std::size_t kFirstSlots = 64;
+// Slots a partition starts with; its table doubles once it is 75 % full.
+constexpr std::size_t kFirstSlots = 1024;
+// How many occurrences ahead a slot is fetched, and the bytes of a long
+// word: enough misses under way to hide most of their wait.
+constexpr std::size_t kSlotAhead = 16;
+constexpr std::size_t kBytesAhead = 8;
+
+constexpr std::size_t length_in(std::uint32_t tag) {
+  return tag & 0xFF;
+}
 
 }  // namespace
 
 DistinctWords::DistinctWords() : partitions_(kPartitions) {
-  for (Partition& p : partitions_) p.slots.resize(kFirstSlots);
-}
-
-const DistinctWords::Slot& DistinctWords::Partition::slot_of(std::uint64_t head,
-                                                             std::uint32_t tag, const char* word,
-                                                             std::size_t length) const {
-  const std::size_t mask = slots.size() - 1;
-  for (std::size_t at = (tag >> 8) & mask;; at = (at + 1) & mask) {
-    const Slot& slot = slots[at];
-    if (slot.tag == 0) return slot;
-    // Equal tags mean equal lengths below 255, and up to eight bytes the
-    // heads hold the whole words; only longer ones need their bytes.
-    if (slot.tag == tag && slot.head == head) {
-      if (length <= 8) return slot;
-      const Entry& entry = entries[slot.index];
-      if (entry.length == length &&
-          std::memcmp(bytes.data() + entry.offset + 8, word + 8, length - 8) == 0) {
-        return slot;
-      }
-    }
+  for (Partition& p : partitions_) {
+    p.slots.resize(kFirstSlots);
+    p.bytes.resize(16);
   }
 }
 
-void DistinctWords::Partition::count(std::uint64_t head, std::uint32_t tag, const char* word,
+bool DistinctWords::Partition::holds(const Slot& slot, const WordHead& head, std::uint32_t tag,
+                                     const char* word, std::size_t length) const {
+  // Equal tags mean equal lengths below 255, and up to sixteen bytes the
+  // heads hold the whole words.
+  if (slot.tag != tag || slot.head[0] != head[0]) return false;
+  if (length <= 16) return slot.head[1] == head[1];
+  if (length >= 255 && entries[slot.index].length != length) return false;
+  return std::memcmp(bytes.data() + slot.head[1] + 8, word + 8, length - 8) == 0;
+}
+
+std::size_t DistinctWords::Partition::slot_of(const WordHead& head, std::uint32_t tag,
+                                              const char* word, std::size_t length) const {
+  const std::size_t mask = slots.size() - 1;
+  std::size_t at = first_slot(tag, head[0]);
+  while (slots[at].tag != 0 && !holds(slots[at], head, tag, word, length)) at = (at + 1) & mask;
+  return at;
+}
+
+void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, const char* word,
                                      std::size_t length, std::uint64_t position) {
-  const Slot* slot = &slot_of(head, tag, word, length);
-  if (slot->tag != 0) {
-    ++entries[slot->index].count;
+  std::size_t at = slot_of(head, tag, word, length);
+  if (slots[at].tag != 0) {
+    ++slots[at].count;
     return;
   }
-  if ((entries.size() + 1) * 10 > slots.size() * 7) {
+  if ((entries.size() + 1) * 4 > slots.size() * 3) {
     grow();
-    slot = &slot_of(head, tag, word, length);
+    at = slot_of(head, tag, word, length);
   }
-  Slot& free_slot = slots[static_cast<std::size_t>(slot - slots.data())];
-  free_slot = {head, tag, static_cast<std::uint32_t>(entries.size())};
-  entries.push_back({bytes.size(), length, 1, position});
-  bytes.insert(bytes.end(), word, word + length);
+  const std::uint64_t offset = used;
+  if (bytes.size() < used + length + 16) bytes.resize(std::max(bytes.size() * 2, used + length + 16));
+  // A short word's bytes are its head; copied whole, the zeros past its
+  // end land where the next word goes.
+  if (length <= 16) {
+    std::memcpy(bytes.data() + used, head.data(), 16);
+  } else {
+    std::memcpy(bytes.data() + used, word, length);
+  }
+  used += length;
+  slots[at] = {length <= 16 ? head : WordHead{head[0], offset}, tag,
+               static_cast<std::uint32_t>(entries.size()), 1};
+  entries.push_back({offset, length, position});
+}
+
+void DistinctWords::Partition::fetch_slot(const Occurrence& o) const {
+  __builtin_prefetch(&slots[first_slot(o.tag, o.head[0])]);
+}
+
+void DistinctWords::Partition::fetch_bytes(const Occurrence& o) const {
+  const Slot& slot = slots[first_slot(o.tag, o.head[0])];
+  if (slot.tag == o.tag) __builtin_prefetch(bytes.data() + slot.head[1] + 8);
 }
 
 void DistinctWords::Partition::grow() {
-  std::vector<Slot> old(slots.size() * 2);
+  std::vector<Slot, LargeBlockAllocator<Slot>> old(slots.size() * 2);
   old.swap(slots);
   const std::size_t mask = slots.size() - 1;
   for (const Slot& slot : old) {
     if (slot.tag == 0) continue;
-    std::size_t at = (slot.tag >> 8) & mask;
+    std::size_t at = first_slot(slot.tag, slot.head[0]);
     while (slots[at].tag != 0) at = (at + 1) & mask;
     slots[at] = slot;
   }
@@ -69,8 +96,14 @@ void DistinctWords::Partition::grow() {
 void DistinctWords::count(std::size_t partition, std::span<const Occurrence> occurrences,
                           const char* text, std::size_t size, std::uint64_t position) {
   Partition& p = partitions_[partition];
-  for (const Occurrence& o : occurrences) {
-    std::size_t length = o.tag & 0xFF;
+  const std::size_t n = occurrences.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kSlotAhead < n) p.fetch_slot(occurrences[i + kSlotAhead]);
+    if (i + kBytesAhead < n && length_in(occurrences[i + kBytesAhead].tag) > 16) {
+      p.fetch_bytes(occurrences[i + kBytesAhead]);
+    }
+    const Occurrence& o = occurrences[i];
+    std::size_t length = length_in(o.tag);
     if (length == 255) {
       while (o.offset + length < size && !is_separator_byte(text[o.offset + length])) ++length;
     }
@@ -102,7 +135,7 @@ std::int64_t DistinctWords::find(const char* word, std::size_t length,
                                  std::size_t readable) const {
   const WordKey key = key_of(word, length, readable);
   const Partition& p = partitions_[partition_of(key)];
-  const Slot& slot = p.slot_of(key.head, tag_of(key, length), word, length);
+  const Slot& slot = p.slots[p.slot_of(key.head, tag_of(key, length), word, length)];
   return slot.tag == 0 ? -1 : static_cast<std::int64_t>(p.handle_base + slot.index);
 }
 

@@ -1,13 +1,19 @@
 // The distinct words of a corpus, each once with its count and the corpus
-// position of its first appearance. A real corpus has hundreds of thousands
-// of distinct words: in one table every look-up of a rare word would be a
-// cache miss. So the words are kept in partitions by hash, each with its own
-// table, entries and bytes, small enough to stay in a core's cache while a
-// batch of its words' occurrences is counted.
+// position of its first appearance, in two partitions by hash, so that two
+// threads can count at once, each the words of its own partition.
+//
+// A realistic corpus of 100 MB has some 700,000 distinct words among 9
+// million occurrences. The few thousand most frequent words make up most
+// occurrences and their slots stay in the cache; nearly every look-up of
+// any other word is a cache miss. So a slot holds all a look-up needs (head,
+// tag and count; for a word past sixteen bytes, where its bytes are), the
+// tables lie in huge pages (a miss without a page walk), and the
+// occurrences of a batch are counted with their slots fetched ahead, so
+// that the misses overlap instead of following one another.
 //
 // Callers count each partition's occurrences in text order (the first
-// appearance of a word is the first one counted). Different partitions may
-// be counted on different threads at once; nothing else may run meanwhile.
+// appearance of a word is the first one counted). The two partitions may be
+// counted on two threads at once; nothing else may run meanwhile.
 #pragma once
 
 #include <cstddef>
@@ -16,28 +22,28 @@
 #include <string_view>
 #include <vector>
 
+#include "base/large_block.h"
 #include "lexicon/corpus_words.h"
 
 namespace quirlex {
 
 class DistinctWords {
  public:
-  static constexpr unsigned kPartitionBits = 8;
-  static constexpr std::size_t kPartitions = std::size_t{1} << kPartitionBits;
+  static constexpr std::size_t kPartitions = 2;
 
   // One appearance of a word in a stretch of folded text, recorded for its
   // partition before it is counted there.
   struct Occurrence {
-    std::uint64_t head;    // the word's first eight bytes (WordKey::head)
+    WordHead head;         // the word's first sixteen bytes
     std::uint32_t tag;     // tag_of its key and length
     std::uint32_t offset;  // where it begins in the stretch
   };
 
   static std::size_t partition_of(const WordKey& key) {
-    return static_cast<std::size_t>(key.hash >> (64 - kPartitionBits));
+    return static_cast<std::size_t>(key.hash >> 63);
   }
-  // Bits of the hash that the partition does not fix, and the length up to
-  // 255 in the low byte; never 0, as words are never empty.
+  // Bits of the hash, and the length up to 255 in the low byte; never 0, as
+  // words are never empty.
   static std::uint32_t tag_of(const WordKey& key, std::size_t length) {
     return (static_cast<std::uint32_t>(key.hash) & ~std::uint32_t{0xFF}) |
            static_cast<std::uint32_t>(std::min<std::size_t>(length, 255));
@@ -68,14 +74,15 @@ class DistinctWords {
     std::uint64_t count;
     std::uint64_t first;  // corpus position of its first appearance
   };
-  // Calls `visit(handle, word)` for every word, in order of handles.
+  // Calls `visit(handle, word)` for every word, in no particular order.
   template <typename Visit>
   void for_each(const Visit& visit) const {
     for (const Partition& p : partitions_) {
-      std::size_t handle = p.handle_base;
-      for (const Entry& e : p.entries) {
-        visit(handle++, Word{std::string_view(p.bytes.data() + e.offset, e.length), e.count,
-                             e.first});
+      for (const Slot& slot : p.slots) {
+        if (slot.tag == 0) continue;
+        const Entry& e = p.entries[slot.index];
+        visit(p.handle_base + slot.index,
+              Word{std::string_view(p.bytes.data() + e.offset, e.length), slot.count, e.first});
       }
     }
   }
@@ -85,29 +92,47 @@ class DistinctWords {
   std::int64_t find(const char* word, std::size_t length, std::size_t readable) const;
 
  private:
+  // Two to a cache line.
   struct Slot {
-    std::uint64_t head = 0;
+    // The word's first sixteen bytes; for a longer word, the first eight and
+    // where its bytes are, so that they are one miss away, not two.
+    WordHead head = {0, 0};
     std::uint32_t tag = 0;  // 0: free
     std::uint32_t index = 0;
+    std::uint64_t count = 0;
   };
   struct Entry {
     std::uint64_t offset;  // of its bytes
     std::uint64_t length;
-    std::uint64_t count;
     std::uint64_t first;
   };
   struct Partition {
-    std::vector<Slot> slots;
-    std::vector<Entry> entries;
-    std::vector<char> bytes;
+    std::vector<Slot, LargeBlockAllocator<Slot>> slots;
+    std::vector<Entry, LargeBlockAllocator<Entry>> entries;
+    // The words' bytes, and sixteen more that any word's last eight bytes
+    // may be read with.
+    std::vector<char, LargeBlockAllocator<char>> bytes;
+    std::size_t used = 0;  // of bytes
     std::size_t handle_base = 0;  // set by number_words
 
+    // The tag's 24 bits of hash place a word in a table of up to 2^24
+    // slots; a larger one takes more bits from the word's first bytes.
+    std::size_t first_slot(std::uint32_t tag, std::uint64_t head0) const {
+      const std::uint64_t more = (head0 * 0x9E3779B97F4A7C15ULL) >> 40 << 24;
+      return static_cast<std::size_t>(more | (tag >> 8)) & (slots.size() - 1);
+    }
+    bool holds(const Slot& slot, const WordHead& head, std::uint32_t tag, const char* word,
+               std::size_t length) const;
     // The slot of the word: its own, or the free slot where it belongs.
-    const Slot& slot_of(std::uint64_t head, std::uint32_t tag, const char* word,
+    std::size_t slot_of(const WordHead& head, std::uint32_t tag, const char* word,
                         std::size_t length) const;
     // Counts the word once; a new one first appears at `position`.
-    void count(std::uint64_t head, std::uint32_t tag, const char* word, std::size_t length,
+    void count(const WordHead& head, std::uint32_t tag, const char* word, std::size_t length,
                std::uint64_t position);
+    // Where a word would be looked at ahead of its count: its slot, and
+    // the bytes of a long word that seems to be there.
+    void fetch_slot(const Occurrence& o) const;
+    void fetch_bytes(const Occurrence& o) const;
     void grow();
   };
 

@@ -1,7 +1,6 @@
 #include "lexicon/lexicon_builder.h"
 
 #include <algorithm>
-#include <bit>
 #include <numeric>
 #include <thread>
 #include <utility>
@@ -69,19 +68,17 @@ void LexiconBuilder::find_words(char* text, Half& half) {
     if (is_marker_byte(*word)) return;
     // Reads stay inside the half: the other thread may be folding the next.
     const WordKey key = key_of(word, length, size - start);
-    const std::size_t partition = DistinctWords::partition_of(key);
-    half.found[partition].push_back({key.head, DistinctWords::tag_of(key, length),
-                                     static_cast<std::uint32_t>(half.begin + start)});
-    half.touched[partition / 64] |= std::uint64_t{1} << (partition % 64);
+    half.found[DistinctWords::partition_of(key)].push_back(
+        {key.head, DistinctWords::tag_of(key, length),
+         static_cast<std::uint32_t>(half.begin + start)});
   });
 }
 
 void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t position) {
   // Two halves, split at a separator, whose words are found at once; then
-  // each thread counts the words of half of the partitions, the first half's
-  // occurrences before the second's, so that every partition sees its words
-  // in text order whatever the threads. Small stretches are not worth a
-  // second thread.
+  // each thread counts the words of its partition, the first half's before
+  // the second's, so that every partition sees its words in text order
+  // whatever the threads. Small stretches are not worth a second thread.
   std::size_t split = size;
   if (threads_.has_helper() && size >= kTwoThreadsFrom) {
     split = size / 2;
@@ -91,29 +88,20 @@ void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t p
   halves[0].begin = 0;
   halves[0].end = halves[1].begin = split;
   halves[1].end = size;
-  const auto count_share = [&](std::size_t first, std::size_t end) {
-    for (std::size_t block = first / 64; block < end / 64; ++block) {
-      for (std::uint64_t touched = halves[0].touched[block] | halves[1].touched[block];
-           touched != 0; touched &= touched - 1) {
-        const std::size_t p = block * 64 + static_cast<std::size_t>(std::countr_zero(touched));
-        for (Half& h : halves) {
-          distinct_.count(p, h.found[p], text, size, position);
-          h.found[p].clear();
-        }
-      }
-      halves[0].touched[block] = halves[1].touched[block] = 0;
+  const auto count_partition = [&](std::size_t partition) {
+    for (Half& h : halves) {
+      distinct_.count(partition, h.found[partition], text, size, position);
+      h.found[partition].clear();
     }
   };
-  constexpr std::size_t kAll = DistinctWords::kPartitions;
+  static_assert(DistinctWords::kPartitions == 2, "one partition for each thread");
   if (split == size) {
     find_words(text, halves[0]);
-    count_share(0, kAll);
+    count_partition(0);
+    count_partition(1);
   } else {
     threads_.run([&](int half) { find_words(text, halves[static_cast<std::size_t>(half)]); });
-    threads_.run([&](int half) {
-      const std::size_t first = static_cast<std::size_t>(half) * (kAll / 2);
-      count_share(first, first + kAll / 2);
-    });
+    threads_.run([&](int half) { count_partition(static_cast<std::size_t>(half)); });
   }
   if (distinct_.size() > static_cast<std::size_t>(TokenList::kMaxSize)) {
     throw LimitExceeded("The corpus has too many distinct words: a lexicon can hold at most " +

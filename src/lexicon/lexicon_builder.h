@@ -88,9 +88,11 @@ class LexiconBuilder {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::vector<std::uint64_t> word_bits;
-    std::array<std::vector<DistinctWords::Occurrence>, DistinctWords::kPartitions> found;
-    // One bit for each partition with words found.
-    std::array<std::uint64_t, DistinctWords::kPartitions / 64> touched{};
+    // The occurrences found, by partition.
+    std::array<std::vector<DistinctWords::Occurrence,
+                           LargeBlockAllocator<DistinctWords::Occurrence>>,
+               DistinctWords::kPartitions>
+        found;
   };
 
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
