@@ -34,7 +34,7 @@ bool DistinctWords::Partition::holds(const Slot& slot, const WordHead& head, std
   // heads hold the whole words.
   if (slot.tag != tag || slot.head[0] != head[0]) return false;
   if (length <= 16) return slot.head[1] == head[1];
-  if (length >= 255 && entries[slot.index].length != length) return false;
+  if (length >= 255 && this->length(slot.index) != length) return false;
   return std::memcmp(bytes.data() + slot.head[1] + 8, word + 8, length - 8) == 0;
 }
 
@@ -69,7 +69,7 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
   used += length;
   slots[at] = {length <= 16 ? head : WordHead{head[0], offset}, tag,
                static_cast<std::uint32_t>(entries.size()), 1};
-  entries.push_back({offset, length, position});
+  entries.push_back({offset, position});
 }
 
 void DistinctWords::Partition::fetch_slot(const Occurrence& o) const {
@@ -123,20 +123,12 @@ std::size_t DistinctWords::size() const {
   return total;
 }
 
-void DistinctWords::number_words() {
-  std::size_t base = 0;
-  for (Partition& p : partitions_) {
-    p.handle_base = base;
-    base += p.entries.size();
-  }
-}
-
 std::int64_t DistinctWords::find(const char* word, std::size_t length,
                                  std::size_t readable) const {
   const WordKey key = key_of(word, length, readable);
   const Partition& p = partitions_[partition_of(key)];
   const Slot& slot = p.slots[p.slot_of(key.head, tag_of(key, length), word, length)];
-  return slot.tag == 0 ? -1 : static_cast<std::int64_t>(p.handle_base + slot.index);
+  return slot.tag == 0 ? -1 : static_cast<std::int64_t>(p.numbers[slot.index]);
 }
 
 }  // namespace quirlex

@@ -65,30 +65,38 @@ class DistinctWords {
   // The number of distinct words counted so far.
   std::size_t size() const;
 
-  // After counting: gives each word its handle, a number below size() that
-  // stays the word's own until more words are counted. Needed by find.
-  void number_words();
-
   struct Word {
     std::string_view bytes;
     std::uint64_t count;
     std::uint64_t first;  // corpus position of its first appearance
   };
-  // Calls `visit(handle, word)` for every word, in no particular order.
+  // Once counting has ended: numbers the words 0, 1, 2 ... in the order in
+  // which it calls `visit(word)` for each.
   template <typename Visit>
-  void for_each(const Visit& visit) const {
-    for (const Partition& p : partitions_) {
-      for (const Slot& slot : p.slots) {
+  void number_words(const Visit& visit) {
+    std::uint32_t number = 0;
+    for (Partition& p : partitions_) {
+      p.numbers.resize(p.entries.size());
+      const std::size_t slots = p.slots.size();
+      for (std::size_t at = 0; at < slots; ++at) {
+        // Entries lie in order of first appearance, slots by hash: the
+        // entry of a slot further on is fetched now.
+        if (at + kEntryAhead < slots && p.slots[at + kEntryAhead].tag != 0) {
+          __builtin_prefetch(&p.entries[p.slots[at + kEntryAhead].index]);
+        }
+        const Slot& slot = p.slots[at];
         if (slot.tag == 0) continue;
         const Entry& e = p.entries[slot.index];
-        visit(p.handle_base + slot.index,
-              Word{std::string_view(p.bytes.data() + e.offset, e.length), slot.count, e.first});
+        visit(Word{std::string_view(p.bytes.data() + e.offset, p.length(slot.index)), slot.count,
+                   e.first});
+        p.numbers[slot.index] = number++;
       }
     }
   }
 
-  // The handle of the word of `length` bytes at `word` (`readable` bytes
-  // from there may be read), or -1 when it was never counted.
+  // The number of the word of `length` bytes at `word` (`readable` bytes
+  // from there may be read), or -1 when it was never counted; only after
+  // number_words.
   std::int64_t find(const char* word, std::size_t length, std::size_t readable) const;
 
  private:
@@ -98,12 +106,12 @@ class DistinctWords {
     // where its bytes are, so that they are one miss away, not two.
     WordHead head = {0, 0};
     std::uint32_t tag = 0;  // 0: free
-    std::uint32_t index = 0;
+    std::uint32_t index = 0;  // of its entry
     std::uint64_t count = 0;
   };
+  // In order of first appearance, as their bytes.
   struct Entry {
-    std::uint64_t offset;  // of its bytes
-    std::uint64_t length;
+    std::uint64_t offset;  // of its bytes, which end where the next's begin
     std::uint64_t first;
   };
   struct Partition {
@@ -113,8 +121,12 @@ class DistinctWords {
     // may be read with.
     std::vector<char, LargeBlockAllocator<char>> bytes;
     std::size_t used = 0;  // of bytes
-    std::size_t handle_base = 0;  // set by number_words
+    std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> numbers;  // by entry
 
+    std::size_t length(std::size_t index) const {
+      const std::size_t end = index + 1 < entries.size() ? entries[index + 1].offset : used;
+      return end - entries[index].offset;
+    }
     // The tag's 24 bits of hash place a word in a table of up to 2^24
     // slots; a larger one takes more bits from the word's first bytes.
     std::size_t first_slot(std::uint32_t tag, std::uint64_t head0) const {
@@ -135,6 +147,8 @@ class DistinctWords {
     void fetch_bytes(const Occurrence& o) const;
     void grow();
   };
+
+  static constexpr std::size_t kEntryAhead = 16;
 
   std::vector<Partition> partitions_;
 };

@@ -1,6 +1,7 @@
 #include "lexicon/lexicon_builder.h"
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 #include <thread>
 #include <utility>
@@ -12,19 +13,22 @@
 namespace quirlex {
 namespace {
 
+// How many words ahead their bytes are fetched where words are taken in an
+// order other than that of their bytes.
+constexpr std::size_t kFetchAhead = 32;
+
 bool wants_helper(unsigned threads) {
   if (threads == 0) threads = std::thread::hardware_concurrency();
   return threads >= 2;
 }
 
 // The first eight bytes of a word as a number whose order is theirs as
-// unsigned bytes, zero past the word's end (below every word byte).
+// unsigned bytes, zero past the word's end (below every word byte). Eight
+// bytes from the word's start may be read.
 std::uint64_t order_key(std::string_view word) {
-  std::uint64_t key = 0;
-  for (std::size_t k = 0; k < 8; ++k) {
-    key = (key << 8) | (k < word.size() ? static_cast<std::uint8_t>(word[k]) : 0u);
-  }
-  return key;
+  const std::uint64_t bytes = load_bytes(word.data(), word.size(), 8);
+  if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(bytes);
+  return bytes;
 }
 
 }  // namespace
@@ -113,35 +117,30 @@ void LexiconBuilder::finish() {
   joiner_.finish(
       [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
   halves_.reset();
-  distinct_.number_words();
-  // Ids in order of first appearance.
-  std::vector<KeyedIndex> by_first(distinct_.size());
-  distinct_.for_each([&](std::size_t handle, const DistinctWords::Word& word) {
-    by_first[handle] = {word.first, static_cast<std::uint32_t>(handle)};
+  const std::size_t n = distinct_.size();
+  KeyedIndices by_first;
+  by_first.reserve(n);
+  words_.reserve(n);
+  distinct_.number_words([&](const DistinctWords::Word& word) {
+    by_first.push_back({word.first, static_cast<std::uint32_t>(words_.size())});
+    words_.push_back({word.bytes, word.count});
   });
-  sort_by_key(by_first);
-  id_of_handle_.resize(by_first.size());
-  for (std::size_t id = 0; id < by_first.size(); ++id) {
-    id_of_handle_[by_first[id].index] = static_cast<std::uint32_t>(id);
-  }
-  by_first = {};
-  bytes_.resize(id_of_handle_.size());
-  counts_.resize(id_of_handle_.size());
-  distinct_.for_each([&](std::size_t handle, const DistinctWords::Word& word) {
-    bytes_[id_of_handle_[handle]] = word.bytes;
-    counts_[id_of_handle_[handle]] = word.count;
-  });
-  order_.resize(bytes_.size());
-  std::iota(order_.begin(), order_.end(), 0u);
+  sort_by_key(by_first, threads_);
+  order_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) order_[i] = by_first[i].index;
 }
 
 void LexiconBuilder::sort_words() {
   // By the first eight bytes, then the few words that share them by the rest.
-  std::vector<KeyedIndex> keys(bytes_.size());
-  for (std::size_t id = 0; id < bytes_.size(); ++id) {
-    keys[id] = {order_key(bytes_[id]), static_cast<std::uint32_t>(id)};
+  KeyedIndices keys(words_.size());
+  for (std::size_t number = 0; number < words_.size(); ++number) {
+    // The words' bytes lie in order of first appearance, not of number.
+    if (number + kFetchAhead < words_.size()) {
+      __builtin_prefetch(words_[number + kFetchAhead].bytes.data());
+    }
+    keys[number] = {order_key(words_[number].bytes), static_cast<std::uint32_t>(number)};
   }
-  sort_by_key(keys);
+  sort_by_key(keys, threads_);
   for (auto run = keys.begin(); run != keys.end();) {
     const auto run_end = std::find_if(run, keys.end(), [&](const KeyedIndex& k) {
       return k.key != run->key;
@@ -150,7 +149,7 @@ void LexiconBuilder::sort_words() {
     // shorter share all their bytes), and string_view compares as unsigned.
     if (run_end - run > 1) {
       std::sort(run, run_end, [&](const KeyedIndex& a, const KeyedIndex& b) {
-        return bytes_[a.index].substr(8) < bytes_[b.index].substr(8);
+        return words_[a.index].bytes.substr(8) < words_[b.index].bytes.substr(8);
       });
     }
     run = run_end;
@@ -161,9 +160,12 @@ void LexiconBuilder::sort_words() {
 void LexiconBuilder::order_by_frequency() {
   sort_words();
   // A sort that keeps the order of equal keys: equal counts stay sorted.
-  std::vector<KeyedIndex> keys(order_.size());
-  for (std::size_t i = 0; i < order_.size(); ++i) keys[i] = {counts_[order_[i]], order_[i]};
-  sort_by_key(keys);
+  KeyedIndices keys(order_.size());
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    if (i + kFetchAhead < order_.size()) __builtin_prefetch(&words_[order_[i + kFetchAhead]]);
+    keys[i] = {words_[order_[i]].count, order_[i]};
+  }
+  sort_by_key(keys, threads_);
   for (std::size_t i = 0; i < keys.size(); ++i) order_[i] = keys[i].index;
 }
 
@@ -171,17 +173,17 @@ void LexiconBuilder::for_each_word_in_text(
     const TextPieces& pieces,
     const std::function<void(std::int64_t index, std::string_view word)>& visit) const {
   // A word's index is its rank in the present order.
-  std::vector<std::uint32_t> rank(order_.size());
+  std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> rank(order_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) rank[order_[i]] = static_cast<std::uint32_t>(i);
   const auto visit_word = [&](const char* word, std::size_t length, std::size_t readable) {
     const std::string_view bytes(word, length);
     if (length < kMinWordLength) return visit(kShortWord, bytes);
     if (is_marker_byte(*word)) return visit(kNotInLexicon, bytes);
-    const std::int64_t handle = distinct_.find(word, length, readable);
-    if (handle < 0) {
+    const std::int64_t number = distinct_.find(word, length, readable);
+    if (number < 0) {
       throw Failure("The corpus changed while it was read; create the dictionary again.");
     }
-    visit(rank[id_of_handle_[static_cast<std::size_t>(handle)]], bytes);
+    visit(rank[static_cast<std::size_t>(number)], bytes);
   };
   const auto carried = [&](std::string_view word, std::uint64_t) {
     visit_word(word.data(), word.size(), word.size());
@@ -206,9 +208,23 @@ void LexiconBuilder::for_each_word_in_text(
 TokenList LexiconBuilder::encode() const {
   TokenList entries;
   entries.set_size(static_cast<std::int64_t>(order_.size()));
-  LexiconEncoder encoder;
-  auto out = entries.tokens().begin();
-  for (std::size_t i = 0; i < order_.size(); ++i) (out++)->text = encoder.encode(word(i));
+  const std::span<WordToken> tokens = entries.tokens();
+  // In two halves at once: an entry depends only on its word and the one
+  // before, so the second half's encoder starts with the word before it.
+  const std::size_t middle = order_.size() / 2;
+  threads_.run([&](int half) {
+    const std::size_t begin = half == 0 ? 0 : middle;
+    const std::size_t end = half == 0 ? middle : order_.size();
+    LexiconEncoder encoder;
+    if (begin > 0) encoder.encode(word(begin - 1));
+    for (std::size_t i = begin; i < end; ++i) {
+      // Neither the words nor their bytes lie in the order of the lexicon:
+      // a word is fetched, and later its bytes.
+      if (i + 2 * kFetchAhead < end) __builtin_prefetch(&words_[order_[i + 2 * kFetchAhead]]);
+      if (i + kFetchAhead < end) __builtin_prefetch(word(i + kFetchAhead).data());
+      tokens[i].text = encoder.encode(word(i));
+    }
+  });
   return entries;
 }
 

@@ -61,10 +61,10 @@ class LexiconBuilder {
   void order_by_frequency();
 
   std::size_t word_count() const { return order_.size(); }
-  std::string_view word(std::size_t index) const { return bytes_[order_[index]]; }
+  std::string_view word(std::size_t index) const { return words_[order_[index]].bytes; }
 
   // How often the word at `index` appears in the corpus (any case).
-  std::uint64_t count(std::size_t index) const { return counts_[order_[index]]; }
+  std::uint64_t count(std::size_t index) const { return words_[order_[index]].count; }
 
   // What for_each_word_in_text passes for a word of fewer than four bytes,
   // and for a longer one the lexicon cannot hold.
@@ -99,16 +99,19 @@ class LexiconBuilder {
   void find_words(char* text, Half& half);
   void count_carried(std::string_view word, std::uint64_t position);
 
-  HelperThread threads_;
+  // Encoding, a const step, runs on both threads too.
+  mutable HelperThread threads_;
   PieceJoiner joiner_;
   DistinctWords distinct_;
   std::unique_ptr<std::array<Half, 2>> halves_;
-  // After finish, by id (the order of first appearance):
-  std::vector<std::string_view> bytes_;
-  std::vector<std::uint64_t> counts_;
-  std::vector<std::uint32_t> id_of_handle_;
-  // The ids of the words in their present order.
-  std::vector<std::uint32_t> order_;
+  // After finish, the words by their number in distinct_.
+  struct Word {
+    std::string_view bytes;
+    std::uint64_t count;
+  };
+  std::vector<Word, LargeBlockAllocator<Word>> words_;
+  // The numbers of the words in their present order.
+  std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> order_;
 };
 
 }  // namespace quirlex

@@ -11,12 +11,13 @@
 #include <random>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/signature.h"
-#include "text/token_list.h"
-#include "text/tokenizer.h"
 
 namespace quirlex {
 namespace {
@@ -25,8 +26,53 @@ using Words = std::vector<std::string>;
 
 enum class LexiconOrder { kText, kSorted, kFrequency };
 
+// Every word of the corpus in order, as a plain model splits it: slash and
+// quote replaced, runs of bytes from 0x40 up, upper-cased.
+Words model_words(std::string corpus) {
+  Words words;
+  std::string word;
+  corpus += ' ';
+  for (char c : corpus) {
+    c = c == '/' ? '@' : c == '"' ? '^' : upper_char(c);
+    if (static_cast<std::uint8_t>(c) >= 0x40) {
+      word += c;
+    } else if (!word.empty()) {
+      words.push_back(std::exchange(word, {}));
+    }
+  }
+  return words;
+}
+
+// The lexicon as the plain model makes it: words of four bytes or more,
+// those the file cannot store left out, each word's first appearance only,
+// sorted by unsigned bytes with the shorter of two first, or by ascending
+// count and then so; with `counts`, each word followed by its count.
+Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts = false) {
+  Words words;
+  std::map<std::string, std::uint64_t> seen;
+  for (const std::string& word : model_words(corpus)) {
+    if (word.size() < 4) continue;
+    const auto first = static_cast<std::uint8_t>(word.front());
+    if (first >= 0x7B && first <= 0x7F) continue;
+    if (seen[word]++ == 0) words.push_back(word);
+  }
+  // std::string orders by unsigned bytes, a beginning before the longer word.
+  if (order == LexiconOrder::kSorted) std::sort(words.begin(), words.end());
+  if (order == LexiconOrder::kFrequency) {
+    std::sort(words.begin(), words.end(), [&seen](const std::string& a, const std::string& b) {
+      return seen[a] != seen[b] ? seen[a] < seen[b] : a < b;
+    });
+  }
+  if (counts) {
+    for (std::string& word : words) word += "=" + std::to_string(seen[word]);
+  }
+  return words;
+}
+
 // The words in the builder's order, each followed by its count when `counts`
 // is set (as "WORD=3"), the corpus given in pieces of `piece_size` bytes.
+// The corpus read again word by word must give every word, each lexicon
+// word with its index.
 Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false,
                  std::size_t piece_size = SIZE_MAX, unsigned threads = 0) {
   LexiconBuilder builder(threads);
@@ -41,6 +87,20 @@ Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = fa
     if (counts) words.back() += "=" + std::to_string(builder.count(i));
   }
   EXPECT_EQ(static_cast<std::size_t>(builder.encode().size()), words.size());
+  Words walked;
+  std::size_t wrong = 0;
+  builder.for_each_word_in_text(pieces_of(corpus, piece_size),
+                                [&](std::int64_t index, std::string_view word) {
+                                  walked.emplace_back(word);
+                                  const bool right =
+                                      index >= 0 ? builder.word(static_cast<std::size_t>(index)) == word
+                                      : index == LexiconBuilder::kShortWord
+                                          ? word.size() < 4
+                                          : word.size() >= 4 && is_marker_byte(word.front());
+                                  wrong += !right;
+                                });
+  EXPECT_EQ(walked, model_words(corpus));
+  EXPECT_EQ(wrong, 0u);
   return words;
 }
 
@@ -90,38 +150,6 @@ TEST(LexiconBuilder, WordsOfSmallCorpora) {
     SCOPED_TRACE(c.corpus);
     EXPECT_EQ(lexicon_of(c.corpus, c.order), c.lexicon);
   }
-}
-
-// The lexicon as a plain model makes it: the corpus split by the tokenizer
-// with slash and quote replaced, words of four bytes or more, upper-cased,
-// those the file cannot store left out, each word's first appearance only,
-// sorted by unsigned bytes with the shorter of two first, or by ascending
-// count and then so; with `counts`, each word followed by its count.
-Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts = false) {
-  TokenList tokens;
-  tokenize(corpus, tokens,
-           {.drop_separators = true, .replace_slash_and_quote = true, .signatures = false});
-  Words words;
-  std::map<std::string, std::uint32_t> seen;
-  for (const WordToken& token : tokens) {
-    if (token.text.size() < 4) continue;
-    std::string word = token.text;
-    upper_case(word);
-    const auto first = static_cast<std::uint8_t>(word.front());
-    if (first >= 0x7B && first <= 0x7F) continue;
-    if (seen[word]++ == 0) words.push_back(word);
-  }
-  // std::string orders by unsigned bytes, a beginning before the longer word.
-  if (order == LexiconOrder::kSorted) std::sort(words.begin(), words.end());
-  if (order == LexiconOrder::kFrequency) {
-    std::sort(words.begin(), words.end(), [&seen](const std::string& a, const std::string& b) {
-      return seen[a] != seen[b] ? seen[a] < seen[b] : a < b;
-    });
-  }
-  if (counts) {
-    for (std::string& word : words) word += "=" + std::to_string(seen[word]);
-  }
-  return words;
 }
 
 // A corpus of words from a small vocabulary in random capitalisation, so that
