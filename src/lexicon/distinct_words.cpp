@@ -72,13 +72,13 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
   entries.push_back({offset, position});
 }
 
-void DistinctWords::Partition::fetch_slot(const Occurrence& o) const {
-  __builtin_prefetch(&slots[first_slot(o.tag, o.head[0])]);
+void DistinctWords::Partition::fetch_slot(std::uint32_t tag, std::uint64_t head0) const {
+  __builtin_prefetch(&slots[first_slot(tag, head0)]);
 }
 
-void DistinctWords::Partition::fetch_bytes(const Occurrence& o) const {
-  const Slot& slot = slots[first_slot(o.tag, o.head[0])];
-  if (slot.tag == o.tag) __builtin_prefetch(bytes.data() + slot.head[1] + 8);
+void DistinctWords::Partition::fetch_bytes(std::uint32_t tag, std::uint64_t head0) const {
+  const Slot& slot = slots[first_slot(tag, head0)];
+  if (slot.tag == tag) __builtin_prefetch(bytes.data() + slot.head[1] + 8);
 }
 
 void DistinctWords::Partition::grow() {
@@ -96,18 +96,31 @@ void DistinctWords::Partition::grow() {
 void DistinctWords::count(std::size_t partition, std::span<const Occurrence> occurrences,
                           const char* text, std::size_t size, std::uint64_t position) {
   Partition& p = partitions_[partition];
+  // The first eight bytes of a word, which only a table past kTagSlots
+  // needs to place it.
+  const auto head0 = [&](const Occurrence& o) -> std::uint64_t {
+    if (p.slots.size() <= Partition::kTagSlots) return 0;
+    return load_bytes(text + o.offset, length_in(o.tag), size - o.offset);
+  };
   const std::size_t n = occurrences.size();
   for (std::size_t i = 0; i < n; ++i) {
-    if (i + kSlotAhead < n) p.fetch_slot(occurrences[i + kSlotAhead]);
+    if (i + kSlotAhead < n) {
+      const Occurrence& ahead = occurrences[i + kSlotAhead];
+      __builtin_prefetch(text + ahead.offset);
+      p.fetch_slot(ahead.tag, head0(ahead));
+    }
     if (i + kBytesAhead < n && length_in(occurrences[i + kBytesAhead].tag) > 16) {
-      p.fetch_bytes(occurrences[i + kBytesAhead]);
+      p.fetch_bytes(occurrences[i + kBytesAhead].tag, head0(occurrences[i + kBytesAhead]));
     }
     const Occurrence& o = occurrences[i];
+    const char* const word = text + o.offset;
     std::size_t length = length_in(o.tag);
     if (length == 255) {
-      while (o.offset + length < size && !is_separator_byte(text[o.offset + length])) ++length;
+      while (o.offset + length < size && !is_separator_byte(word[length])) ++length;
     }
-    p.count(o.head, o.tag, text + o.offset, length, position + o.offset);
+    WordHead head;
+    load_head(word, length, size - o.offset, head);
+    p.count(head, o.tag, word, length, position + o.offset);
   }
 }
 
@@ -115,12 +128,6 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
                               std::uint64_t position) {
   const WordKey key = key_of(word, length, readable);
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
-}
-
-std::size_t DistinctWords::size() const {
-  std::size_t total = 0;
-  for (const Partition& p : partitions_) total += p.entries.size();
-  return total;
 }
 
 std::int64_t DistinctWords::find(const char* word, std::size_t length,

@@ -32,9 +32,9 @@ class DistinctWords {
   static constexpr std::size_t kPartitions = 2;
 
   // One appearance of a word in a stretch of folded text, recorded for its
-  // partition before it is counted there.
+  // partition before it is counted there: small, since every occurrence
+  // is written once and read once more.
   struct Occurrence {
-    WordHead head;         // the word's first sixteen bytes
     std::uint32_t tag;     // tag_of its key and length
     std::uint32_t offset;  // where it begins in the stretch
   };
@@ -63,36 +63,39 @@ class DistinctWords {
                  std::uint64_t position);
 
   // The number of distinct words counted so far.
-  std::size_t size() const;
+  std::size_t size() const { return size(0) + size(1); }
 
   struct Word {
     std::string_view bytes;
     std::uint64_t count;
     std::uint64_t first;  // corpus position of its first appearance
   };
-  // Once counting has ended: numbers the words 0, 1, 2 ... in the order in
-  // which it calls `visit(word)` for each.
+  // Once counting has ended: numbers the words of `partition` from
+  // `first_number` on, in the order in which it calls `visit(number, word)`
+  // for each. The partitions may be numbered on two threads at once.
   template <typename Visit>
-  void number_words(const Visit& visit) {
-    std::uint32_t number = 0;
-    for (Partition& p : partitions_) {
-      p.numbers.resize(p.entries.size());
-      const std::size_t slots = p.slots.size();
-      for (std::size_t at = 0; at < slots; ++at) {
-        // Entries lie in order of first appearance, slots by hash: the
-        // entry of a slot further on is fetched now.
-        if (at + kEntryAhead < slots && p.slots[at + kEntryAhead].tag != 0) {
-          __builtin_prefetch(&p.entries[p.slots[at + kEntryAhead].index]);
-        }
-        const Slot& slot = p.slots[at];
-        if (slot.tag == 0) continue;
-        const Entry& e = p.entries[slot.index];
-        visit(Word{std::string_view(p.bytes.data() + e.offset, p.length(slot.index)), slot.count,
-                   e.first});
-        p.numbers[slot.index] = number++;
+  void number_words(std::size_t partition, std::uint32_t first_number, const Visit& visit) {
+    Partition& p = partitions_[partition];
+    std::uint32_t number = first_number;
+    p.numbers.resize(p.entries.size());
+    const std::size_t slots = p.slots.size();
+    for (std::size_t at = 0; at < slots; ++at) {
+      // Entries lie in order of first appearance, slots by hash: the entry
+      // of a slot further on is fetched now.
+      if (at + kEntryAhead < slots && p.slots[at + kEntryAhead].tag != 0) {
+        __builtin_prefetch(&p.entries[p.slots[at + kEntryAhead].index]);
       }
+      const Slot& slot = p.slots[at];
+      if (slot.tag == 0) continue;
+      const Entry& e = p.entries[slot.index];
+      visit(number, Word{std::string_view(p.bytes.data() + e.offset, p.length(slot.index)),
+                         slot.count, e.first});
+      p.numbers[slot.index] = number++;
     }
   }
+
+  // The number of distinct words of `partition`.
+  std::size_t size(std::size_t partition) const { return partitions_[partition].entries.size(); }
 
   // The number of the word of `length` bytes at `word` (`readable` bytes
   // from there may be read), or -1 when it was never counted; only after
@@ -129,6 +132,7 @@ class DistinctWords {
     }
     // The tag's 24 bits of hash place a word in a table of up to 2^24
     // slots; a larger one takes more bits from the word's first bytes.
+    static constexpr std::size_t kTagSlots = std::size_t{1} << 24;
     std::size_t first_slot(std::uint32_t tag, std::uint64_t head0) const {
       const std::uint64_t more = (head0 * 0x9E3779B97F4A7C15ULL) >> 40 << 24;
       return static_cast<std::size_t>(more | (tag >> 8)) & (slots.size() - 1);
@@ -143,8 +147,8 @@ class DistinctWords {
                std::uint64_t position);
     // Where a word would be looked at ahead of its count: its slot, and
     // the bytes of a long word that seems to be there.
-    void fetch_slot(const Occurrence& o) const;
-    void fetch_bytes(const Occurrence& o) const;
+    void fetch_slot(std::uint32_t tag, std::uint64_t head0) const;
+    void fetch_bytes(std::uint32_t tag, std::uint64_t head0) const;
     void grow();
   };
 

@@ -24,7 +24,8 @@ bool wants_helper(unsigned threads) {
 
 // The first eight bytes of a word as a number whose order is theirs as
 // unsigned bytes, zero past the word's end (below every word byte). Eight
-// bytes from the word's start may be read.
+// bytes from the word's start may be read (the bytes of DistinctWords have
+// room past every word).
 std::uint64_t order_key(std::string_view word) {
   const std::uint64_t bytes = load_bytes(word.data(), word.size(), 8);
   if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(bytes);
@@ -73,8 +74,7 @@ void LexiconBuilder::find_words(char* text, Half& half) {
     // Reads stay inside the half: the other thread may be folding the next.
     const WordKey key = key_of(word, length, size - start);
     half.found[DistinctWords::partition_of(key)].push_back(
-        {key.head, DistinctWords::tag_of(key, length),
-         static_cast<std::uint32_t>(half.begin + start)});
+        {DistinctWords::tag_of(key, length), static_cast<std::uint32_t>(half.begin + start)});
   });
 }
 
@@ -118,12 +118,17 @@ void LexiconBuilder::finish() {
       [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
   halves_.reset();
   const std::size_t n = distinct_.size();
-  KeyedIndices by_first;
-  by_first.reserve(n);
-  words_.reserve(n);
-  distinct_.number_words([&](const DistinctWords::Word& word) {
-    by_first.push_back({word.first, static_cast<std::uint32_t>(words_.size())});
-    words_.push_back({word.bytes, word.count});
+  KeyedIndices by_first(n);
+  words_.resize(n);
+  // Each partition on its own thread, the second's numbers after the first's.
+  threads_.run([&](int half) {
+    const auto partition = static_cast<std::size_t>(half);
+    const auto first_number = static_cast<std::uint32_t>(half == 0 ? 0 : distinct_.size(0));
+    distinct_.number_words(partition, first_number,
+                           [&](std::uint32_t number, const DistinctWords::Word& word) {
+                             by_first[number] = {word.first, number};
+                             words_[number] = {word.bytes, word.count};
+                           });
   });
   sort_by_key(by_first, threads_);
   order_.resize(n);
@@ -131,25 +136,34 @@ void LexiconBuilder::finish() {
 }
 
 void LexiconBuilder::sort_words() {
-  // By the first eight bytes, then the few words that share them by the rest.
+  // By the first eight bytes; the words that share them by the next eight,
+  // and the few that share sixteen by the rest.
   KeyedIndices keys(words_.size());
-  for (std::size_t number = 0; number < words_.size(); ++number) {
-    // The words' bytes lie in order of first appearance, not of number.
-    if (number + kFetchAhead < words_.size()) {
-      __builtin_prefetch(words_[number + kFetchAhead].bytes.data());
+  std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> second(words_.size());
+  const std::size_t middle = words_.size() / 2;
+  threads_.run([&](int half) {
+    const std::size_t begin = half == 0 ? 0 : middle;
+    const std::size_t end = half == 0 ? middle : words_.size();
+    for (std::size_t number = begin; number < end; ++number) {
+      // The words' bytes lie in order of first appearance, not of number.
+      if (number + kFetchAhead < end) __builtin_prefetch(words_[number + kFetchAhead].bytes.data());
+      const std::string_view bytes = words_[number].bytes;
+      keys[number] = {order_key(bytes), static_cast<std::uint32_t>(number)};
+      second[number] = bytes.size() > 8 ? order_key(bytes.substr(8)) : 0;
     }
-    keys[number] = {order_key(words_[number].bytes), static_cast<std::uint32_t>(number)};
-  }
+  });
   sort_by_key(keys, threads_);
   for (auto run = keys.begin(); run != keys.end();) {
-    const auto run_end = std::find_if(run, keys.end(), [&](const KeyedIndex& k) {
+    const auto run_end = std::find_if(run + 1, keys.end(), [&](const KeyedIndex& k) {
       return k.key != run->key;
     });
-    // Equal keys: both words are at least eight bytes long (no two words
-    // shorter share all their bytes), and string_view compares as unsigned.
+    // Equal first keys: both words are longer than eight bytes (no two
+    // shorter words share all their bytes); equal second keys: longer than
+    // sixteen. string_view compares as unsigned bytes.
     if (run_end - run > 1) {
       std::sort(run, run_end, [&](const KeyedIndex& a, const KeyedIndex& b) {
-        return words_[a.index].bytes.substr(8) < words_[b.index].bytes.substr(8);
+        if (second[a.index] != second[b.index]) return second[a.index] < second[b.index];
+        return words_[a.index].bytes.substr(16) < words_[b.index].bytes.substr(16);
       });
     }
     run = run_end;
