@@ -66,6 +66,17 @@ void LexiconBuilder::find_words(char* text, Half& half) {
   char* const begin = text + half.begin;
   const std::size_t size = half.end - half.begin;
   fold_and_mark(begin, size, half.word_bits);
+  // A word of four bytes or more and the separator after it take five
+  // bytes, so there is room for every word in either partition.
+  const std::size_t most = size / 5 + 1;
+  if (half.room < most) {
+    for (auto& found : half.found) found = std::make_unique_for_overwrite<DistinctWords::Occurrence[]>(most);
+    half.room = most;
+  }
+  // The ends of both lists in registers: stored through the half after each
+  // word, each would wait for the store before.
+  DistinctWords::Occurrence* ends[2] = {half.found[0].get(), half.found[1].get()};
+  const auto offset_base = static_cast<std::uint32_t>(half.begin);
   for_each_word(half.word_bits, size, true, [&](std::size_t start, std::size_t length) {
     const char* const word = begin + start;
     // A word that begins like a marker would read back as front-coded, so
@@ -73,9 +84,13 @@ void LexiconBuilder::find_words(char* text, Half& half) {
     if (is_marker_byte(*word)) return;
     // Reads stay inside the half: the other thread may be folding the next.
     const WordKey key = key_of(word, length, size - start);
-    half.found[DistinctWords::partition_of(key)].push_back(
-        {DistinctWords::tag_of(key, length), static_cast<std::uint32_t>(half.begin + start)});
+    const std::size_t partition = DistinctWords::partition_of(key);
+    *ends[partition]++ = {DistinctWords::tag_of(key, length),
+                          offset_base + static_cast<std::uint32_t>(start)};
   });
+  for (std::size_t p = 0; p < DistinctWords::kPartitions; ++p) {
+    half.found_size[p] = static_cast<std::size_t>(ends[p] - half.found[p].get());
+  }
 }
 
 void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t position) {
@@ -94,8 +109,9 @@ void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t p
   halves[1].end = size;
   const auto count_partition = [&](std::size_t partition) {
     for (Half& h : halves) {
-      distinct_.count(partition, h.found[partition], text, size, position);
-      h.found[partition].clear();
+      distinct_.count(partition, {h.found[partition].get(), h.found_size[partition]}, text, size,
+                      position);
+      h.found_size[partition] = 0;
     }
   };
   static_assert(DistinctWords::kPartitions == 2, "one partition for each thread");

@@ -88,11 +88,11 @@ class LexiconBuilder {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::vector<std::uint64_t> word_bits;
-    // The occurrences found, by partition.
-    std::array<std::vector<DistinctWords::Occurrence,
-                           LargeBlockAllocator<DistinctWords::Occurrence>>,
-               DistinctWords::kPartitions>
-        found;
+    // The occurrences found, by partition: `found_size[p]` of them at
+    // `found[p]`, which has room for as many words as a half can hold.
+    std::array<std::unique_ptr<DistinctWords::Occurrence[]>, DistinctWords::kPartitions> found;
+    std::array<std::size_t, DistinctWords::kPartitions> found_size{};
+    std::size_t room = 0;
   };
 
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
