@@ -43,7 +43,7 @@ void BM_LexiconBuilderCollectSort(benchmark::State& state) {
   for (auto _ : state) {
     LexiconBuilder builder;
     collect(builder);
-    builder.sort_words();
+    builder.put_in_order(LexiconOrder::kSorted);
     benchmark::DoNotOptimize(builder.word(0).data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kCorpusBytes));
@@ -53,7 +53,7 @@ BENCHMARK(BM_LexiconBuilderCollectSort)->Unit(benchmark::kMillisecond);
 void BM_LexiconBuilderEncode(benchmark::State& state) {
   LexiconBuilder builder;
   collect(builder);
-  builder.sort_words();
+  builder.put_in_order(LexiconOrder::kSorted);
   for (auto _ : state) {
     TokenList entries = builder.encode();
     benchmark::DoNotOptimize(entries.tokens().data());

@@ -147,17 +147,18 @@ int run(int argc, char** argv) {
     builder.add_text(piece);
   }
   builder.finish();
+  builder.put_in_order(LexiconOrder::kText);
   const double collect_time = seconds_since(start);
   std::unordered_set<std::string> lexicon;
   for (std::size_t i = 0; i < builder.word_count(); ++i) lexicon.emplace(builder.word(i));
   std::printf("lexicon: %zu words (collected in %.3f s)\n\n", builder.word_count(), collect_time);
 
   start = Clock::now();
-  builder.sort_words();
+  builder.put_in_order(LexiconOrder::kSorted);
   const double sort_time = seconds_since(start);
   const Dictionary sorted = load(builder, prefixes, suffixes, false);
   start = Clock::now();
-  builder.order_by_frequency();
+  builder.put_in_order(LexiconOrder::kFrequency);
   const double frequency_time = seconds_since(start);
   start = Clock::now();
   const Dictionary by_frequency = load(builder, prefixes, suffixes, true);

@@ -28,7 +28,7 @@ struct Collected {
     std::string text = kCorpus;
     builder.add_text(text);
     builder.finish();
-    builder.order_by_frequency();
+    builder.put_in_order(LexiconOrder::kFrequency);
   }
   BigramModel count(ShortWords rule, std::uint64_t max_file_bytes) const {
     return BigramModel::count(builder, pieces_of(kCorpus, SIZE_MAX), rule, max_file_bytes);

@@ -40,8 +40,7 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   stage(Stage::kFiltering);
   builder.finish();
   stage(Stage::kSorting);
-  if (order == LexiconOrder::kSorted) builder.sort_words();
-  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
+  builder.put_in_order(order);
   // Repeated words were already dropped as the words were collected.
   stage(Stage::kRemovingRepeats);
   stage(Stage::kCompressing);

@@ -12,19 +12,10 @@
 #include "text/text_encoding.h"
 #include "text/text_stream.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/lexicon_builder.h"
 #include "text/token_list.h"
 
 namespace quirlex {
-
-// The order of the lexicon's words.
-enum class LexiconOrder {
-  kText,    // first appearance in the corpus
-  kSorted,  // by unsigned bytes, a word before every longer word it begins
-  // By ascending count in the corpus, equal counts as kSorted: of the words
-  // that share a signature the most frequent is stored last and so wins in
-  // every table, and a word's index is its rank.
-  kFrequency,
-};
 
 // Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its
 // stand-ins only separate words) piece by piece, `piece_size` bytes at a

@@ -134,21 +134,56 @@ void LexiconBuilder::finish() {
       [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
   halves_.reset();
   const std::size_t n = distinct_.size();
-  KeyedIndices by_first(n);
   words_.resize(n);
+  first_.resize(n);
   // Each partition on its own thread, the second's numbers after the first's.
   threads_.run([&](int half) {
     const auto partition = static_cast<std::size_t>(half);
     const auto first_number = static_cast<std::uint32_t>(half == 0 ? 0 : distinct_.size(0));
     distinct_.number_words(partition, first_number,
                            [&](std::uint32_t number, const DistinctWords::Word& word) {
-                             by_first[number] = {word.first, number};
                              words_[number] = {word.bytes, word.count};
+                             first_[number] = word.first;
                            });
   });
-  sort_by_key(by_first, threads_);
-  order_.resize(n);
-  for (std::size_t i = 0; i < n; ++i) order_[i] = by_first[i].index;
+}
+
+void LexiconBuilder::put_in_order(LexiconOrder order) {
+  order_.resize(words_.size());
+  switch (order) {
+    case LexiconOrder::kText:
+      order_by_appearance();
+      break;
+    case LexiconOrder::kSorted:
+      sort_words();
+      break;
+    case LexiconOrder::kFrequency:
+      order_by_frequency();
+      break;
+  }
+}
+
+void LexiconBuilder::in_halves(std::size_t n, std::size_t middle,
+                               const std::function<void(std::size_t, std::size_t)>& work) const {
+  if (middle > n) middle = n / 2;
+  threads_.run([&](int half) { half == 0 ? work(0, middle) : work(middle, n); });
+}
+
+void LexiconBuilder::order_by_appearance() {
+  KeyedIndices keys(first_.size());
+  in_halves(keys.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t number = begin; number < end; ++number) {
+      keys[number] = {first_[number], static_cast<std::uint32_t>(number)};
+    }
+  });
+  sort_by_key(keys, threads_);
+  take_order(keys, SIZE_MAX);
+}
+
+void LexiconBuilder::take_order(const KeyedIndices& keys, std::size_t middle) {
+  in_halves(keys.size(), middle, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) order_[i] = keys[i].index;
+  });
 }
 
 void LexiconBuilder::sort_words() {
@@ -156,10 +191,7 @@ void LexiconBuilder::sort_words() {
   // and the few that share sixteen by the rest.
   KeyedIndices keys(words_.size());
   std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> second(words_.size());
-  const std::size_t middle = words_.size() / 2;
-  threads_.run([&](int half) {
-    const std::size_t begin = half == 0 ? 0 : middle;
-    const std::size_t end = half == 0 ? middle : words_.size();
+  in_halves(words_.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
     for (std::size_t number = begin; number < end; ++number) {
       // The words' bytes lie in order of first appearance, not of number.
       if (number + kFetchAhead < end) __builtin_prefetch(words_[number + kFetchAhead].bytes.data());
@@ -169,34 +201,43 @@ void LexiconBuilder::sort_words() {
     }
   });
   sort_by_key(keys, threads_);
-  for (auto run = keys.begin(); run != keys.end();) {
-    const auto run_end = std::find_if(run + 1, keys.end(), [&](const KeyedIndex& k) {
-      return k.key != run->key;
-    });
-    // Equal first keys: both words are longer than eight bytes (no two
-    // shorter words share all their bytes); equal second keys: longer than
-    // sixteen. string_view compares as unsigned bytes.
-    if (run_end - run > 1) {
-      std::sort(run, run_end, [&](const KeyedIndex& a, const KeyedIndex& b) {
-        if (second[a.index] != second[b.index]) return second[a.index] < second[b.index];
-        return words_[a.index].bytes.substr(16) < words_[b.index].bytes.substr(16);
-      });
+  // The halves meet where the first key changes, so no run of equal keys
+  // is cut.
+  std::size_t middle = keys.size() / 2;
+  while (middle > 0 && middle < keys.size() && keys[middle].key == keys[middle - 1].key) ++middle;
+  in_halves(keys.size(), middle, [&](std::size_t begin, std::size_t end) {
+    for (auto run = keys.begin() + static_cast<std::ptrdiff_t>(begin),
+              last = keys.begin() + static_cast<std::ptrdiff_t>(end);
+         run != last;) {
+      const auto run_end =
+          std::find_if(run + 1, last, [&](const KeyedIndex& k) { return k.key != run->key; });
+      // Equal first keys: both words are longer than eight bytes (no two
+      // shorter words share all their bytes); equal second keys: longer
+      // than sixteen. string_view compares as unsigned bytes.
+      if (run_end - run > 1) {
+        std::sort(run, run_end, [&](const KeyedIndex& a, const KeyedIndex& b) {
+          if (second[a.index] != second[b.index]) return second[a.index] < second[b.index];
+          return words_[a.index].bytes.substr(16) < words_[b.index].bytes.substr(16);
+        });
+      }
+      run = run_end;
     }
-    run = run_end;
-  }
-  for (std::size_t i = 0; i < keys.size(); ++i) order_[i] = keys[i].index;
+  });
+  take_order(keys, middle);
 }
 
 void LexiconBuilder::order_by_frequency() {
   sort_words();
   // A sort that keeps the order of equal keys: equal counts stay sorted.
   KeyedIndices keys(order_.size());
-  for (std::size_t i = 0; i < order_.size(); ++i) {
-    if (i + kFetchAhead < order_.size()) __builtin_prefetch(&words_[order_[i + kFetchAhead]]);
-    keys[i] = {words_[order_[i]].count, order_[i]};
-  }
+  in_halves(keys.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      if (i + kFetchAhead < end) __builtin_prefetch(&words_[order_[i + kFetchAhead]]);
+      keys[i] = {words_[order_[i]].count, order_[i]};
+    }
+  });
   sort_by_key(keys, threads_);
-  for (std::size_t i = 0; i < keys.size(); ++i) order_[i] = keys[i].index;
+  take_order(keys, SIZE_MAX);
 }
 
 void LexiconBuilder::for_each_word_in_text(
@@ -241,10 +282,7 @@ TokenList LexiconBuilder::encode() const {
   const std::span<WordToken> tokens = entries.tokens();
   // In two halves at once: an entry depends only on its word and the one
   // before, so the second half's encoder starts with the word before it.
-  const std::size_t middle = order_.size() / 2;
-  threads_.run([&](int half) {
-    const std::size_t begin = half == 0 ? 0 : middle;
-    const std::size_t end = half == 0 ? middle : order_.size();
+  in_halves(order_.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
     LexiconEncoder encoder;
     if (begin > 0) encoder.encode(word(begin - 1));
     for (std::size_t i = begin; i < end; ++i) {

@@ -16,10 +16,21 @@
 
 #include "lexicon/distinct_words.h"
 #include "lexicon/helper_thread.h"
+#include "lexicon/key_sort.h"
 #include "lexicon/piece_joiner.h"
 #include "text/token_list.h"
 
 namespace quirlex {
+
+// The order of the lexicon's words.
+enum class LexiconOrder {
+  kText,    // first appearance in the corpus
+  kSorted,  // by unsigned bytes, a word before every longer word it begins
+  // By ascending count in the corpus, equal counts as kSorted: of the words
+  // that share a signature the most frequent is stored last and so wins in
+  // every table, and a word's index is its rank.
+  kFrequency,
+};
 
 // Fills `piece` with the next piece of a text; false, with `piece` empty,
 // once the text has ended.
@@ -51,14 +62,9 @@ class LexiconBuilder {
   // The text has ended; needed before anything below.
   void finish();
 
-  // Orders the words by their bytes as unsigned numbers, a word before every
-  // longer word it begins. Without it they stay in order of first appearance.
-  void sort_words();
-
-  // Orders the words by ascending count, words of equal count as sort_words
-  // orders them: of the words that share a signature the most frequent is
-  // stored last and wins in the lexicon table, and a word's index is its rank.
-  void order_by_frequency();
+  // Puts the words in `order`; needed before they are read, and may be
+  // called again for another order.
+  void put_in_order(LexiconOrder order);
 
   std::size_t word_count() const { return order_.size(); }
   std::string_view word(std::size_t index) const { return words_[order_[index]].bytes; }
@@ -98,18 +104,29 @@ class LexiconBuilder {
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
   void find_words(char* text, Half& half);
   void count_carried(std::string_view word, std::uint64_t position);
+  // Calls `work(begin, end)` for the two halves of 0 to `n` at once, the
+  // second half beginning at `middle` (n / 2 when it is beyond n).
+  void in_halves(std::size_t n, std::size_t middle,
+                 const std::function<void(std::size_t begin, std::size_t end)>& work) const;
+  void order_by_appearance();
+  // The order the indices of `keys` give, taken in two halves split at `middle`.
+  void take_order(const KeyedIndices& keys, std::size_t middle);
+  void sort_words();
+  void order_by_frequency();
 
   // Encoding, a const step, runs on both threads too.
   mutable HelperThread threads_;
   PieceJoiner joiner_;
   DistinctWords distinct_;
   std::unique_ptr<std::array<Half, 2>> halves_;
-  // After finish, the words by their number in distinct_.
+  // After finish, the words by their number in distinct_ and the first
+  // appearance of each.
   struct Word {
     std::string_view bytes;
     std::uint64_t count;
   };
   std::vector<Word, LargeBlockAllocator<Word>> words_;
+  std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> first_;
   // The numbers of the words in their present order.
   std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> order_;
 };

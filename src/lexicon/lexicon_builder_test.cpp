@@ -24,8 +24,6 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-enum class LexiconOrder { kText, kSorted, kFrequency };
-
 // Every word of the corpus in order, as a plain model splits it: slash and
 // quote replaced, runs of bytes from 0x40 up, upper-cased.
 Words model_words(std::string corpus) {
@@ -79,8 +77,7 @@ Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = fa
   const TextPieces pieces = pieces_of(corpus, piece_size);
   for (std::string piece; pieces(piece);) builder.add_text(piece);
   builder.finish();
-  if (order == LexiconOrder::kSorted) builder.sort_words();
-  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
+  builder.put_in_order(order);
   Words words;
   for (std::size_t i = 0; i < builder.word_count(); ++i) {
     words.emplace_back(builder.word(i));
