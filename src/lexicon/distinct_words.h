@@ -134,6 +134,9 @@ class DistinctWords {
     // slots; a larger one takes more bits from the word's first bytes.
     static constexpr std::size_t kTagSlots = std::size_t{1} << 24;
     std::size_t first_slot(std::uint32_t tag, std::uint64_t head0) const {
+      // A branch that is always taken the same way: a smaller table does
+      // not wait for the word's bytes to be read.
+      if (slots.size() <= kTagSlots) return (tag >> 8) & (slots.size() - 1);
       const std::uint64_t more = (head0 * 0x9E3779B97F4A7C15ULL) >> 40 << 24;
       return static_cast<std::size_t>(more | (tag >> 8)) & (slots.size() - 1);
     }

@@ -206,19 +206,31 @@ void LexiconBuilder::sort_words() {
   std::size_t middle = keys.size() / 2;
   while (middle > 0 && middle < keys.size() && keys[middle].key == keys[middle - 1].key) ++middle;
   in_halves(keys.size(), middle, [&](std::size_t begin, std::size_t end) {
-    for (auto run = keys.begin() + static_cast<std::ptrdiff_t>(begin),
-              last = keys.begin() + static_cast<std::ptrdiff_t>(end);
-         run != last;) {
-      const auto run_end =
-          std::find_if(run + 1, last, [&](const KeyedIndex& k) { return k.key != run->key; });
-      // Equal first keys: both words are longer than eight bytes (no two
-      // shorter words share all their bytes); equal second keys: longer
-      // than sixteen. string_view compares as unsigned bytes.
+    // A run's words with their second keys side by side: compared through
+    // their numbers, every comparison would be a cache miss.
+    struct Tied {
+      std::uint64_t second;
+      std::uint32_t index;
+    };
+    std::vector<Tied> tied;
+    for (std::size_t run = begin; run < end;) {
+      std::size_t run_end = run + 1;
+      while (run_end < end && keys[run_end].key == keys[run].key) ++run_end;
+      // Runs are short: the second keys are fetched a few runs ahead.
+      for (std::size_t i = run; i < run_end && i + kFetchAhead < end; ++i) {
+        __builtin_prefetch(&second[keys[i + kFetchAhead].index]);
+      }
       if (run_end - run > 1) {
-        std::sort(run, run_end, [&](const KeyedIndex& a, const KeyedIndex& b) {
-          if (second[a.index] != second[b.index]) return second[a.index] < second[b.index];
+        tied.clear();
+        for (std::size_t i = run; i < run_end; ++i) tied.push_back({second[keys[i].index], keys[i].index});
+        // Equal first keys: both words are longer than eight bytes (no two
+        // shorter words share all their bytes); equal second keys: longer
+        // than sixteen. string_view compares as unsigned bytes.
+        std::sort(tied.begin(), tied.end(), [&](const Tied& a, const Tied& b) {
+          if (a.second != b.second) return a.second < b.second;
           return words_[a.index].bytes.substr(16) < words_[b.index].bytes.substr(16);
         });
+        for (std::size_t i = run; i < run_end; ++i) keys[i].index = tied[i - run].index;
       }
       run = run_end;
     }
