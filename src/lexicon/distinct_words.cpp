@@ -130,6 +130,29 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
 }
 
+std::vector<DistinctWords::Known> DistinctWords::most_frequent(std::size_t partition,
+                                                              std::size_t n) const {
+  std::vector<Known> known;
+  for (const Slot& slot : partitions_[partition].slots) {
+    if (slot.tag != 0 && slot.count > 1 && length_in(slot.tag) <= 16) {
+      known.push_back({slot.head, slot.tag, slot.count});
+    }
+  }
+  if (known.size() > n) {
+    std::nth_element(known.begin(), known.begin() + static_cast<std::ptrdiff_t>(n), known.end(),
+                     [](const Known& a, const Known& b) { return a.count > b.count; });
+    known.resize(n);
+  }
+  return known;
+}
+
+void DistinctWords::add(std::size_t partition, const WordHead& head, std::uint32_t tag,
+                        std::uint64_t times) {
+  Partition& p = partitions_[partition];
+  // Up to sixteen bytes the head is the word: its bytes are not read.
+  p.slots[p.slot_of(head, tag, nullptr, length_in(tag))].count += times;
+}
+
 std::int64_t DistinctWords::find(const char* word, std::size_t length,
                                  std::size_t readable) const {
   const WordKey key = key_of(word, length, readable);

@@ -65,6 +65,19 @@ class DistinctWords {
   // The number of distinct words counted so far.
   std::size_t size() const { return size(0) + size(1); }
 
+  // A word of at most sixteen bytes, which its head and tag tell apart from
+  // every other, and its count.
+  struct Known {
+    WordHead head;
+    std::uint32_t tag;
+    std::uint64_t count;
+  };
+  // The (at most) `n` most frequent words of `partition` of at most sixteen
+  // bytes met more than once, in no particular order.
+  std::vector<Known> most_frequent(std::size_t partition, std::size_t n) const;
+  // Adds `times` to the count of such a word of `partition`, counted before.
+  void add(std::size_t partition, const WordHead& head, std::uint32_t tag, std::uint64_t times);
+
   struct Word {
     std::string_view bytes;
     std::uint64_t count;

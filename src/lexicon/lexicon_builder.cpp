@@ -77,6 +77,7 @@ void LexiconBuilder::find_words(char* text, Half& half) {
   // word, each would wait for the store before.
   DistinctWords::Occurrence* ends[2] = {half.found[0].get(), half.found[1].get()};
   const auto offset_base = static_cast<std::uint32_t>(half.begin);
+  std::uint64_t* const hits = half.hits.data();
   for_each_word(half.word_bits, size, true, [&](std::size_t start, std::size_t length) {
     const char* const word = begin + start;
     // A word that begins like a marker would read back as front-coded, so
@@ -84,9 +85,14 @@ void LexiconBuilder::find_words(char* text, Half& half) {
     if (is_marker_byte(*word)) return;
     // Reads stay inside the half: the other thread may be folding the next.
     const WordKey key = key_of(word, length, size - start);
+    const std::uint32_t tag = DistinctWords::tag_of(key, length);
+    const std::size_t slot = FrequentWords::slot_of(key);
+    const unsigned hit = frequent_.holds(slot, key.head, tag);
+    hits[slot] += hit;
+    // Written whether or not it was a hit, and kept only when it was not.
     const std::size_t partition = DistinctWords::partition_of(key);
-    *ends[partition]++ = {DistinctWords::tag_of(key, length),
-                          offset_base + static_cast<std::uint32_t>(start)};
+    *ends[partition] = {tag, offset_base + static_cast<std::uint32_t>(start)};
+    ends[partition] += 1 - hit;
   });
   for (std::size_t p = 0; p < DistinctWords::kPartitions; ++p) {
     half.found_size[p] = static_cast<std::size_t>(ends[p] - half.found[p].get());
@@ -123,15 +129,28 @@ void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t p
     threads_.run([&](int half) { find_words(text, halves[static_cast<std::size_t>(half)]); });
     threads_.run([&](int half) { count_partition(static_cast<std::size_t>(half)); });
   }
+  if (position + size >= next_refill_) {
+    flush_hits();
+    frequent_.refill(distinct_);
+    next_refill_ = std::max(next_refill_, position + size) * 8;
+  }
   if (distinct_.size() > static_cast<std::size_t>(TokenList::kMaxSize)) {
     throw LimitExceeded("The corpus has too many distinct words: a lexicon can hold at most " +
                         std::to_string(TokenList::kMaxSize) + ".");
   }
 }
 
+void LexiconBuilder::flush_hits() {
+  std::array<Half, 2>& halves = *halves_;
+  threads_.run([&](int half) {
+    frequent_.flush(static_cast<std::size_t>(half), halves[0].hits, halves[1].hits, distinct_);
+  });
+}
+
 void LexiconBuilder::finish() {
   joiner_.finish(
       [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
+  flush_hits();
   halves_.reset();
   const std::size_t n = distinct_.size();
   words_.resize(n);

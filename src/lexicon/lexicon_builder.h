@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "lexicon/distinct_words.h"
+#include "lexicon/frequent_words.h"
 #include "lexicon/helper_thread.h"
 #include "lexicon/key_sort.h"
 #include "lexicon/piece_joiner.h"
@@ -99,11 +100,19 @@ class LexiconBuilder {
     std::array<std::unique_ptr<DistinctWords::Occurrence[]>, DistinctWords::kPartitions> found;
     std::array<std::size_t, DistinctWords::kPartitions> found_size{};
     std::size_t room = 0;
+    // The words found among the frequent ones.
+    FrequentWords::Hits hits = FrequentWords::no_hits();
   };
 
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
   void find_words(char* text, Half& half);
   void count_carried(std::string_view word, std::uint64_t position);
+  // Adds the hits of the frequent words to their counts, both partitions at once.
+  void flush_hits();
+
+  // The table of frequent words is filled anew each time the text read
+  // reaches eight times the length of the last time, from this on.
+  static constexpr std::uint64_t kFirstRefill = std::uint64_t{64} << 10;
   // Calls `work(begin, end)` for the two halves of 0 to `n` at once, the
   // second half beginning at `middle` (n / 2 when it is beyond n).
   void in_halves(std::size_t n, std::size_t middle,
@@ -118,6 +127,8 @@ class LexiconBuilder {
   mutable HelperThread threads_;
   PieceJoiner joiner_;
   DistinctWords distinct_;
+  FrequentWords frequent_;
+  std::uint64_t next_refill_ = kFirstRefill;
   std::unique_ptr<std::array<Half, 2>> halves_;
   // After finish, the words by their number in distinct_ and the first
   // appearance of each.
