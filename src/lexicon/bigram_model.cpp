@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -182,9 +182,11 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, const TextPieces& 
   const auto word_count = static_cast<std::uint32_t>(builder.word_count());
   const auto is_tie = [&](std::int64_t index) { return index < word_count && tie[index]; };
   // Counted short words take indices after the lexicon's in order of
-  // appearance first; the model's list of them is sorted at the end.
-  std::map<std::string, std::uint32_t, std::less<>> short_ids;
-  std::vector<std::string_view> short_texts;
+  // appearance first; the model's list of them is sorted at the end. A
+  // short word is its length and bytes packed in a number (no word byte is
+  // zero), looked up without a string compared.
+  std::unordered_map<std::uint32_t, std::uint32_t> short_ids;
+  std::vector<std::string> short_texts;
   PairCounts counts;
   std::int64_t previous = -1;
   builder.for_each_word_in_text(pieces, [&](std::int64_t index, std::string_view word) {
@@ -194,11 +196,11 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, const TextPieces& 
         previous = -1;
         return;
       }
-      auto found = short_ids.find(word);
-      if (found == short_ids.end()) {
-        found = short_ids.emplace(std::string(word), word_count + short_texts.size()).first;
-        short_texts.push_back(found->first);
-      }
+      std::uint32_t packed = 0;
+      for (const char c : word) packed = (packed << 8) | static_cast<std::uint8_t>(c);
+      const auto [found, added] = short_ids.try_emplace(
+          packed, word_count + static_cast<std::uint32_t>(short_texts.size()));
+      if (added) short_texts.emplace_back(word);
       index = found->second;
     }
     if (index >= 0 && previous >= 0 && (is_tie(previous) || is_tie(index))) {
