@@ -158,7 +158,7 @@ std::int64_t DistinctWords::find(const char* word, std::size_t length,
   const WordKey key = key_of(word, length, readable);
   const Partition& p = partitions_[partition_of(key)];
   const Slot& slot = p.slots[p.slot_of(key.head, tag_of(key, length), word, length)];
-  return slot.tag == 0 ? -1 : static_cast<std::int64_t>(p.numbers[slot.index]);
+  return slot.tag == 0 ? -1 : static_cast<std::int64_t>(p.first_number + slot.index);
 }
 
 }  // namespace quirlex

@@ -84,13 +84,13 @@ class DistinctWords {
     std::uint64_t first;  // corpus position of its first appearance
   };
   // Once counting has ended: numbers the words of `partition` from
-  // `first_number` on, in the order in which it calls `visit(number, word)`
-  // for each. The partitions may be numbered on two threads at once.
+  // `first_number` on in order of their first appearance, and calls
+  // `visit(number, word)` for each, in no particular order. The partitions
+  // may be numbered on two threads at once.
   template <typename Visit>
   void number_words(std::size_t partition, std::uint32_t first_number, const Visit& visit) {
     Partition& p = partitions_[partition];
-    std::uint32_t number = first_number;
-    p.numbers.resize(p.entries.size());
+    p.first_number = first_number;
     const std::size_t slots = p.slots.size();
     for (std::size_t at = 0; at < slots; ++at) {
       // Entries lie in order of first appearance, slots by hash: the entry
@@ -101,9 +101,9 @@ class DistinctWords {
       const Slot& slot = p.slots[at];
       if (slot.tag == 0) continue;
       const Entry& e = p.entries[slot.index];
-      visit(number, Word{std::string_view(p.bytes.data() + e.offset, p.length(slot.index)),
-                         slot.count, e.first});
-      p.numbers[slot.index] = number++;
+      visit(first_number + slot.index,
+            Word{std::string_view(p.bytes.data() + e.offset, p.length(slot.index)), slot.count,
+                 e.first});
     }
   }
 
@@ -137,7 +137,7 @@ class DistinctWords {
     // may be read with.
     std::vector<char, LargeBlockAllocator<char>> bytes;
     std::size_t used = 0;  // of bytes
-    std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> numbers;  // by entry
+    std::uint32_t first_number = 0;  // set by number_words
 
     std::size_t length(std::size_t index) const {
       const std::size_t end = index + 1 < entries.size() ? entries[index + 1].offset : used;

@@ -189,14 +189,15 @@ void LexiconBuilder::in_halves(std::size_t n, std::size_t middle,
 }
 
 void LexiconBuilder::order_by_appearance() {
-  KeyedIndices keys(first_.size());
-  in_halves(keys.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t number = begin; number < end; ++number) {
-      keys[number] = {first_[number], static_cast<std::uint32_t>(number)};
-    }
-  });
-  sort_by_key(keys, threads_);
-  take_order(keys, SIZE_MAX);
+  // Each partition's words are numbered in order of first appearance: the
+  // order is the two merged.
+  const std::size_t middle = distinct_.size(0);
+  std::size_t a = 0;
+  std::size_t b = middle;
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const bool from_first = b == order_.size() || (a < middle && first_[a] < first_[b]);
+    order_[i] = static_cast<std::uint32_t>(from_first ? a++ : b++);
+  }
 }
 
 void LexiconBuilder::take_order(const KeyedIndices& keys, std::size_t middle) {
