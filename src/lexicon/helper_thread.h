@@ -5,7 +5,9 @@
 // whose halves touch different data gives the same result either way.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -28,12 +30,21 @@ class HelperThread {
 
  private:
   void serve();
+  // Waits until `ready()`: first briefly by looking again and again (jobs
+  // follow each other within microseconds, and waking a sleeping thread
+  // takes tens of them), then asleep until told of a change.
+  template <typename Ready>
+  void wait_until(const Ready& ready);
+  // Makes a change another thread may wait for, and tells it.
+  template <typename Change>
+  void announce(const Change& change);
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  const std::function<void(int)>* job_ = nullptr;  // set while the helper has work
-  bool helper_done_ = false;
-  bool quit_ = false;
+  const std::function<void(int)>* job_ = nullptr;
+  std::atomic<std::uint64_t> posted_{0};    // jobs handed to the helper
+  std::atomic<std::uint64_t> finished_{0};  // jobs the helper ended
+  std::atomic<bool> quit_{false};
   std::exception_ptr helper_failure_;
   std::thread thread_;
 };
