@@ -113,6 +113,9 @@ class LexiconBuilder {
   // The table of frequent words is filled anew each time the text read
   // reaches eight times the length of the last time, from this on.
   static constexpr std::uint64_t kFirstRefill = std::uint64_t{64} << 10;
+  // How many words ahead their bytes are fetched where words are taken in an
+  // order other than that of their bytes.
+  static constexpr std::size_t kFetchAhead = 32;
   // Calls `work(begin, end)` for the two halves of 0 to `n` at once, the
   // second half beginning at `middle` (n / 2 when it is beyond n).
   void in_halves(std::size_t n, std::size_t middle,
