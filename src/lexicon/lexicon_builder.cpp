@@ -191,16 +191,14 @@ TokenList LexiconBuilder::encode() const {
   entries.set_size(static_cast<std::int64_t>(order_.size()));
   const std::span<WordToken> tokens = entries.tokens();
   // In two halves at once: an entry depends only on its word and the one
-  // before, so the second half's encoder starts with the word before it.
+  // before.
   in_halves(order_.size(), SIZE_MAX, [&](std::size_t begin, std::size_t end) {
-    LexiconEncoder encoder;
-    if (begin > 0) encoder.encode(word(begin - 1));
     for (std::size_t i = begin; i < end; ++i) {
       // Neither the words nor their bytes lie in the order of the lexicon:
       // a word is fetched, and later its bytes.
       if (i + 2 * kFetchAhead < end) __builtin_prefetch(&words_[order_[i + 2 * kFetchAhead]]);
       if (i + kFetchAhead < end) __builtin_prefetch(word(i + kFetchAhead).data());
-      tokens[i].text = encoder.encode(word(i));
+      LexiconEncoder::encode(i > 0 ? word(i - 1) : std::string_view(), word(i), tokens[i].text);
     }
   });
   return entries;

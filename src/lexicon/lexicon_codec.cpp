@@ -44,19 +44,23 @@ bool is_storable_word(std::string_view word) {
 }
 
 std::string LexiconEncoder::encode(std::string_view word) {
+  std::string entry;
+  encode(previous_, word, entry);
+  previous_.assign(word);
+  return entry;
+}
+
+void LexiconEncoder::encode(std::string_view previous, std::string_view word,
+                            std::string& entry) {
   if (!is_storable_word(word)) throw InvalidArgument();
   // Longer common beginnings are coded with the largest count a marker holds.
-  const std::size_t n = std::min(shared_count(previous_, word), kMaxSharedCount);
-  std::string entry;
+  const std::size_t n = std::min(shared_count(previous, word), kMaxSharedCount);
   if (n >= 2) {
-    entry.reserve(1 + word.size() - n);
-    entry.push_back(static_cast<char>(kMarkerBase + n));
+    entry.assign(1, static_cast<char>(kMarkerBase + n));
     entry.append(word.substr(n));
   } else {
     entry.assign(word);
   }
-  previous_.assign(word);
-  return entry;
 }
 
 std::string LexiconDecoder::decode(std::string_view entry) {
