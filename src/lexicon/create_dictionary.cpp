@@ -39,6 +39,7 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   if (bigrams == nullptr) corpus.reset();
   stage(Stage::kFiltering);
   builder.finish();
+  if (bigrams == nullptr) builder.forget_lookups();
   stage(Stage::kSorting);
   builder.put_in_order(order);
   // Repeated words were already dropped as the words were collected.

@@ -70,6 +70,7 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
   slots[at] = {length <= 16 ? head : WordHead{head[0], offset}, tag,
                static_cast<std::uint32_t>(entries.size()), 1};
   entries.push_back({offset, position});
+  words = entries.size();
 }
 
 void DistinctWords::Partition::fetch_slot(std::uint32_t tag, std::uint64_t head0) const {
@@ -128,6 +129,13 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
                               std::uint64_t position) {
   const WordKey key = key_of(word, length, readable);
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
+}
+
+void DistinctWords::forget_lookups() {
+  for (Partition& p : partitions_) {
+    decltype(p.slots)().swap(p.slots);
+    decltype(p.entries)().swap(p.entries);
+  }
 }
 
 std::vector<DistinctWords::Known> DistinctWords::most_frequent(std::size_t partition,

@@ -62,7 +62,7 @@ class DistinctWords {
   void count_one(const char* word, std::size_t length, std::size_t readable,
                  std::uint64_t position);
 
-  // The number of distinct words counted so far.
+  // The number of distinct words counted so far (or numbered).
   std::size_t size() const { return size(0) + size(1); }
 
   // A word of at most sixteen bytes, which its head and tag tell apart from
@@ -107,8 +107,12 @@ class DistinctWords {
     }
   }
 
+  // Once numbered: frees all but the words' bytes, when no word will be
+  // looked up again (find).
+  void forget_lookups();
+
   // The number of distinct words of `partition`.
-  std::size_t size(std::size_t partition) const { return partitions_[partition].entries.size(); }
+  std::size_t size(std::size_t partition) const { return partitions_[partition].words; }
 
   // The number of the word of `length` bytes at `word` (`readable` bytes
   // from there may be read), or -1 when it was never counted; only after
@@ -138,6 +142,7 @@ class DistinctWords {
     std::vector<char, LargeBlockAllocator<char>> bytes;
     std::size_t used = 0;  // of bytes
     std::uint32_t first_number = 0;  // set by number_words
+    std::size_t words = 0;  // distinct words, kept past forget_lookups
 
     std::size_t length(std::size_t index) const {
       const std::size_t end = index + 1 < entries.size() ? entries[index + 1].offset : used;

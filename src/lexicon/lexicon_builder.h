@@ -63,6 +63,10 @@ class LexiconBuilder {
   // The text has ended; needed before anything below.
   void finish();
 
+  // The corpus will not be read again (for_each_word_in_text): frees the
+  // tables that look its words up, a good part of the memory.
+  void forget_lookups() { distinct_.forget_lookups(); }
+
   // Puts the words in `order`; needed before they are read, and may be
   // called again for another order.
   void put_in_order(LexiconOrder order);
