@@ -23,7 +23,7 @@ constexpr std::size_t length_in(std::uint32_t tag) {
 
 DistinctWords::DistinctWords() : partitions_(kPartitions) {
   for (Partition& p : partitions_) {
-    p.slots.resize(kFirstSlots);
+    p.make_slots(kFirstSlots);
     p.bytes.resize(16);
   }
 }
@@ -82,11 +82,23 @@ void DistinctWords::Partition::fetch_bytes(std::uint32_t tag, std::uint64_t head
   if (slot.tag == tag) __builtin_prefetch(bytes.data() + slot.head[1] + 8);
 }
 
+void DistinctWords::Partition::make_slots(std::size_t count) {
+  slot_memory = ZeroedMemory(count * sizeof(Slot));
+  slots = {static_cast<Slot*>(slot_memory.data()), count};
+}
+
 void DistinctWords::Partition::grow() {
-  std::vector<Slot, LargeBlockAllocator<Slot>> old(slots.size() * 2);
-  old.swap(slots);
+  const ZeroedMemory old_memory = std::move(slot_memory);
+  const std::span<const Slot> old = slots;
+  make_slots(old.size() * 2);
   const std::size_t mask = slots.size() - 1;
-  for (const Slot& slot : old) {
+  // Each word goes somewhere else in a table larger than the caches: where
+  // the words further on go is fetched now.
+  for (std::size_t i = 0; i < old.size(); ++i) {
+    if (i + kSlotAhead < old.size() && old[i + kSlotAhead].tag != 0) {
+      __builtin_prefetch(&slots[first_slot(old[i + kSlotAhead].tag, old[i + kSlotAhead].head[0])], 1);
+    }
+    const Slot& slot = old[i];
     if (slot.tag == 0) continue;
     std::size_t at = first_slot(slot.tag, slot.head[0]);
     while (slots[at].tag != 0) at = (at + 1) & mask;
@@ -133,7 +145,8 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
 
 void DistinctWords::forget_lookups() {
   for (Partition& p : partitions_) {
-    decltype(p.slots)().swap(p.slots);
+    p.slot_memory = ZeroedMemory();
+    p.slots = {};
     decltype(p.entries)().swap(p.entries);
   }
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/large_block.h"
+#include "base/zeroed_memory.h"
 #include "lexicon/corpus_words.h"
 
 namespace quirlex {
@@ -135,7 +136,10 @@ class DistinctWords {
     std::uint64_t first;
   };
   struct Partition {
-    std::vector<Slot, LargeBlockAllocator<Slot>> slots;
+    // In zero-filled memory (a free slot is all zeros): a new table needs no
+    // pass of its own to clear it.
+    ZeroedMemory slot_memory;
+    std::span<Slot> slots;
     std::vector<Entry, LargeBlockAllocator<Entry>> entries;
     // The words' bytes, and sixteen more that any word's last eight bytes
     // may be read with.
@@ -170,6 +174,7 @@ class DistinctWords {
     // the bytes of a long word that seems to be there.
     void fetch_slot(std::uint32_t tag, std::uint64_t head0) const;
     void fetch_bytes(std::uint32_t tag, std::uint64_t head0) const;
+    void make_slots(std::size_t count);
     void grow();
   };
 
