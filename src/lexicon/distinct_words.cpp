@@ -10,6 +10,8 @@ namespace {
 
 // Slots a partition starts with; its table doubles once it is 75 % full.
 constexpr std::size_t kFirstSlots = 1024;
+// Room for words' bytes a partition starts with; it doubles when full.
+constexpr std::size_t kFirstBytes = 4096;
 // How many occurrences ahead a slot is fetched, and the bytes of a long
 // word: enough misses under way to hide most of their wait.
 constexpr std::size_t kSlotAhead = 16;
@@ -24,7 +26,8 @@ constexpr std::size_t length_in(std::uint32_t tag) {
 DistinctWords::DistinctWords() : partitions_(kPartitions) {
   for (Partition& p : partitions_) {
     p.make_slots(kFirstSlots);
-    p.bytes.resize(16);
+    p.byte_memory = ZeroedMemory(kFirstBytes);
+    p.bytes = {static_cast<char*>(p.byte_memory.data()), kFirstBytes};
   }
 }
 
@@ -58,7 +61,13 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
     at = slot_of(head, tag, word, length);
   }
   const std::uint64_t offset = used;
-  if (bytes.size() < used + length + 16) bytes.resize(std::max(bytes.size() * 2, used + length + 16));
+  if (bytes.size() < used + length + 16) {
+    const std::size_t room = std::max(bytes.size() * 2, used + length + 16);
+    ZeroedMemory more(room);
+    std::memcpy(more.data(), bytes.data(), used);
+    byte_memory = std::move(more);
+    bytes = {static_cast<char*>(byte_memory.data()), room};
+  }
   // A short word's bytes are its head; copied whole, the zeros past its
   // end land where the next word goes.
   if (length <= 16) {

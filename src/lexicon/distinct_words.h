@@ -142,8 +142,10 @@ class DistinctWords {
     std::span<Slot> slots;
     std::vector<Entry, LargeBlockAllocator<Entry>> entries;
     // The words' bytes, and sixteen more that any word's last eight bytes
-    // may be read with.
-    std::vector<char, LargeBlockAllocator<char>> bytes;
+    // may be read with; zero-filled memory, so that the room not yet used
+    // is not touched.
+    ZeroedMemory byte_memory;
+    std::span<char> bytes;
     std::size_t used = 0;  // of bytes
     std::uint32_t first_number = 0;  // set by number_words
     std::size_t words = 0;  // distinct words, kept past forget_lookups
