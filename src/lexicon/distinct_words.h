@@ -2,10 +2,10 @@
 // position of its first appearance, in two partitions by hash, so that two
 // threads can count at once, each the words of its own partition.
 //
-// A realistic corpus of 100 MB has some 700,000 distinct words among 9
+// A realistic corpus of 100 MB has some 700,000 distinct words among 8.7
 // million occurrences. The few thousand most frequent words make up most
-// occurrences and their slots stay in the cache; nearly every look-up of
-// any other word is a cache miss. So a slot holds all a look-up needs (head,
+// occurrences (FrequentWords counts them first) and their slots stay in the
+// cache; nearly every look-up of any other word is a cache miss. So a slot holds all a look-up needs (head,
 // tag and count; for a word past sixteen bytes, where its bytes are), the
 // tables lie in huge pages (a miss without a page walk), and the
 // occurrences of a batch are counted with their slots fetched ahead, so
