@@ -2,11 +2,12 @@
 // one entry per line and read back, and must come back exactly.
 //
 // The first input byte chooses the options: bit 0 sorts and de-duplicates the
-// derived word list as the builder does, bit 1 sorts the builder's words.
-// The rest is used twice: split on line feeds into a word list (upper-cased,
-// words of four bytes or more that the file can store), and as the corpus of
-// a LexiconBuilder, whose words must also be those a plain re-implementation
-// of the builder finds.
+// derived word list as the builder does, bit 1 sorts the builder's words,
+// the other six give the size of the pieces the builder is handed (0: the
+// text in one piece). The rest is used twice: split on line feeds into a
+// word list (upper-cased, words of four bytes or more that the file can
+// store), and as the corpus of a LexiconBuilder, whose words must also be
+// those a plain re-implementation of the builder finds.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -91,10 +92,13 @@ void check_word_list(const std::string& text, bool sort) {
   check_read_back(entries, words);
 }
 
-void check_builder(const std::string& text, bool sort) {
-  quirlex::LexiconBuilder builder(text);
-  builder.collect_words();
-  if (sort) builder.sort_words();
+void check_builder(const std::string& text, bool sort, std::size_t piece_size) {
+  // One thread: a fuzz input never reaches the size split between two.
+  quirlex::LexiconBuilder builder(1);
+  const quirlex::TextPieces pieces = quirlex::pieces_of(text, piece_size);
+  for (std::string piece; pieces(piece);) builder.add_text(piece);
+  builder.finish();
+  builder.put_in_order(sort ? quirlex::LexiconOrder::kSorted : quirlex::LexiconOrder::kText);
   const std::vector<std::string> expected = quirlex::fuzz::reference_builder_words(text, sort);
   FUZZ_CHECK(builder.word_count() == expected.size());
   std::vector<std::string> words;
@@ -124,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   check_word_list(text, (data[0] & 1) != 0);
-  check_builder(text, (data[0] & 2) != 0);
+  const std::size_t piece_size = data[0] >> 2;
+  check_builder(text, (data[0] & 2) != 0, piece_size == 0 ? SIZE_MAX : piece_size);
   return 0;
 }

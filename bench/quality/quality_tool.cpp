@@ -20,6 +20,7 @@
 #include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/text_file.h"
+#include "text/text_stream.h"
 #include "text/token_writer.h"
 #include "text/tokenizer.h"
 #include "unscramble/accuracy_report.h"
@@ -140,19 +141,25 @@ int run(int argc, char** argv) {
   const TokenList scrambled = tokens_of(read_text(argv[3]));
 
   auto start = Clock::now();
-  LexiconBuilder builder(read_text(argv[1]));
-  builder.collect_words();
+  const std::string corpus = read_text(argv[1]);
+  LexiconBuilder builder;
+  {
+    std::string piece = corpus;
+    builder.add_text(piece);
+  }
+  builder.finish();
+  builder.put_in_order(LexiconOrder::kText);
   const double collect_time = seconds_since(start);
   std::unordered_set<std::string> lexicon;
   for (std::size_t i = 0; i < builder.word_count(); ++i) lexicon.emplace(builder.word(i));
   std::printf("lexicon: %zu words (collected in %.3f s)\n\n", builder.word_count(), collect_time);
 
   start = Clock::now();
-  builder.sort_words();
+  builder.put_in_order(LexiconOrder::kSorted);
   const double sort_time = seconds_since(start);
   const Dictionary sorted = load(builder, prefixes, suffixes, false);
   start = Clock::now();
-  builder.order_by_frequency();
+  builder.put_in_order(LexiconOrder::kFrequency);
   const double frequency_time = seconds_since(start);
   start = Clock::now();
   const Dictionary by_frequency = load(builder, prefixes, suffixes, true);
@@ -207,7 +214,8 @@ int run(int argc, char** argv) {
        {ShortWords::kSkipped, ShortWords::kBreakPairs, ShortWords::kCounted}) {
     start = Clock::now();
     const BigramModel model =
-        BigramModel::count(builder, rule, kMaxBigramSizeRatio * lexicon_bytes);
+        BigramModel::count(builder, pieces_of(corpus, TextStream::kDefaultPieceSize), rule,
+                           kMaxBigramSizeRatio * lexicon_bytes);
     const double count_time = seconds_since(start);
     start = Clock::now();
     const ContextChoice choice(by_frequency, model);

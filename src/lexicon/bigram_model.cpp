@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -88,7 +88,8 @@ std::vector<bool> tie_words(const LexiconBuilder& builder) {
 }
 
 // Counts of word pairs by open addressing: a corpus has millions of distinct
-// pairs, too many for a node per pair.
+// pairs, too many for a node per pair. Counts are 64-bit: a pair of a corpus
+// of many gigabytes can be seen more than four billion times.
 class PairCounts {
  public:
   void add(std::uint32_t first, std::uint32_t second) {
@@ -102,13 +103,15 @@ class PairCounts {
     ++s.count;
   }
 
-  // The pairs counted at least `min_count` times, unordered.
+  // The pairs counted at least `min_count` times, unordered; a count past
+  // what the file's field holds as the largest it holds.
   std::vector<BigramPair> at_least(std::uint32_t min_count) const {
     std::vector<BigramPair> pairs;
     for (const Slot& s : slots_) {
       if (s.count >= min_count) {
         pairs.push_back({static_cast<std::uint32_t>(s.key >> 32),
-                         static_cast<std::uint32_t>(s.key), s.count});
+                         static_cast<std::uint32_t>(s.key),
+                         static_cast<std::uint32_t>(std::min<std::uint64_t>(s.count, UINT32_MAX))});
       }
     }
     return pairs;
@@ -117,7 +120,7 @@ class PairCounts {
  private:
   struct Slot {
     std::uint64_t key = 0;
-    std::uint32_t count = 0;  // 0: free
+    std::uint64_t count = 0;  // 0: free
   };
 
   std::size_t find(std::uint64_t key) const {
@@ -141,9 +144,25 @@ class PairCounts {
 
 }  // namespace
 
+namespace {
+
+// The lexicon hash so far, with the next word.
+std::uint64_t hash_word(std::uint64_t hash, std::string_view word) {
+  return fnv1a(fnv1a(hash, word), "\n");
+}
+
+// lexicon_hash of the builder's words, as the lexicon file will read back.
+std::uint64_t lexicon_hash_of(const LexiconBuilder& builder) {
+  std::uint64_t hash = kFnvOffset;
+  for (std::size_t i = 0; i < builder.word_count(); ++i) hash = hash_word(hash, builder.word(i));
+  return hash;
+}
+
+}  // namespace
+
 std::uint64_t lexicon_hash(const TokenList& words) {
   std::uint64_t hash = kFnvOffset;
-  for (std::int32_t i = 0; i < words.size(); ++i) hash = fnv1a(fnv1a(hash, words.text(i)), "\n");
+  for (std::int32_t i = 0; i < words.size(); ++i) hash = hash_word(hash, words.text(i));
   return hash;
 }
 
@@ -157,29 +176,31 @@ BigramModel::BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count, S
   std::sort(pairs_.begin(), pairs_.end(), pair_before);
 }
 
-BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords rule,
-                               std::uint64_t max_file_bytes) {
+BigramModel BigramModel::count(const LexiconBuilder& builder, const TextPieces& pieces,
+                               ShortWords rule, std::uint64_t max_file_bytes) {
   const std::vector<bool> tie = tie_words(builder);
   const auto word_count = static_cast<std::uint32_t>(builder.word_count());
   const auto is_tie = [&](std::int64_t index) { return index < word_count && tie[index]; };
   // Counted short words take indices after the lexicon's in order of
-  // appearance first; the model's list of them is sorted at the end.
-  std::map<std::string, std::uint32_t, std::less<>> short_ids;
-  std::vector<std::string_view> short_texts;
+  // appearance first; the model's list of them is sorted at the end. A
+  // short word is its length and bytes packed in a number (no word byte is
+  // zero), looked up without a string compared.
+  std::unordered_map<std::uint32_t, std::uint32_t> short_ids;
+  std::vector<std::string> short_texts;
   PairCounts counts;
   std::int64_t previous = -1;
-  builder.for_each_word_in_text([&](std::int64_t index, std::string_view word) {
+  builder.for_each_word_in_text(pieces, [&](std::int64_t index, std::string_view word) {
     if (index == LexiconBuilder::kShortWord) {
       if (rule == ShortWords::kSkipped) return;
       if (rule == ShortWords::kBreakPairs) {
         previous = -1;
         return;
       }
-      auto found = short_ids.find(word);
-      if (found == short_ids.end()) {
-        found = short_ids.emplace(std::string(word), word_count + short_texts.size()).first;
-        short_texts.push_back(found->first);
-      }
+      std::uint32_t packed = 0;
+      for (const char c : word) packed = (packed << 8) | static_cast<std::uint8_t>(c);
+      const auto [found, added] = short_ids.try_emplace(
+          packed, word_count + static_cast<std::uint32_t>(short_texts.size()));
+      if (added) short_texts.emplace_back(word);
       index = found->second;
     }
     if (index >= 0 && previous >= 0 && (is_tie(previous) || is_tie(index))) {
@@ -189,11 +210,7 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, ShortWords rule,
   });
 
   BigramModel model;
-  TokenList words;
-  words.reserve_for(static_cast<std::int64_t>(builder.word_count()));
-  for (std::size_t i = 0; i < builder.word_count(); ++i)
-    words.append(builder.word(i));
-  model.lexicon_hash_ = lexicon_hash(words);
+  model.lexicon_hash_ = lexicon_hash_of(builder);
   model.word_count_ = static_cast<std::uint32_t>(builder.word_count());
   model.rule_ = rule;
   model.pairs_ = counts.at_least(kMinCount);

@@ -27,11 +27,10 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "lexicon/lexicon_builder.h"
 #include "text/token_list.h"
 
 namespace quirlex {
-
-class LexiconBuilder;
 
 // A bigram file that cannot be used: missing, not one of ours, truncated,
 // damaged or made from another lexicon. The text names the file.
@@ -74,11 +73,12 @@ class BigramModel {
 
   BigramModel() = default;
 
-  // Counts the pairs of `builder`'s corpus (collected, in its final order).
-  // The file is kept at most `max_file_bytes` long by raising the smallest
-  // count kept.
-  static BigramModel count(const LexiconBuilder& builder, ShortWords rule,
-                           std::uint64_t max_file_bytes);
+  // Counts the pairs of `builder`'s corpus (collected, in its final order),
+  // whose text `pieces` gives once more. The file is kept at most
+  // `max_file_bytes` long by raising the smallest count kept; a pair seen
+  // more often than a count field holds keeps the largest it holds.
+  static BigramModel count(const LexiconBuilder& builder, const TextPieces& pieces,
+                           ShortWords rule, std::uint64_t max_file_bytes);
 
   // The model in a file's bytes, checked against the lexicon it must belong
   // to; a BigramFileError naming `file_name` when it is not usable.

@@ -23,12 +23,19 @@ constexpr const char* kCorpus =
     "Three cats sat. There were three dogs and three cats. Dogs were there.\n"
     "Three cats sat. There were three dogs and three cats. Dogs were there.\n";
 
-LexiconBuilder collected(const std::string& corpus) {
-  LexiconBuilder builder(corpus);
-  builder.collect_words();
-  builder.order_by_frequency();
-  return builder;
-}
+// The builder of kCorpus, in frequency order.
+struct Collected {
+  Collected() {
+    std::string text = kCorpus;
+    builder.add_text(text);
+    builder.finish();
+    builder.put_in_order(LexiconOrder::kFrequency);
+  }
+  BigramModel count(ShortWords rule, std::uint64_t max_file_bytes) const {
+    return BigramModel::count(builder, pieces_of(kCorpus, SIZE_MAX), rule, max_file_bytes);
+  }
+  LexiconBuilder builder;
+};
 
 // The model's index of `word`: a lexicon word's, or a counted short word's.
 std::int64_t index_of(const LexiconBuilder& builder, const BigramModel& model,
@@ -40,7 +47,8 @@ std::int64_t index_of(const LexiconBuilder& builder, const BigramModel& model,
 }
 
 TEST(BigramModel, CountsThePairsOfTiesByTheRuleForShortWords) {
-  const LexiconBuilder builder = collected(kCorpus);
+  const Collected collected;
+  const LexiconBuilder& builder = collected.builder;
   const struct {
     ShortWords rule;
     std::string first, second;
@@ -61,7 +69,7 @@ TEST(BigramModel, CountsThePairsOfTiesByTheRuleForShortWords) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first + " " + c.second + " rule " + std::to_string(static_cast<int>(c.rule)));
-    const BigramModel model = BigramModel::count(builder, c.rule, 1 << 20);
+    const BigramModel model = collected.count(c.rule, 1 << 20);
     const std::int64_t first = index_of(builder, model, c.first);
     const std::int64_t second = index_of(builder, model, c.second);
     if (c.count == 0 && (first < 0 || second < 0)) continue;  // a short word not kept
@@ -74,12 +82,12 @@ TEST(BigramModel, CountsThePairsOfTiesByTheRuleForShortWords) {
 }
 
 TEST(BigramModel, KeepsTheMostFrequentPairsThatFitItsBudget) {
-  const LexiconBuilder builder = collected(kCorpus);
-  const BigramModel all = BigramModel::count(builder, ShortWords::kSkipped, 1 << 20);
+  const Collected collected;
+  const BigramModel all = collected.count(ShortWords::kSkipped, 1 << 20);
   ASSERT_GT(all.pairs().size(), 1u);
   // Room for one record: only the pair of count 4 is kept.
-  const BigramModel one = BigramModel::count(
-      builder, ShortWords::kSkipped, BigramModel::kHeaderSize + BigramModel::kRecordSize + 4);
+  const BigramModel one = collected.count(
+      ShortWords::kSkipped, BigramModel::kHeaderSize + BigramModel::kRecordSize + 4);
   ASSERT_EQ(one.pairs().size(), 1u);
   EXPECT_EQ(one.pairs()[0].count, 4u);
   EXPECT_GT(one.min_count(), 2u);
@@ -108,11 +116,21 @@ TEST(BigramModel, FileOfBuildLexiconBelongsToTheLexiconFileReadBack) {
                          model.short_words().begin(), model.short_words().end()));
   EXPECT_EQ(read.rule(), kBigramShortWords);
   EXPECT_GE(std::string(lexicon_file).size() * kMaxBigramSizeRatio, model.file_size());
+  // Both readings of the corpus in pieces that cut words: the same model.
+  for (const std::size_t piece_size : {1, 2, 3, 7}) {
+    SCOPED_TRACE("pieces of " + std::to_string(piece_size));
+    BigramModel streamed;
+    const auto streamed_entries =
+        build_lexicon(dir.file("corpus.txt"), LexiconOrder::kFrequency, [](Stage, int) {}, {},
+                      ReadEncoding::kAuto, &streamed, piece_size);
+    ASSERT_TRUE(streamed_entries.has_value());
+    EXPECT_EQ(*streamed_entries, *entries);
+    EXPECT_EQ(streamed.serialize(), model.serialize());
+  }
 }
 
 TEST(BigramModel, UnusableFilesAreRefusedWithTheirOwnMessage) {
-  const LexiconBuilder builder = collected(kCorpus);
-  const BigramModel model = BigramModel::count(builder, ShortWords::kCounted, 1 << 20);
+  const BigramModel model = Collected().count(ShortWords::kCounted, 1 << 20);
   ASSERT_FALSE(model.short_words().empty());
   const std::string good = model.serialize();
   const std::uint64_t hash = model.lexicon_hash_value();

@@ -1,43 +1,59 @@
 #include "lexicon/create_dictionary.h"
 
+#include <memory>
 #include <utility>
 
 #include "base/failure.h"
 #include "lexicon/lexicon_builder.h"
-#include "text/text_file.h"
+#include "text/text_stream.h"
 
 namespace quirlex {
 
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress, std::stop_token stop,
-                                       ReadEncoding encoding,
-                                       BigramModel* bigrams) {
+                                       ReadEncoding encoding, BigramModel* bigrams,
+                                       std::size_t piece_size) {
   const auto stage = [&](Stage next) {
     if (stop.stop_requested()) throw Stopped();
     progress(next, -1);
   };
+  // The pieces of the corpus, until it ends or a stop is asked for.
+  const auto next_piece = [&stop](TextStream& stream) {
+    return [&stop, &stream](std::string& piece) {
+      if (stop.stop_requested()) throw Stopped();
+      return stream.next(piece);
+    };
+  };
   stage(Stage::kReadingCorpus);
-  std::string text;
-  {
-    TextFile corpus;
-    if (!corpus.read(corpus_path, true, false, encoding)) return std::nullopt;
-    text = corpus.take_content();
+  // Read a second time for the bigram model only.
+  auto corpus = std::make_unique<TextStream>();
+  if (!corpus->open(corpus_path, encoding, true, bigrams != nullptr, piece_size)) {
+    return std::nullopt;
   }
-  LexiconBuilder builder(std::move(text));
+  LexiconBuilder builder;
+  {
+    const TextPieces pieces = next_piece(*corpus);
+    std::string piece;
+    while (pieces(piece)) builder.add_text(piece);
+  }
+  if (bigrams == nullptr) corpus.reset();
   stage(Stage::kFiltering);
-  builder.collect_words();
+  builder.finish();
+  if (bigrams == nullptr) builder.forget_lookups();
   stage(Stage::kSorting);
-  if (order == LexiconOrder::kSorted) builder.sort_words();
-  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
+  builder.put_in_order(order);
   // Repeated words were already dropped as the words were collected.
   stage(Stage::kRemovingRepeats);
   stage(Stage::kCompressing);
   TokenList entries = builder.encode();
   if (bigrams != nullptr) {
     if (stop.stop_requested()) throw Stopped();
-    std::uint64_t lexicon_bytes = 0;
-    lexicon_bytes = entries.join().size() + static_cast<std::uint64_t>(entries.size());
-    *bigrams = BigramModel::count(builder, kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
+    // The entries and a line feed after each.
+    const std::uint64_t lexicon_bytes =
+        entries.join().size() + static_cast<std::uint64_t>(entries.size());
+    corpus->rewind();
+    *bigrams = BigramModel::count(builder, next_piece(*corpus), kBigramShortWords,
+                                  kMaxBigramSizeRatio * lexicon_bytes);
   }
   return entries;
 }

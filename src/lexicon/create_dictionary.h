@@ -10,34 +10,29 @@
 
 #include "base/progress.h"
 #include "text/text_encoding.h"
+#include "text/text_stream.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/lexicon_builder.h"
 #include "text/token_list.h"
 
 namespace quirlex {
 
-// The order of the lexicon's words.
-enum class LexiconOrder {
-  kText,    // first appearance in the corpus
-  kSorted,  // by unsigned bytes, a word before every longer word it begins
-  // By ascending count in the corpus, equal counts as kSorted: of the words
-  // that share a signature the most frequent is stored last and so wins in
-  // every table, and a word's index is its rank.
-  kFrequency,
-};
-
 // Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its
-// stand-ins only separate words) and makes the front-coded entries of
-// its lexicon; nullopt when the corpus cannot be opened or read. Progress:
-// kReadingCorpus, kFiltering, kSorting, kRemovingRepeats and kCompressing,
-// each as it begins. A stop request is
-// honoured between stages with a Stopped failure; nothing is written here in
-// any case. With `bigrams`, it also receives the corpus's bigram model of
-// this lexicon, at most kMaxBigramSizeRatio times the lexicon file's size.
+// stand-ins only separate words) piece by piece, `piece_size` bytes at a
+// time, and makes the front-coded entries of its lexicon; nullopt when the
+// corpus cannot be opened. Progress: kReadingCorpus (the words are collected
+// as the corpus is read), kFiltering, kSorting, kRemovingRepeats and
+// kCompressing, each as it begins. A stop request is honoured between stages
+// and between pieces with a Stopped failure; nothing is written here in any
+// case. With `bigrams`, it also receives the corpus's bigram model of this
+// lexicon, at most kMaxBigramSizeRatio times the lexicon file's size, from a
+// second reading of the corpus.
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress,
                                        std::stop_token stop = {},
                                        ReadEncoding encoding = ReadEncoding::kAuto,
-                                       BigramModel* bigrams = nullptr);
+                                       BigramModel* bigrams = nullptr,
+                                       std::size_t piece_size = TextStream::kDefaultPieceSize);
 
 // How much larger than its lexicon file a bigram file may grow.
 inline constexpr std::uint64_t kMaxBigramSizeRatio = 10;

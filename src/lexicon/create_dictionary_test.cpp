@@ -1,5 +1,6 @@
-// Create Dictionary as a core command: the lexicon entries of both orders,
-// the stages it reports, an unreadable corpus, and a stop at every stage.
+// Create Dictionary as a core command: the lexicon entries of each order,
+// the same for every piece size the corpus is streamed in, the stages it
+// reports, an unreadable corpus, and a stop at every stage.
 #include "lexicon/create_dictionary.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,42 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
     EXPECT_EQ(stages, (std::vector<Stage>{Stage::kReadingCorpus, Stage::kFiltering,
                                           Stage::kSorting, Stage::kRemovingRepeats,
                                           Stage::kCompressing}));
+  }
+}
+
+// Pieces of a few bytes end inside words and inside umlauts (one byte in
+// Windows-1252, two in UTF-8, spelled out as two letters); a NUL byte in a
+// later piece ends the text.
+TEST(BuildLexicon, EveryPieceSizeGivesTheEntriesOfOnePiece) {
+  using namespace std::string_literals;
+  const testing::TempDir dir;
+  const struct {
+    std::string bytes;
+    Words sorted;
+  } corpora[] = {
+      {kCorpus,
+       {"ABCD", "BAEUME", "HALM", "bUS", "dBOOT", "dTUER", "TIER", "UND@ODER", "WO|RT", "^ZITAT^"}},
+      {"Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln, sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e\0Nachwort"s,
+       {"GRUESSE", "KOELN", "SCHOENE"}},
+  };
+  for (const auto& corpus : corpora) {
+    const std::string path = dir.file("corpus.txt");
+    testing::put_file(path, corpus.bytes);
+    for (const LexiconOrder order :
+         {LexiconOrder::kSorted, LexiconOrder::kText, LexiconOrder::kFrequency}) {
+      const auto whole = build_lexicon(path, order, [](Stage, int) {});
+      ASSERT_TRUE(whole.has_value());
+      if (order == LexiconOrder::kSorted) {
+        EXPECT_EQ(texts_of(*whole), corpus.sorted);
+      }
+      for (std::size_t piece_size = 1; piece_size <= 9; ++piece_size) {
+        SCOPED_TRACE(corpus.bytes + ", pieces of " + std::to_string(piece_size));
+        const auto streamed = build_lexicon(path, order, [](Stage, int) {}, {},
+                                            ReadEncoding::kAuto, nullptr, piece_size);
+        ASSERT_TRUE(streamed.has_value());
+        EXPECT_EQ(*streamed, *whole);
+      }
+    }
   }
 }
 

@@ -2,359 +2,226 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
-#include <functional>
-#include <future>
-#include <system_error>
+#include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
+#include "base/failure.h"
 #include "lexicon/lexicon_codec.h"
-#include "text/case_map.h"
-#include "text/tokenizer.h"
-#include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
 
-// What the corpus text's bytes become before it is split: slashes "@" and
-// double quotes "^" (so neither splits a word), every other byte upper-cased.
-// Upper-casing keeps every byte on its side of 0x40, and "@" and "^" are their
-// own capitals, so both can happen in one pass without moving a word
-// boundary or changing what either alone would give.
-constexpr std::array<char, 256> make_fold_table() {
-  std::array<char, 256> table{};
-  for (int b = 0; b < 256; ++b)
-    table[b] = static_cast<char>(upper_byte(static_cast<std::uint8_t>(b)));
-  table['/'] = '@';
-  table['"'] = '^';
-  return table;
+bool wants_helper(unsigned threads) {
+  if (threads == 0) threads = std::thread::hardware_concurrency();
+  return threads >= 2;
 }
 
-constexpr std::array<char, 256> kFold = make_fold_table();
+}  // namespace
 
-// A word's first sixteen bytes, zero beyond its end. Nearly every corpus word
-// fits, so most words are compared and hashed by these alone.
-struct WordHead {
-  std::uint64_t low = 0;
-  std::uint64_t high = 0;
-
-  // `size` bytes (one or more) from `word`; `readable` bytes from there may
-  // be read.
-  static WordHead of(const char* word, std::size_t size, std::size_t readable) {
-    WordHead head;
-    if (readable >= 16) {
-      // Masked without branches: word lengths vary too much to guess them.
-      const std::size_t low_bytes = std::min<std::size_t>(size, 8);
-      const std::size_t high_bytes = std::min<std::size_t>(size, 16) - low_bytes;
-      head.low = load8(word) & (~std::uint64_t{0} >> (64 - 8 * low_bytes));
-      head.high = load8(word + 8) & (high_bytes == 8 ? ~std::uint64_t{0}
-                                                     : (std::uint64_t{1} << (8 * high_bytes)) - 1);
-    } else {
-      char bytes[16] = {};
-      std::memcpy(bytes, word, std::min<std::size_t>(size, 16));
-      head.low = load8(bytes);
-      head.high = load8(bytes + 8);
-    }
-    return head;
-  }
-
-  friend bool operator==(const WordHead&, const WordHead&) = default;
-};
-
-std::uint32_t hash_word(const WordHead& head, const char* word, std::size_t size) {
-  std::uint64_t h = (head.low ^ (size * 0x9E3779B97F4A7C15ULL)) * 0xFF51AFD7ED558CCDULL;
-  h ^= (h >> 29) ^ head.high;
-  h *= 0xC4CEB9FE1A85EC53ULL;
-  for (std::size_t at = 16; at < size; at += 8) {
-    std::uint64_t chunk = 0;
-    std::memcpy(&chunk, word + at, std::min<std::size_t>(size - at, 8));
-    h = (h ^ (h >> 31) ^ chunk) * 0xFF51AFD7ED558CCDULL;
-  }
-  h ^= h >> 32;
-  return static_cast<std::uint32_t>(h);
-}
-
-// The distinct words seen so far, in order of first appearance, with the
-// number of times each was met: open addressing, each slot with the word's
-// length, hash, first sixteen bytes and count, so that a word met again is
-// recognised and counted without going back to its first appearance in the
-// text (a cache miss far away) unless it is longer than that.
-class SeenWords {
- public:
-  using WordRef = LexiconBuilder::WordRef;
-
-  explicit SeenWords(const char* text) : text_(text) {}
-
-  // Adds `times` to the count of the `length` bytes at `offset`, recording
-  // them as a new word first when they were not seen before; `readable` bytes
-  // from `offset` on may be read. Returns the word's index in order of first
-  // insertion.
-  std::uint32_t insert(std::uint32_t offset, std::uint32_t length, std::size_t readable,
-                       std::uint32_t times = 1) {
-    if ((words_.size() + 1) * 2 > slots_.size()) grow();
-    const char* const word = text_ + offset;
-    const WordHead head = WordHead::of(word, length, readable);
-    const std::uint32_t hash = hash_word(head, word, length);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-      Slot& s = slots_[slot];
-      if (s.length == 0) {
-        s = {head, hash, static_cast<std::uint32_t>(words_.size()), length, times};
-        words_.push_back({offset, length, 0});
-        return s.index;
-      }
-      if (s.hash == hash && s.length == length && s.head == head &&
-          (length <= 16 ||
-           std::memcmp(text_ + words_[s.index].offset + 16, word + 16, length - 16) == 0)) {
-        s.count += times;
-        return s.index;
-      }
-    }
-  }
-
-  // The words in order of first appearance, each with its count.
-  std::vector<WordRef> take_words() {
-    for (const Slot& s : slots_) {
-      if (s.length != 0) words_[s.index].count = s.count;
-    }
-    return std::move(words_);
-  }
-
- private:
-  struct Slot {
-    WordHead head;
-    std::uint32_t hash = 0;
-    std::uint32_t index = 0;   // in words_
-    std::uint32_t length = 0;  // 0: free (words are never empty)
-    std::uint32_t count = 0;
+TextPieces pieces_of(std::string_view text, std::size_t piece_size) {
+  return [text, piece_size, at = std::size_t{0}](std::string& piece) mutable {
+    const std::size_t size = std::min(piece_size, text.size() - at);
+    piece.assign(text.substr(at, size));
+    at += size;
+    return size > 0;
   };
-
-  void grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(std::max<std::size_t>(old.size() * 2, 1024), Slot{});
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& s : old) {
-      if (s.length == 0) continue;
-      std::size_t slot = s.hash & mask;
-      while (slots_[slot].length != 0) slot = (slot + 1) & mask;
-      slots_[slot] = s;
-    }
-  }
-
-  const char* text_;
-  std::vector<Slot> slots_;
-  std::vector<WordRef> words_;
-};
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-bool has_byte(std::uint64_t chunk, char c) {
-  const std::uint64_t v = chunk ^ (kOnes * static_cast<std::uint8_t>(c));
-  return ((v - kOnes) & ~v & kHighBits) != 0;
 }
 
-// Folds eight bytes in place and returns their word byte bits. Plain ASCII
-// without slash or quote, most of any running text, needs no table: only
-// a to z change, by 0x20 each, all eight at once.
-std::uint64_t fold_chunk(char* p) {
-  std::uint64_t chunk = load8(p);
-  if ((chunk & kHighBits) == 0 && !has_byte(chunk, '/') && !has_byte(chunk, '"')) {
-    // Bytes below 0x80 do not carry into their neighbours here.
-    const std::uint64_t small_letters =
-        (chunk + kOnes * (0x80 - 'a')) & ~(chunk + kOnes * (0x80 - 'z' - 1)) & kHighBits;
-    chunk -= small_letters >> 2;
-    std::memcpy(p, &chunk, 8);
+LexiconBuilder::LexiconBuilder(unsigned threads)
+    : threads_(wants_helper(threads)), halves_(std::make_unique<std::array<Half, 2>>()) {}
+
+void LexiconBuilder::add_text(std::string& piece) {
+  for (std::size_t at = 0; at < piece.size(); at += kBatchSize) {
+    joiner_.add(
+        piece.data() + at, std::min(kBatchSize, piece.size() - at),
+        [this](std::string_view word, std::uint64_t position) { count_carried(word, position); },
+        [this](char* text, std::size_t size, std::uint64_t position) {
+          count_stretch(text, size, position);
+        });
+  }
+}
+
+void LexiconBuilder::count_carried(std::string_view word, std::uint64_t position) {
+  if (word.size() < kMinWordLength || is_marker_byte(word.front())) return;
+  distinct_.count_one(word.data(), word.size(), word.size(), position);
+}
+
+void LexiconBuilder::find_words(char* text, Half& half) {
+  char* const begin = text + half.begin;
+  const std::size_t size = half.end - half.begin;
+  fold_and_mark(begin, size, half.word_bits);
+  // A word of four bytes or more and the separator after it take five
+  // bytes, so there is room for every word in either partition.
+  const std::size_t most = size / 5 + 1;
+  if (half.room < most) {
+    for (auto& found : half.found) found = std::make_unique_for_overwrite<DistinctWords::Occurrence[]>(most);
+    half.room = most;
+  }
+  // The ends of both lists in registers: stored through the half after each
+  // word, each would wait for the store before.
+  DistinctWords::Occurrence* ends[2] = {half.found[0].get(), half.found[1].get()};
+  const auto offset_base = static_cast<std::uint32_t>(half.begin);
+  std::uint64_t* const hits = half.hits.data();
+  for_each_word(half.word_bits, size, true, [&](std::size_t start, std::size_t length) {
+    const char* const word = begin + start;
+    // A word that begins like a marker would read back as front-coded, so
+    // the lexicon cannot hold it.
+    if (is_marker_byte(*word)) return;
+    // Reads stay inside the half: the other thread may be folding the next.
+    const WordKey key = key_of(word, length, size - start);
+    const std::uint32_t tag = DistinctWords::tag_of(key, length);
+    const std::size_t slot = FrequentWords::slot_of(key);
+    const unsigned hit = frequent_.holds(slot, key.head, tag);
+    hits[slot] += hit;
+    // Written whether or not it was a hit, and kept only when it was not.
+    const std::size_t partition = DistinctWords::partition_of(key);
+    *ends[partition] = {tag, offset_base + static_cast<std::uint32_t>(start)};
+    ends[partition] += 1 - hit;
+  });
+  for (std::size_t p = 0; p < DistinctWords::kPartitions; ++p) {
+    half.found_size[p] = static_cast<std::size_t>(ends[p] - half.found[p].get());
+  }
+}
+
+void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t position) {
+  // Two halves, split at a separator, whose words are found at once; then
+  // each thread counts the words of its partition, the first half's before
+  // the second's, so that every partition sees its words in text order
+  // whatever the threads. Small stretches are not worth a second thread.
+  std::size_t split = size;
+  if (threads_.has_helper() && size >= kTwoThreadsFrom) {
+    split = size / 2;
+    while (split < size && !separates_words(text[split])) ++split;
+  }
+  std::array<Half, 2>& halves = *halves_;
+  halves[0].begin = 0;
+  halves[0].end = halves[1].begin = split;
+  halves[1].end = size;
+  const auto count_partition = [&](std::size_t partition) {
+    for (Half& h : halves) {
+      distinct_.count(partition, {h.found[partition].get(), h.found_size[partition]}, text, size,
+                      position);
+      h.found_size[partition] = 0;
+    }
+  };
+  static_assert(DistinctWords::kPartitions == 2, "one partition for each thread");
+  if (split == size) {
+    find_words(text, halves[0]);
+    count_partition(0);
+    count_partition(1);
   } else {
-    for (int k = 0; k < 8; ++k) p[k] = kFold[static_cast<std::uint8_t>(p[k])];
-    chunk = load8(p);
+    threads_.run([&](int half) { find_words(text, halves[static_cast<std::size_t>(half)]); });
+    threads_.run([&](int half) { count_partition(static_cast<std::size_t>(half)); });
   }
-  return word_byte_bits8(chunk);
+  if (position + size >= next_refill_) {
+    flush_hits();
+    frequent_.refill(distinct_);
+    next_refill_ = std::max(next_refill_, position + size) * 8;
+  }
+  if (distinct_.size() > static_cast<std::size_t>(TokenList::kMaxSize)) {
+    throw LimitExceeded("The corpus has too many distinct words: a lexicon can hold at most " +
+                        std::to_string(TokenList::kMaxSize) + ".");
+  }
 }
 
-// Folds the text in place and records which of its bytes are word bytes, one
-// bit each, so that words are found 64 bytes at a time: a branch per byte
-// would guess wrong at nearly every word's two ends.
-class WordBytes {
- public:
-  WordBytes(char* text, std::size_t size) : size_(size), bits_(size / 64 + 1, 0) {
-    const std::size_t full_blocks = size / 64;
-    for (std::size_t block = 0; block < full_blocks; ++block) {
-      std::uint64_t mask = 0;
-      for (int chunk = 0; chunk < 8; ++chunk) {
-        mask |= fold_chunk(text + block * 64 + chunk * 8) << (8 * chunk);
-      }
-      bits_[block] = mask;
-    }
-    std::uint64_t mask = 0;
-    for (std::size_t at = full_blocks * 64; at < size; ++at) {
-      const char folded = kFold[static_cast<std::uint8_t>(text[at])];
-      text[at] = folded;
-      mask |= std::uint64_t{!is_separator_byte(folded)} << (at % 64);
-    }
-    bits_[full_blocks] = mask;
-  }
-
-  // Calls `visit(start, size)` for each word of at least four bytes, in order.
-  template <typename Visit>
-  void for_each_long_word(const Visit& visit) const {
-    for (std::size_t block = 0; block < bits_.size(); ++block) {
-      const std::uint64_t word = bits_[block];
-      const std::uint64_t before = block > 0 ? bits_[block - 1] : 0;
-      const std::uint64_t after = block + 1 < bits_.size() ? bits_[block + 1] : 0;
-      const std::uint64_t starts = word & ~((word << 1) | (before >> 63));
-      // Set where this byte and the three after it are all word bytes.
-      const std::uint64_t four = word & ((word >> 1) | (after << 63)) &
-                                 ((word >> 2) | (after << 62)) & ((word >> 3) | (after << 61));
-      for (std::uint64_t long_starts = starts & four; long_starts != 0;
-           long_starts &= long_starts - 1) {
-        const std::size_t start =
-            block * 64 + static_cast<std::size_t>(std::countr_zero(long_starts));
-        visit(start, end_of_word(start) - start);
-      }
-    }
-  }
-
- private:
-  // The position of the first separator after `from`, or the text's size.
-  std::size_t end_of_word(std::size_t from) const {
-    std::size_t block = from / 64;
-    std::uint64_t rest = ~bits_[block] >> (from % 64);
-    if (rest != 0) return std::min(from + static_cast<std::size_t>(std::countr_zero(rest)), size_);
-    while (++block < bits_.size()) {
-      if (~bits_[block] != 0) {
-        return std::min(block * 64 + static_cast<std::size_t>(std::countr_zero(~bits_[block])),
-                        size_);
-      }
-    }
-    return size_;
-  }
-
-  std::size_t size_;
-  std::vector<std::uint64_t> bits_;
-};
-
-// Where a second thread takes over collecting words: the first separator from
-// the middle on. The text's size means one thread does it all: for texts too
-// small to gain from it, on a single processor, or without such a separator.
-std::size_t split_point(const char* text, std::size_t size) {
-  if (size < LexiconBuilder::kTwoThreadsFrom || std::thread::hardware_concurrency() < 2) {
-    return size;
-  }
-  for (std::size_t at = size / 2; at < size; ++at) {
-    if (is_separator_byte(kFold[static_cast<std::uint8_t>(text[at])])) return at;
-  }
-  return size;
-}
-
-}  // namespace
-
-LexiconBuilder::LexiconBuilder(std::string corpus_text) : text_(std::move(corpus_text)) {}
-
-void LexiconBuilder::collect_words() {
-  words_.clear();
-  char* const data = text_.data();
-  const std::size_t text_length = text_.size();
-  // The words of a stretch of the text that begins and ends at a separator or
-  // at the text's ends.
-  const auto collect = [data](std::size_t begin, std::size_t end) {
-    SeenWords seen(data);
-    const WordBytes word_bytes(data + begin, end - begin);
-    word_bytes.for_each_long_word([&](std::size_t at, std::size_t size) {
-      const std::size_t start = begin + at;
-      // Its bytes are all word bytes; one that begins like a marker would read
-      // back as front-coded, so the lexicon cannot hold it.
-      if (is_marker_byte(data[start])) return;
-      // Reads stay inside the stretch: another thread may be folding the next.
-      seen.insert(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(size),
-                  end - start);
-    });
-    return seen;
-  };
-
-  const std::size_t split = split_point(data, text_length);
-  if (split == text_length) {
-    words_ = collect(0, text_length).take_words();
-    return;
-  }
-  // The second half on a thread of its own; without one, after the first.
-  std::future<SeenWords> second_half;
-  try {
-    second_half = std::async(std::launch::async, collect, split, text_length);
-  } catch (const std::system_error&) {
-  }
-  SeenWords first = collect(0, split);
-  SeenWords second = second_half.valid() ? second_half.get() : collect(split, text_length);
-  // A word of the second half is new only if the first half lacks it too;
-  // either way its count there adds to the first half's.
-  for (const WordRef& word : second.take_words()) {
-    first.insert(word.offset, word.length, text_length - word.offset, word.count);
-  }
-  words_ = first.take_words();
-}
-
-namespace {
-
-// Unsigned bytes, a word before every longer word it begins.
-bool bytes_before(const char* data, const LexiconBuilder::WordRef& a,
-                  const LexiconBuilder::WordRef& b) {
-  const int order = std::memcmp(data + a.offset, data + b.offset, std::min(a.length, b.length));
-  return order != 0 ? order < 0 : a.length < b.length;
-}
-
-}  // namespace
-
-void LexiconBuilder::sort_words() {
-  const char* const data = text_.data();
-  std::sort(words_.begin(), words_.end(), [data](const WordRef& a, const WordRef& b) {
-    return bytes_before(data, a, b);
+void LexiconBuilder::flush_hits() {
+  std::array<Half, 2>& halves = *halves_;
+  threads_.run([&](int half) {
+    frequent_.flush(static_cast<std::size_t>(half), halves[0].hits, halves[1].hits, distinct_);
   });
 }
 
-void LexiconBuilder::order_by_frequency() {
-  const char* const data = text_.data();
-  std::sort(words_.begin(), words_.end(), [data](const WordRef& a, const WordRef& b) {
-    return a.count != b.count ? a.count < b.count : bytes_before(data, a, b);
+void LexiconBuilder::finish() {
+  joiner_.finish(
+      [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
+  flush_hits();
+  halves_.reset();
+  const std::size_t n = distinct_.size();
+  words_.resize(n);
+  first_.resize(n);
+  // Each partition on its own thread, the second's numbers after the first's.
+  threads_.run([&](int half) {
+    const auto partition = static_cast<std::size_t>(half);
+    const auto first_number = static_cast<std::uint32_t>(half == 0 ? 0 : distinct_.size(0));
+    distinct_.number_words(partition, first_number,
+                           [&](std::uint32_t number, const DistinctWords::Word& word) {
+                             words_[number] = {word.bytes, word.count};
+                             first_[number] = word.first;
+                           });
   });
 }
 
 void LexiconBuilder::for_each_word_in_text(
+    const TextPieces& pieces,
     const std::function<void(std::int64_t index, std::string_view word)>& visit) const {
-  // The words in their present order, so that the index of a word met again
-  // is its index in the lexicon. The text was folded by collect_words.
-  const char* const data = text_.data();
-  const std::size_t size = text_.size();
-  SeenWords lexicon(data);
-  for (const WordRef& word : words_) lexicon.insert(word.offset, word.length, size - word.offset);
-  std::size_t at = 0;
-  while (at < size) {
-    if (is_separator_byte(data[at])) {
-      ++at;
-      continue;
+  // A word's index is its rank in the present order.
+  std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> rank(order_.size());
+  for (std::size_t i = 0; i < order_.size(); ++i) rank[order_[i]] = static_cast<std::uint32_t>(i);
+  const auto visit_word = [&](const char* word, std::size_t length, std::size_t readable) {
+    const std::string_view bytes(word, length);
+    if (length < kMinWordLength) return visit(kShortWord, bytes);
+    if (is_marker_byte(*word)) return visit(kNotInLexicon, bytes);
+    const std::int64_t number = distinct_.find(word, length, readable);
+    if (number < 0) {
+      throw Failure("The corpus changed while it was read; create the dictionary again.");
     }
-    const std::size_t start = at;
-    while (at < size && !is_separator_byte(data[at])) ++at;
-    const std::size_t length = at - start;
-    const std::string_view word(data + start, length);
-    if (length < kMinWordLength) {
-      visit(kShortWord, word);
-    } else if (is_marker_byte(data[start])) {
-      visit(kNotInLexicon, word);
-    } else {
-      visit(lexicon.insert(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
-                           size - start, 0),
-            word);
+    visit(rank[static_cast<std::size_t>(number)], bytes);
+  };
+  const auto carried = [&](std::string_view word, std::uint64_t) {
+    visit_word(word.data(), word.size(), word.size());
+  };
+  PieceJoiner joiner;
+  std::vector<std::uint64_t> bits;
+  std::string piece;
+  while (pieces(piece)) {
+    for (std::size_t at = 0; at < piece.size(); at += kBatchSize) {
+      joiner.add(piece.data() + at, std::min(kBatchSize, piece.size() - at), carried,
+                 [&](char* text, std::size_t size, std::uint64_t) {
+                   fold_and_mark(text, size, bits);
+                   for_each_word(bits, size, false, [&](std::size_t start, std::size_t length) {
+                     visit_word(text + start, length, size - start);
+                   });
+                 });
     }
   }
+  joiner.finish(carried);
 }
 
 TokenList LexiconBuilder::encode() const {
   TokenList entries;
-  entries.reserve_for(static_cast<std::int64_t>(words_.size()));
-  LexiconEncoder encoder;
-  for (std::size_t i = 0; i < words_.size(); ++i) entries.append(encoder.encode(word(i)));
+  // In two halves at once: an entry depends only on its word and the one
+  // before. Each half's entries go to a buffer of its own, and then into the
+  // list in order.
+  struct Entries {
+    std::string bytes;
+    std::vector<std::size_t> lengths;
+  };
+  std::array<Entries, 2> halves;
+  const std::size_t middle = order_.size() / 2;
+  in_halves(order_.size(), middle, [&](std::size_t begin, std::size_t end) {
+    Entries& half = halves[begin == 0 && end == middle ? 0 : 1];
+    std::string entry;
+    for (std::size_t i = begin; i < end; ++i) {
+      // Neither the words nor their bytes lie in the order of the lexicon:
+      // a word is fetched, and later its bytes.
+      if (i + 2 * kFetchAhead < end) __builtin_prefetch(&words_[order_[i + 2 * kFetchAhead]]);
+      if (i + kFetchAhead < end) __builtin_prefetch(word(i + kFetchAhead).data());
+      LexiconEncoder::encode(i > 0 ? word(i - 1) : std::string_view(), word(i), entry);
+      half.bytes += entry;
+      half.lengths.push_back(entry.size());
+    }
+  });
+  entries.reserve_for(static_cast<std::int64_t>(order_.size()), -1,
+                      static_cast<std::int64_t>(halves[0].bytes.size() + halves[1].bytes.size()));
+  for (const Entries& half : halves) {
+    std::size_t at = 0;
+    for (const std::size_t length : half.lengths) {
+      entries.append(std::string_view(half.bytes).substr(at, length));
+      at += length;
+    }
+  }
   return entries;
 }
 

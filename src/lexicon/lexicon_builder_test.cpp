@@ -1,42 +1,103 @@
 // The lexicon builder: which corpus words enter the lexicon, in which order,
-// each once; checked on small corpora and against a plain model over large
-// random ones.
+// each once; checked on small corpora and against a plain model over random
+// ones streamed in pieces of every size, on one thread and on two.
 #include "lexicon/lexicon_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "lexicon/lexicon_codec.h"
 #include "text/case_map.h"
 #include "text/signature.h"
-#include "text/token_list.h"
-#include "text/tokenizer.h"
 
 namespace quirlex {
 namespace {
 
 using Words = std::vector<std::string>;
 
-enum class LexiconOrder { kText, kSorted, kFrequency };
+// Every word of the corpus in order, as a plain model splits it: slash and
+// quote replaced, runs of bytes from 0x40 up, upper-cased.
+Words model_words(std::string corpus) {
+  Words words;
+  std::string word;
+  corpus += ' ';
+  for (char c : corpus) {
+    c = c == '/' ? '@' : c == '"' ? '^' : upper_char(c);
+    if (static_cast<std::uint8_t>(c) >= 0x40) {
+      word += c;
+    } else if (!word.empty()) {
+      words.push_back(std::exchange(word, {}));
+    }
+  }
+  return words;
+}
+
+// The lexicon as the plain model makes it: words of four bytes or more,
+// those the file cannot store left out, each word's first appearance only,
+// sorted by unsigned bytes with the shorter of two first, or by ascending
+// count and then so; with `counts`, each word followed by its count.
+Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts = false) {
+  Words words;
+  std::map<std::string, std::uint64_t> seen;
+  for (const std::string& word : model_words(corpus)) {
+    if (word.size() < 4) continue;
+    const auto first = static_cast<std::uint8_t>(word.front());
+    if (first >= 0x7B && first <= 0x7F) continue;
+    if (seen[word]++ == 0) words.push_back(word);
+  }
+  // std::string orders by unsigned bytes, a beginning before the longer word.
+  if (order == LexiconOrder::kSorted) std::sort(words.begin(), words.end());
+  if (order == LexiconOrder::kFrequency) {
+    std::sort(words.begin(), words.end(), [&seen](const std::string& a, const std::string& b) {
+      return seen[a] != seen[b] ? seen[a] < seen[b] : a < b;
+    });
+  }
+  if (counts) {
+    for (std::string& word : words) word += "=" + std::to_string(seen[word]);
+  }
+  return words;
+}
 
 // The words in the builder's order, each followed by its count when `counts`
-// is set (as "WORD=3").
-Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false) {
-  LexiconBuilder builder(corpus);
-  builder.collect_words();
-  if (order == LexiconOrder::kSorted) builder.sort_words();
-  if (order == LexiconOrder::kFrequency) builder.order_by_frequency();
+// is set (as "WORD=3"), the corpus given in pieces of `piece_size` bytes.
+// The corpus read again word by word must give every word, each lexicon
+// word with its index.
+Words lexicon_of(const std::string& corpus, LexiconOrder order, bool counts = false,
+                 std::size_t piece_size = SIZE_MAX, unsigned threads = 0) {
+  LexiconBuilder builder(threads);
+  const TextPieces pieces = pieces_of(corpus, piece_size);
+  for (std::string piece; pieces(piece);) builder.add_text(piece);
+  builder.finish();
+  builder.put_in_order(order);
   Words words;
   for (std::size_t i = 0; i < builder.word_count(); ++i) {
     words.emplace_back(builder.word(i));
     if (counts) words.back() += "=" + std::to_string(builder.count(i));
   }
   EXPECT_EQ(static_cast<std::size_t>(builder.encode().size()), words.size());
+  Words walked;
+  std::size_t wrong = 0;
+  builder.for_each_word_in_text(pieces_of(corpus, piece_size),
+                                [&](std::int64_t index, std::string_view word) {
+                                  walked.emplace_back(word);
+                                  const bool right =
+                                      index >= 0 ? builder.word(static_cast<std::size_t>(index)) == word
+                                      : index == LexiconBuilder::kShortWord
+                                          ? word.size() < 4
+                                          : word.size() >= 4 && is_marker_byte(word.front());
+                                  wrong += !right;
+                                });
+  EXPECT_EQ(walked, model_words(corpus));
+  EXPECT_EQ(wrong, 0u);
   return words;
 }
 
@@ -88,38 +149,6 @@ TEST(LexiconBuilder, WordsOfSmallCorpora) {
   }
 }
 
-// The lexicon as a plain model makes it: the corpus split by the tokenizer
-// with slash and quote replaced, words of four bytes or more, upper-cased,
-// those the file cannot store left out, each word's first appearance only,
-// sorted by unsigned bytes with the shorter of two first, or by ascending
-// count and then so; with `counts`, each word followed by its count.
-Words model_lexicon(const std::string& corpus, LexiconOrder order, bool counts = false) {
-  TokenList tokens;
-  tokenize(corpus, tokens,
-           {.drop_separators = true, .replace_slash_and_quote = true, .signatures = false});
-  Words words;
-  std::map<std::string, std::uint32_t> seen;
-  for (std::int32_t i = 0; i < tokens.size(); ++i) {
-    if (tokens.text(i).size() < 4) continue;
-    std::string word(tokens.text(i));
-    upper_case(word);
-    const auto first = static_cast<std::uint8_t>(word.front());
-    if (first >= 0x7B && first <= 0x7F) continue;
-    if (seen[word]++ == 0) words.push_back(word);
-  }
-  // std::string orders by unsigned bytes, a beginning before the longer word.
-  if (order == LexiconOrder::kSorted) std::sort(words.begin(), words.end());
-  if (order == LexiconOrder::kFrequency) {
-    std::sort(words.begin(), words.end(), [&seen](const std::string& a, const std::string& b) {
-      return seen[a] != seen[b] ? seen[a] < seen[b] : a < b;
-    });
-  }
-  if (counts) {
-    for (std::string& word : words) word += "=" + std::to_string(seen[word]);
-  }
-  return words;
-}
-
 // A corpus of words from a small vocabulary in random capitalisation, so that
 // words repeat, mixed with random bytes of every value.
 std::string random_corpus(std::mt19937& rng, std::size_t words) {
@@ -134,7 +163,9 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
       // One word of each length from 5 to 15, so that the bytes after a word
       // (which differ from one appearance to the next) never count as its own.
       "Apfel", "Garten", "Bahnhof", "Wasserei", "Hausboote", "Wasserfall", "Bahnhofsuhr",
-      "Gartenzwerge", "Schmetterling", "Kirschbaumblue", "Blumenstraussen"};
+      "Gartenzwerge", "Schmetterling", "Kirschbaumblue", "Blumenstraussen",
+      // Longer than a length byte counts, differing only in their last byte.
+      std::string(300, 'w') + "Ende", std::string(300, 'w') + "Endf"};
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<int> byte(0, 255);
   std::uniform_int_distribution<std::size_t> pick(0, vocabulary.size() - 1);
@@ -160,36 +191,32 @@ std::string random_corpus(std::mt19937& rng, std::size_t words) {
   return corpus;
 }
 
-TEST(LexiconBuilder, MatchesThePlainModelOnRandomCorpora) {
+// Pieces of one to a few bytes cut every word and every umlaut's spelling;
+// corpora above kTwoThreadsFrom are split between the threads, so words
+// first met in the second half, and words met in both, are checked too.
+TEST(LexiconBuilder, MatchesThePlainModelForEveryPieceSizeAndThreadCount) {
   std::mt19937 rng(424242);
-  for (int round = 0; round < 8; ++round) {
-    const std::string corpus = random_corpus(rng, round < 3 ? 20000 : 37 + round * 11);
+  for (int round = 0; round < 6; ++round) {
+    const std::string corpus = random_corpus(rng, round < 2 ? 20000 : 37 + round * 11);
     SCOPED_TRACE("round " + std::to_string(round));
     const Words sorted = model_lexicon(corpus, LexiconOrder::kSorted);
-    if (round < 3) {
+    if (round < 2) {
+      ASSERT_GT(corpus.size(), 2 * LexiconBuilder::kTwoThreadsFrom);
       ASSERT_GT(sorted.size(), 2000u);
     }
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kText, true),
-              model_lexicon(corpus, LexiconOrder::kText, true));
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kSorted), sorted);
-    EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kFrequency, true),
-              model_lexicon(corpus, LexiconOrder::kFrequency, true));
-  }
-}
-
-// A corpus large enough to be split between two threads: words met in both
-// halves stay once, at their first appearance, with the counts of both
-// halves added; words new in the second half follow those of the first.
-TEST(LexiconBuilder, LargeCorporaCollectedInTwoHalvesMatchThePlainModel) {
-  std::mt19937 rng(777);
-  std::string corpus;
-  while (corpus.size() <= LexiconBuilder::kTwoThreadsFrom) corpus += random_corpus(rng, 50000);
-  // A word first seen only in the second half.
-  corpus += " Nachzuegler ";
-  for (const LexiconOrder order :
-       {LexiconOrder::kText, LexiconOrder::kSorted, LexiconOrder::kFrequency}) {
-    SCOPED_TRACE(static_cast<int>(order));
-    EXPECT_EQ(lexicon_of(corpus, order, true), model_lexicon(corpus, order, true));
+    const Words text = model_lexicon(corpus, LexiconOrder::kText, true);
+    const Words frequency = model_lexicon(corpus, LexiconOrder::kFrequency, true);
+    for (const std::size_t piece_size : {std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                         std::size_t{17}, std::size_t{4096}, SIZE_MAX}) {
+      for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE("pieces of " + std::to_string(piece_size) + ", threads " +
+                     std::to_string(threads));
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kText, true, piece_size, threads), text);
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kSorted, false, piece_size, threads), sorted);
+        EXPECT_EQ(lexicon_of(corpus, LexiconOrder::kFrequency, true, piece_size, threads),
+                  frequency);
+      }
+    }
   }
 }
 

@@ -1,20 +1,32 @@
 #include "lexicon/lexicon_codec.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "base/failure.h"
 #include "text/signature.h"
 #include "text/tokenizer.h"
+#include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
 
 constexpr std::uint8_t kMarkerBase = 0x60;
 
+// Eight bytes at a time: a lexicon of hundreds of thousands of words is
+// encoded in one go.
 std::size_t shared_count(std::string_view a, std::string_view b) {
   const std::size_t limit = std::min(a.size(), b.size());
   std::size_t n = 0;
+  for (; n + 8 <= limit; n += 8) {
+    const std::uint64_t differ = load8(a.data() + n) ^ load8(b.data() + n);
+    if (differ == 0) continue;
+    if constexpr (std::endian::native == std::endian::little) {
+      return n + static_cast<std::size_t>(std::countr_zero(differ)) / 8;
+    }
+    break;
+  }
   while (n < limit && a[n] == b[n]) ++n;
   return n;
 }
@@ -23,23 +35,32 @@ std::size_t shared_count(std::string_view a, std::string_view b) {
 
 bool is_storable_word(std::string_view word) {
   if (word.empty() || is_marker_byte(word.front())) return false;
-  return std::none_of(word.begin(), word.end(), is_separator_byte);
+  std::size_t at = 0;
+  for (; at + 8 <= word.size(); at += 8) {
+    if (word_byte_bits8(load8(word.data() + at)) != 0xFF) return false;
+  }
+  return std::none_of(word.begin() + static_cast<std::ptrdiff_t>(at), word.end(),
+                      is_separator_byte);
 }
 
 std::string LexiconEncoder::encode(std::string_view word) {
+  std::string entry;
+  encode(previous_, word, entry);
+  previous_.assign(word);
+  return entry;
+}
+
+void LexiconEncoder::encode(std::string_view previous, std::string_view word,
+                            std::string& entry) {
   if (!is_storable_word(word)) throw InvalidArgument();
   // Longer common beginnings are coded with the largest count a marker holds.
-  const std::size_t n = std::min(shared_count(previous_, word), kMaxSharedCount);
-  std::string entry;
+  const std::size_t n = std::min(shared_count(previous, word), kMaxSharedCount);
   if (n >= 2) {
-    entry.reserve(1 + word.size() - n);
-    entry.push_back(static_cast<char>(kMarkerBase + n));
+    entry.assign(1, static_cast<char>(kMarkerBase + n));
     entry.append(word.substr(n));
   } else {
     entry.assign(word);
   }
-  previous_.assign(word);
-  return entry;
 }
 
 std::string_view LexiconDecoder::decode(std::string_view entry) {
