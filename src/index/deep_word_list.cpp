@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "base/both_threads.h"
+#include "base/helper_thread.h"
 #include "text/signature.h"
 
 namespace quirlex {

@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/both_threads.h"
+#include "base/helper_thread.h"
 #include "base/failure.h"
 #include "base/zeroed_memory.h"
 

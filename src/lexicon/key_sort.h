@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/large_block.h"
-#include "lexicon/helper_thread.h"
+#include "base/helper_thread.h"
 
 namespace quirlex {
 

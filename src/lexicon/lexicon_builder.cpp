@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -14,8 +13,7 @@ namespace quirlex {
 namespace {
 
 bool wants_helper(unsigned threads) {
-  if (threads == 0) threads = std::thread::hardware_concurrency();
-  return threads >= 2;
+  return threads == 0 ? second_thread_helps() : threads >= 2;
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 #include "lexicon/distinct_words.h"
 #include "lexicon/frequent_words.h"
-#include "lexicon/helper_thread.h"
+#include "base/helper_thread.h"
 #include "lexicon/key_sort.h"
 #include "lexicon/piece_joiner.h"
 #include "text/token_list.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "base/both_threads.h"
+#include "base/helper_thread.h"
 
 namespace quirlex {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "base/both_threads.h"
+#include "base/helper_thread.h"
 #include "base/failure.h"
 #include "text/case_map.h"
 #include "text/word_byte_bits.h"

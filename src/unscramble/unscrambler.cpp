@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "base/both_threads.h"
+#include "base/helper_thread.h"
 #include "text/case_map.h"
 #include "text/signature.h"
 

@@ -1,7 +1,7 @@
 // The helper thread: both halves of every job run, with a helper or
 // without, and a failure of either half reaches the caller, after which the
 // helper still takes jobs.
-#include "lexicon/helper_thread.h"
+#include "base/helper_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "lexicon/helper_thread.h"
+#include "base/helper_thread.h"
 
 #include <chrono>
 #include <system_error>
@@ -87,6 +87,15 @@ void HelperThread::run(const std::function<void(int half)>& job) {
   if (!failure) failure = std::exchange(helper_failure_, nullptr);
   helper_failure_ = nullptr;
   if (failure) std::rethrow_exception(failure);
+}
+
+bool second_thread_helps() {
+  return std::thread::hardware_concurrency() >= 2;
+}
+
+void run_both(const std::function<void()>& first, const std::function<void()>& second) {
+  HelperThread helper(second_thread_helps());
+  helper.run([&](int half) { half == 0 ? first() : second(); });
 }
 
 }  // namespace quirlex

@@ -1,6 +1,6 @@
-// A second thread for work that splits in two halves: run(job) runs job(0)
-// on the calling thread and job(1) on the helper at once, and returns when
-// both have ended. Without a helper (one was not wanted, or could not be
+// A second thread for work that splits in two halves (each half must touch
+// only what the other does not): run(job) runs job(0) on the calling thread
+// and job(1) on the helper at once, and returns when both have ended. Without a helper (one was not wanted, or could not be
 // started) both halves run on the caller, one after the other, so a job
 // whose halves touch different data gives the same result either way.
 #pragma once
@@ -14,6 +14,9 @@
 #include <thread>
 
 namespace quirlex {
+
+// Whether a second thread can help at all: false on a single processor.
+bool second_thread_helps();
 
 class HelperThread {
  public:
@@ -48,5 +51,11 @@ class HelperThread {
   std::exception_ptr helper_failure_;
   std::thread thread_;
 };
+
+// Runs `first` and `second` at once, on this thread and on a helper started
+// for them, as HelperThread::run runs two halves: for work split in two now
+// and then (a text made or restored in two halves); work split again and
+// again keeps a HelperThread of its own.
+void run_both(const std::function<void()>& first, const std::function<void()>& second);
 
 }  // namespace quirlex
