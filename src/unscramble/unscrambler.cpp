@@ -58,8 +58,9 @@ class Restorer {
     // started well before its turn, in two steps that overlap with the work
     // on the words before it: kAhead tokens ahead its signature is made and
     // its lexicon table slot requested; kAhead / 2 tokens ahead the lexicon
-    // table is read, and only a word it cannot restore has its variant table
-    // slot requested (most words of a text are lexicon words).
+    // table is read and the bytes of its word requested, and only a word it
+    // cannot restore has its variant table slot requested (most words of a
+    // text are lexicon words).
     constexpr std::int32_t kAhead = 16;
     struct Ahead {
       double signature = 0.0;
@@ -82,7 +83,9 @@ class Restorer {
       if (!is_looked_up(i)) return;
       Ahead& word = at(i);
       word.entry = dictionary_.lexicon_table.find(word.signature);
-      if (deep_search_ && (word.entry == nullptr || word.entry->length != list_.text(i).size())) {
+      if (word.entry != nullptr && word.entry->length == list_.text(i).size()) {
+        __builtin_prefetch(dictionary_.words.join().data() + word.entry->offset);
+      } else if (deep_search_) {
         dictionary_.variant_table.prefetch(word.signature);
       }
     };
