@@ -1,6 +1,8 @@
 #include "lexicon/create_dictionary.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "base/failure.h"
@@ -31,6 +33,9 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
     return std::nullopt;
   }
   LexiconBuilder builder;
+  std::error_code no_size;
+  const std::uintmax_t corpus_bytes = std::filesystem::file_size(corpus_path, no_size);
+  if (!no_size) builder.expect_corpus_bytes(corpus_bytes);
   {
     const TextPieces pieces = next_piece(*corpus);
     std::string piece;

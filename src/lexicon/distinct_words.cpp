@@ -1,6 +1,7 @@
 #include "lexicon/distinct_words.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "text/tokenizer.h"
@@ -12,6 +13,9 @@ namespace {
 constexpr std::size_t kFirstSlots = 1024;
 // Room for words' bytes a partition starts with; it doubles when full.
 constexpr std::size_t kFirstBytes = 4096;
+// The bytes a distinct word takes on average, about (they are upper-cased
+// words of four bytes or more, long rare ones among them).
+constexpr std::size_t kExpectedWordBytes = 12;
 // How many occurrences ahead a slot is fetched, and the bytes of a long
 // word: enough misses under way to hide most of their wait.
 constexpr std::size_t kSlotAhead = 16;
@@ -28,6 +32,21 @@ DistinctWords::DistinctWords() : partitions_(kPartitions) {
     p.make_slots(kFirstSlots);
     p.byte_memory = ZeroedMemory(kFirstBytes);
     p.bytes = {static_cast<char*>(p.byte_memory.data()), kFirstBytes};
+  }
+}
+
+void DistinctWords::expect_words(std::size_t words) {
+  const std::size_t share = words / kPartitions;
+  // Three quarters of the slots in use at the most, as count keeps them.
+  const std::size_t slots = std::bit_ceil(std::max(share + share / 3 + 1, kFirstSlots));
+  const std::size_t bytes = std::max(share * kExpectedWordBytes, kFirstBytes);
+  for (Partition& p : partitions_) {
+    if (!p.entries.empty()) continue;
+    if (slots > p.slots.size()) p.make_slots(slots);
+    if (bytes > p.bytes.size()) {
+      p.byte_memory = ZeroedMemory(bytes);
+      p.bytes = {static_cast<char*>(p.byte_memory.data()), bytes};
+    }
   }
 }
 

@@ -52,6 +52,11 @@ class DistinctWords {
 
   DistinctWords();
 
+  // Before the first word: makes room at once for about `words` distinct
+  // words, so that tables and bytes are not made again and again as they
+  // grow (each time in fresh memory the system must clear).
+  void expect_words(std::size_t words);
+
   // Counts, in order, `occurrences` of words of `partition` found in the
   // `size` bytes at `text` (folded), which begin at corpus position
   // `position`. Each word ends before the stretch's end.

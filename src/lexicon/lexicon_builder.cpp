@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,12 @@ TextPieces pieces_of(std::string_view text, std::size_t piece_size) {
 
 LexiconBuilder::LexiconBuilder(unsigned threads)
     : threads_(wants_helper(threads)), halves_(std::make_unique<std::array<Half, 2>>()) {}
+
+void LexiconBuilder::expect_corpus_bytes(std::uint64_t bytes) {
+  constexpr double kMostWords = 1e6;
+  const double words = std::min(3.0 * std::pow(static_cast<double>(bytes), 2.0 / 3.0), kMostWords);
+  distinct_.expect_words(static_cast<std::size_t>(words));
+}
 
 void LexiconBuilder::add_text(std::string& piece) {
   for (std::size_t at = 0; at < piece.size(); at += kBatchSize) {
