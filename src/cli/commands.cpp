@@ -87,9 +87,9 @@ int shuffle_command(const Arguments& args) {
     }
     RandomGenerator generator;
     generator.set_state(seed);
-    TokenList scrambled;
-    shuffle_tokens(source, scrambled, generator);
-    return write_output(args.value("-o"), scrambled) ? kSuccess : kFileFailure;
+    // The source text is not needed afterwards: it is scrambled where it is.
+    shuffle_in_place(source, generator);
+    return write_output(args.value("-o"), source) ? kSuccess : kFileFailure;
   });
 }
 

@@ -55,24 +55,28 @@ void scramble(std::span<char> word, RandomGenerator& generator) {
   }
 }
 
+void shuffle_in_place(TokenList& list, RandomGenerator& generator) {
+  const std::int32_t count = list.size();
+  if (count < kTwoThreadsFrom || !second_thread_helps()) {
+    scramble_range(list, 0, count, generator);
+    return;
+  }
+  // The second half begins where the first half's draws leave the generator.
+  const std::int32_t half = count / 2;
+  RandomGenerator second = generator;
+  second.discard(draws_of(list, 0, half));
+  run_both([&] { scramble_range(list, 0, half, generator); },
+           [&] { scramble_range(list, half, count, second); });
+  generator = second;
+}
+
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator) {
   // The scrambled text starts as a copy; its words are then scrambled where
   // they lie, since a scrambled word keeps its length. Separators stay as
   // they are, so the source's kept characters still belong to the scrambled
   // text's stand-ins in order.
   scrambled.assign_copy(source);
-  const std::int32_t count = scrambled.size();
-  if (count < kTwoThreadsFrom || !second_thread_helps()) {
-    scramble_range(scrambled, 0, count, generator);
-    return;
-  }
-  // The second half begins where the first half's draws leave the generator.
-  const std::int32_t half = count / 2;
-  RandomGenerator second = generator;
-  second.discard(draws_of(scrambled, 0, half));
-  run_both([&] { scramble_range(scrambled, 0, half, generator); },
-           [&] { scramble_range(scrambled, half, count, second); });
-  generator = second;
+  shuffle_in_place(scrambled, generator);
 }
 
 }  // namespace quirlex

@@ -13,8 +13,12 @@ namespace quirlex {
 // word of n > 3 bytes draws exactly n - 3 numbers; shorter words draw none.
 void scramble(std::span<char> word, RandomGenerator& generator);
 
-// Makes `scrambled` a copy of `source` in which every word token is
-// scrambled (separator tokens are copied unchanged), drawing in token order.
+// Scrambles every word token of `list` where it lies (separator tokens stay
+// as they are), drawing in token order: for a caller that no longer needs
+// the text it shuffles, which then takes no memory beyond it.
+void shuffle_in_place(TokenList& list, RandomGenerator& generator);
+
+// Makes `scrambled` a copy of `source` shuffled as shuffle_in_place would.
 void shuffle_tokens(const TokenList& source, TokenList& scrambled, RandomGenerator& generator);
 
 }  // namespace quirlex
