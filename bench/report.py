@@ -131,6 +131,8 @@ def main():
             plot_points.setdefault(series, []).append(
                 (amount, wall, base.wall if base else None, cpu, base.cpu if base else None))
 
+    # A bar inside a cell (the pipeline "tr|grep|sort -u") would end it.
+    table = [[str(c).replace("|", "\\|") for c in r] for r in table]
     widths = [max(len(str(r[i])) for r in [header] + table) for i in range(len(header))]
     def fmt(r):
         return "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"
