@@ -24,8 +24,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/helper_thread.h"
 #include "base/failure.h"
+#include "base/helper_thread.h"
 #include "base/zeroed_memory.h"
 
 namespace quirlex {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/large_block.h"
 #include "base/helper_thread.h"
+#include "base/large_block.h"
 
 namespace quirlex {
 

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/helper_thread.h"
 #include "lexicon/distinct_words.h"
 #include "lexicon/frequent_words.h"
-#include "base/helper_thread.h"
 #include "lexicon/key_sort.h"
 #include "lexicon/piece_joiner.h"
 #include "text/token_list.h"

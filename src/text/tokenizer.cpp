@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "base/helper_thread.h"
 #include "base/failure.h"
+#include "base/helper_thread.h"
 #include "text/case_map.h"
 #include "text/word_byte_bits.h"
 

@@ -36,14 +36,24 @@ char capital_like(char candidate, char scrambled) {
   return counts_as_lower(scrambled) ? lower : ascii_upper(lower);
 }
 
-// Writes `candidate` into `out` with the capitals of `scrambled`.
+// Writes `candidate` into `out` with the capitals of `scrambled`; past the
+// scrambled word's end it is only lower-cased.
 void capitalise_into(std::string& out, std::string_view candidate, std::string_view scrambled) {
-  out.assign(candidate);
-  lower_case(out);
-  const std::size_t common = std::min(out.size(), scrambled.size());
-  for (std::size_t k = 0; k < common; ++k) {
-    if (!counts_as_lower(scrambled[k])) out[k] = ascii_upper(out[k]);
+  out.resize(candidate.size());
+  for (std::size_t k = 0; k < candidate.size(); ++k) {
+    out[k] = k < scrambled.size() ? capital_like(candidate[k], scrambled[k])
+                                  : lower_char(candidate[k]);
   }
+}
+
+// Writes `candidate` over token `i` and settles it, when it has the
+// scrambled word's length, first and last byte.
+bool settle_if_it_fits(TokenList& list, std::int64_t i, std::string_view candidate,
+                       std::string_view scrambled) {
+  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled)) return false;
+  list.overwrite(i, candidate);
+  list.set_separator(i, 1);
+  return true;
 }
 
 // Restores the words of one stretch of a text, with a candidate buffer of
@@ -133,14 +143,7 @@ class Restorer {
     lower_case(candidate_);
     // Only the first letter takes the scrambled word's case here.
     if (!counts_as_lower(scrambled.front())) candidate_.front() = ascii_upper(candidate_.front());
-    return accept(i, scrambled);
-  }
-
-  bool accept(std::int32_t i, std::string_view scrambled) {
-    if (!same_ends(candidate_, scrambled)) return false;
-    list_.overwrite(i, candidate_);
-    list_.set_separator(i, 1);
-    return true;
+    return settle_if_it_fits(list_, i, candidate_, scrambled);
   }
 
   TokenList& list_;
@@ -159,11 +162,7 @@ std::string capitalise_like(std::string_view candidate, std::string_view scrambl
 
 bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate,
                  std::string_view scrambled) {
-  const std::string capitalised = capitalise_like(candidate, scrambled);
-  if (capitalised.size() != scrambled.size() || !same_ends(capitalised, scrambled)) return false;
-  list.overwrite(index, capitalised);
-  list.set_separator(index, 1);
-  return true;
+  return settle_if_it_fits(list, index, capitalise_like(candidate, scrambled), scrambled);
 }
 
 void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
