@@ -68,7 +68,7 @@ Dictionary load(const LexiconBuilder& builder, const char* prefixes, const char*
   const DictionaryReport report =
       load_dictionary(dictionary, {std::move(file), deep, upper(read_text(suffixes)),
                                    upper(read_text(prefixes))},
-                      [](Stage, int) {});
+                      [](LoadStage, int) {});
   if (deep && report.deep_search != DeepSearchOutcome::kBuilt) {
     std::fprintf(stderr, "Deep Search refused for these affix lists\n");
     std::exit(1);

@@ -34,26 +34,30 @@ std::string deep_search_refusal(const DictionaryReport& report) {
 
 }  // namespace
 
-std::string stage_line(Stage stage) {
+std::string stage_line(LexiconStage stage) {
   switch (stage) {
-    case Stage::kReadingCorpus:
+    case LexiconStage::kReadingCorpus:
       return "Read the file and split it into words\r\n";
-    case Stage::kFiltering:
+    case LexiconStage::kFiltering:
       return "Filtering of unused strings (too small, no words, illegal characters)\r\n";
-    case Stage::kSorting:
+    case LexiconStage::kSorting:
       return "Remaining words are now sorted by characters and length\r\n";
-    case Stage::kRemovingRepeats:
+    case LexiconStage::kRemovingRepeats:
       return "Delete all multiple words\r\n";
-    case Stage::kCompressing:
+    case LexiconStage::kCompressing:
       return "Compress and save the lexicon\r\n";
-    case Stage::kLexiconReady:
+    case LexiconStage::kLexiconReady:
       return "Ready!";
-    case Stage::kCreatingTables:
-      return "Creating the hashtables!\r\n";
-    case Stage::kDeepWordList:
-      break;
   }
   return {};
+}
+
+std::string stage_line(LoadStage stage) {
+  return stage == LoadStage::kCreatingTables ? "Creating the hashtables!\r\n" : "";
+}
+
+int stage_percentage(LexiconStage stage) {
+  return 100 * static_cast<int>(stage) / static_cast<int>(LexiconStage::kLexiconReady);
 }
 
 std::string deep_word_list_line(int percentage) {
@@ -70,7 +74,7 @@ std::string dictionary_report(const DictionaryReport& report, const std::string&
 }
 
 std::string dictionary_report(const DictionaryReport& report) {
-  std::string text = stage_line(Stage::kCreatingTables) + "READY!\r\n\r\n";
+  std::string text = stage_line(LoadStage::kCreatingTables) + "READY!\r\n\r\n";
   if (report.entries != 0) text += format_int("%i Words are read into the lexicon\r\n", report.entries);
   if (report.prefixes != 0) text += format_int("Read %i Prefixes\r\n", report.prefixes);
   if (report.suffixes != 0) text += format_int("Read %i Suffixes\r\n", report.suffixes);

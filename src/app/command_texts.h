@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "base/progress.h"
 #include "index/load_dictionary.h"
+#include "lexicon/create_dictionary.h"
 #include "unscramble/accuracy_report.h"
 
 namespace quirlex::texts {
@@ -21,7 +21,12 @@ inline constexpr const char* kLexiconStopped = "Stopped: no lexicon was written.
 // The progress line of a stage, ending in CR LF (kLexiconReady's "Ready!"
 // ends the progress text and has no line end). kDeepWordList has no line of
 // its own: see deep_word_list_line.
-std::string stage_line(Stage stage);
+std::string stage_line(LexiconStage stage);
+std::string stage_line(LoadStage stage);
+
+// Where a progress bar stands at the start of a Create Dictionary stage, in
+// percent: the share of the stages before it.
+int stage_percentage(LexiconStage stage);
 
 // The one line that replaces the lower box while the deep word list is filled.
 std::string deep_word_list_line(int percentage);

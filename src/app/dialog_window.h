@@ -1,12 +1,11 @@
 // The window operations the commands need. The Qt window implements them with
-// real widgets, the console program for scripting, and the tests with a
-// scripted fake, so the commands run the same way behind all three.
+// real widgets and the tests with a scripted fake, so the commands run the
+// same way behind both.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "base/progress.h"
 #include "text/token_list.h"
 
 namespace quirlex {
@@ -73,9 +72,9 @@ class DialogWindow {
   // `preset`.
   virtual FileChoice choose_file(std::string_view preset, FilePurpose purpose) = 0;
   // Where a long command stands, beside the progress lines it shows in the
-  // lower box: a window may show it as a progress bar. kLexiconReady and the
-  // command's return end it.
-  virtual void show_progress(Stage /*stage*/, int /*percentage*/) {}
+  // lower box, in percent (0 to 100), or -1 while no share is known: a window
+  // may show it as a progress bar. The command's return ends it.
+  virtual void show_progress(int /*percentage*/) {}
   // A modal box with only an OK button and a warning icon. UTF-8 text.
   virtual void message_box(std::string_view text) = 0;
   // A modal box with a stop icon for a file that cannot be created or written.

@@ -1,16 +1,13 @@
 #include "app/main_dialog.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <tuple>
 #include <utility>
 
 #include "app/command_texts.h"
+#include "app/dictionary_files.h"
 #include "app/file_presets.h"
 #include "base/failure.h"
-#include "index/load_dictionary.h"
-#include "lexicon/create_dictionary.h"
 #include "scramble/scramble.h"
 #include "text/text_reading.h"
 #include "text/token_writer.h"
@@ -54,25 +51,14 @@ CommandOutcome MainDialog::save() {
 CommandOutcome MainDialog::load_shuffled_text() {
   return run([this] { return load_shuffled_text_command(); });
 }
-CommandOutcome MainDialog::create_dictionary() {
-  return run([this] { return create_dictionary_command(); });
+CommandOutcome MainDialog::create_dictionary(std::stop_token stop) {
+  return run([this, &stop] { return create_dictionary_command(std::move(stop)); });
 }
-CommandOutcome MainDialog::load_dictionary() {
-  return run([this] { return load_dictionary_command(); });
+CommandOutcome MainDialog::load_dictionary(std::stop_token stop) {
+  return run([this, &stop] { return load_dictionary_command(std::move(stop)); });
 }
 CommandOutcome MainDialog::translate() {
   return run([this] { return translate_command(); });
-}
-
-void MainDialog::request_stop() {
-  const std::lock_guard lock(stop_mutex_);
-  stop_source_.request_stop();
-}
-
-std::stop_token MainDialog::stop_token_for_command() {
-  const std::lock_guard lock(stop_mutex_);
-  stop_source_ = std::stop_source();
-  return stop_source_.get_token();
 }
 
 bool MainDialog::choose_file_to_read(const char* preset, FilePurpose purpose,
@@ -143,88 +129,79 @@ CommandOutcome MainDialog::load_shuffled_text_command() {
   return CommandOutcome::kDone;
 }
 
-CommandOutcome MainDialog::create_dictionary_command() {
+CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
   std::string corpus;
   if (!choose_file_to_read(presets::kCorpus, FilePurpose::kOpenCorpus, corpus)) return CommandOutcome::kNothing;
-  const std::stop_token stop = stop_token_for_command();
   // The lexicon word list is left alone: the loaded dictionary, whose variant
   // codes index it, stays usable for Translate.
   empty_scrambled_tokens();
   std::string progress;
-  std::optional<TokenList> entries;
   // The frequency order is the best restoring, and the bigram model is part of it.
   const bool frequency = window_.is_checked(CheckBox::kFrequency);
-  BigramModel bigrams;
+  const LexiconBuildOptions options{
+      .order = frequency                             ? LexiconOrder::kFrequency
+               : window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted
+                                                     : LexiconOrder::kText,
+      .bigrams = frequency};
+  LexiconBuild build;
   try {
-    entries = build_lexicon(
-        corpus,
-        frequency                             ? LexiconOrder::kFrequency
-        : window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted
-                                              : LexiconOrder::kText,
-        [&](Stage stage, int percentage) {
-          window_.show_progress(stage, percentage);
+    build = build_lexicon(
+        {{.path = corpus}}, options,
+        [&](LexiconStage stage, int) {
+          window_.show_progress(texts::stage_percentage(stage));
           show_progress(progress, texts::stage_line(stage));
         },
-        stop, ReadEncoding::kAuto, frequency ? &bigrams : nullptr);
+        stop);
   } catch (const Stopped&) {
     show_progress(progress, texts::kLexiconStopped);
     return CommandOutcome::kStopped;
   }
-  if (!entries) {
-    cannot_open(corpus);
+  if (build.unreadable) {
+    cannot_open(*build.unreadable);
     return CommandOutcome::kUnreadable;
   }
   // As with Save, a cancelled dialog writes nothing.
   const FileChoice choice = window_.choose_file(presets::kLexicon, FilePurpose::kSaveLexicon);
   const bool write = choice.confirmed && !choice.name.empty();
   if (choice.confirmed) lexicon_path_ = choice.name;
-  if (write) {
-    write_tokens(*entries, lexicon_path_, "\n");
-    if (frequency) write_bigram_file(bigram_path(lexicon_path_), bigrams);
-  }
-  window_.show_progress(Stage::kLexiconReady, -1);
-  show_progress(progress, texts::stage_line(Stage::kLexiconReady));
+  if (write) create_dictionary_files(build, lexicon_path_);
+  window_.show_progress(texts::stage_percentage(LexiconStage::kLexiconReady));
+  show_progress(progress, texts::stage_line(LexiconStage::kLexiconReady));
   return write ? CommandOutcome::kDone : CommandOutcome::kNothing;
 }
 
-CommandOutcome MainDialog::load_dictionary_command() {
+CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
   // Every file is asked for and read before anything changes, so a cancelled
   // dialog or an unreadable lexicon leaves the loaded dictionary as it was.
   std::string lexicon_name;
   if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, lexicon_name)) return CommandOutcome::kNothing;
-  DictionaryTexts files;
-  if (auto text = read_text_file(lexicon_name, true, false)) {
-    files.lexicon = std::move(*text);
-  } else {
+  DictionaryFiles files;
+  if (!files.read_lexicon(lexicon_name)) {
     cannot_open(lexicon_name);
     return CommandOutcome::kUnreadable;
   }
-  files.deep_search = window_.is_checked(CheckBox::kDeepSearch);
-  if (files.deep_search) {
+  const bool deep_search = window_.is_checked(CheckBox::kDeepSearch);
+  if (deep_search) {
     // An affix file that cannot be read gives an empty list.
-    for (auto [preset, purpose, text] :
-         {std::tuple{presets::kSuffixes, FilePurpose::kOpenSuffixes, &files.suffixes},
-          std::tuple{presets::kPrefixes, FilePurpose::kOpenPrefixes, &files.prefixes}}) {
+    using Read = bool (DictionaryFiles::*)(const std::string&, ReadEncoding);
+    for (auto [preset, purpose, read] :
+         {std::tuple{presets::kSuffixes, FilePurpose::kOpenSuffixes, Read{&DictionaryFiles::read_suffixes}},
+          std::tuple{presets::kPrefixes, FilePurpose::kOpenPrefixes, Read{&DictionaryFiles::read_prefixes}}}) {
       const FileChoice choice = window_.choose_file(preset, purpose);
       if (!choice.confirmed) return CommandOutcome::kNothing;
       if (choice.name.empty()) continue;
-      if (auto read = read_text_file(choice.name, false, true, ReadEncoding::kAuto)) {
-        *text = std::move(*read);
-      } else {
-        cannot_open(choice.name);
-      }
+      if (!(files.*read)(choice.name, ReadEncoding::kAuto)) cannot_open(choice.name);
     }
   }
 
-  const std::stop_token stop = stop_token_for_command();
   lexicon_path_ = lexicon_name;
   empty_scrambled_tokens();
   bigrams_.reset();
-  const DictionaryReport report = quirlex::load_dictionary(
-      dictionary_, std::move(files),
-      [this](Stage stage, int percentage) {
-        window_.show_progress(stage, percentage);
-        if (stage == Stage::kDeepWordList) {
+  LoadedDictionary loaded = load_dictionary_files(
+      dictionary_, std::move(files), {.deep_search = deep_search, .models = ModelFiles::kIfPresent},
+      [this](LoadStage stage, int percentage) {
+        window_.show_progress(percentage);
+        if (stage == LoadStage::kDeepWordList) {
           window_.show_text(TextBox::kLower, texts::deep_word_list_line(percentage));
           window_.repaint_now(RepaintTarget::kWindow);
         } else {
@@ -232,23 +209,14 @@ CommandOutcome MainDialog::load_dictionary_command() {
           window_.repaint_now(RepaintTarget::kLowerTextBox);
         }
       },
-      stop);
-  // A lexicon without a bigram file is the usual case and says nothing.
-  std::string problem;
-  const std::string model_path = bigram_path(lexicon_name);
-  std::error_code no_such_file;
-  if (std::filesystem::exists(model_path, no_such_file)) {
-    try {
-      bigrams_ = read_bigram_file(model_path, lexicon_hash(dictionary_.words),
-                                  static_cast<std::uint32_t>(dictionary_.words.size()));
-    } catch (const BigramFileError& error) {
-      problem = error.message();
-    }
-  }
-  window_.show_text(TextBox::kLower, problem.empty() ? texts::dictionary_report(report)
-                                                     : texts::dictionary_report(report, problem));
-  return report.deep_search == DeepSearchOutcome::kStopped ? CommandOutcome::kStopped
-                                                           : CommandOutcome::kDone;
+      std::move(stop));
+  bigrams_ = std::move(loaded.bigrams);
+  window_.show_text(TextBox::kLower,
+                    loaded.model_problem.empty()
+                        ? texts::dictionary_report(loaded.report)
+                        : texts::dictionary_report(loaded.report, loaded.model_problem));
+  return loaded.report.deep_search == DeepSearchOutcome::kStopped ? CommandOutcome::kStopped
+                                                                  : CommandOutcome::kDone;
 }
 
 CommandOutcome MainDialog::translate_command() {

@@ -5,13 +5,11 @@
 // tests run exactly these commands.
 #pragma once
 
-#include <mutex>
 #include <optional>
 #include <stop_token>
 #include <string>
 
 #include "app/dialog_window.h"
-#include "base/progress.h"
 #include "index/dictionary.h"
 #include "lexicon/bigram_model.h"
 #include "scramble/random_generator.h"
@@ -26,7 +24,7 @@ enum class CommandOutcome {
   kNothing,     // ended early without a change: a cancelled dialog, nothing to save
   kUnreadable,  // a file could not be opened for reading (the user was told)
   kFailed,      // a failure ended the command at its point of failure (the user was told)
-  kStopped,     // the user stopped it (see request_stop)
+  kStopped,     // the user stopped it (see the commands' stop token)
 };
 
 class MainDialog {
@@ -39,20 +37,18 @@ class MainDialog {
   void initialize();
 
   // The buttons' commands. One runs at a time; a front end may run them on a
-  // thread of its own as long as the window's calls reach its widgets.
-  CommandOutcome load();                // button "Load"
-  CommandOutcome shuffle();             // button "Shuffle"
-  CommandOutcome save();                // button "Save"
-  CommandOutcome load_shuffled_text();  // button "Load shuffled text"
-  CommandOutcome create_dictionary();   // button "Create Dictionary"
-  CommandOutcome load_dictionary();     // button "Load Dictionary"
-  CommandOutcome translate();           // button "Translate"
-
-  // Asks the running command to stop, from any thread: Create Dictionary
-  // then writes nothing, and Load Dictionary keeps the lexicon table without
-  // a deep word list. Other commands run to their end; a request made while
-  // no command runs is forgotten.
-  void request_stop();
+  // thread of its own as long as the window's calls reach its widgets. A
+  // stop requested through `stop` (from any thread) ends Create Dictionary
+  // with nothing written, and Load Dictionary with the lexicon table but
+  // without a deep word list; the other commands run to their end. A front
+  // end makes a fresh stop source for each command as it starts it.
+  CommandOutcome load();                                       // button "Load"
+  CommandOutcome shuffle();                                    // button "Shuffle"
+  CommandOutcome save();                                       // button "Save"
+  CommandOutcome load_shuffled_text();                         // button "Load shuffled text"
+  CommandOutcome create_dictionary(std::stop_token stop = {});  // button "Create Dictionary"
+  CommandOutcome load_dictionary(std::stop_token stop = {});    // button "Load Dictionary"
+  CommandOutcome translate();                                  // button "Translate"
 
   // Whether the lower box holds a scrambled or restored text that was made
   // here (by Shuffle or Translate) and not saved since.
@@ -61,7 +57,6 @@ class MainDialog {
   const TokenList& source_tokens() const { return source_tokens_; }
   const TokenList& scrambled_tokens() const { return scrambled_tokens_; }
   const Dictionary& dictionary() const { return dictionary_; }
-  bool has_bigrams() const { return bigrams_.has_value(); }
   const TextFile& source_file() const { return source_file_; }
   const std::string& scrambled_text_path() const { return scrambled_text_path_; }
   const std::string& lexicon_path() const { return lexicon_path_; }
@@ -75,8 +70,8 @@ class MainDialog {
   CommandOutcome shuffle_command();
   CommandOutcome save_command();
   CommandOutcome load_shuffled_text_command();
-  CommandOutcome create_dictionary_command();
-  CommandOutcome load_dictionary_command();
+  CommandOutcome create_dictionary_command(std::stop_token stop);
+  CommandOutcome load_dictionary_command(std::stop_token stop);
   CommandOutcome translate_command();
 
   // Asks for a file to read; nothing when the dialog was cancelled or left
@@ -86,8 +81,6 @@ class MainDialog {
   void cannot_open(const std::string& name);
   // Appends a progress line, shows the whole progress text and repaints.
   void show_progress(std::string& progress, const std::string& line);
-  // A fresh stop token for the command about to run.
-  std::stop_token stop_token_for_command();
   void empty_scrambled_tokens();
 
   DialogWindow& window_;
@@ -101,8 +94,6 @@ class MainDialog {
   std::string scrambled_text_path_;
   std::string lexicon_path_;
   bool unsaved_text_ = false;
-  std::mutex stop_mutex_;
-  std::stop_source stop_source_;
 };
 
 }  // namespace quirlex

@@ -16,9 +16,9 @@ constexpr const char* kCorpus = "Haust\xFCr Haus-Tier haus HAUS Halm Hof.\r\n";
 
 // The lexicon file the core command makes of `corpus` in `order`.
 std::string lexicon_of(const std::string& corpus, LexiconOrder order) {
-  const std::optional<TokenList> entries = build_lexicon(corpus, order, [](Stage, int) {});
+  const LexiconBuild build = build_lexicon({{.path = corpus}}, {.order = order}, [](LexiconStage, int) {});
   std::string file;
-  put_tokens(*entries, "\n", [&file](std::string_view bytes) { file += bytes; });
+  put_tokens(build.entries, "\n", [&file](std::string_view bytes) { file += bytes; });
   return file;
 }
 

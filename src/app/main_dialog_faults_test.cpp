@@ -46,11 +46,13 @@ TEST(DialogFaultsVanishing, FileDeletedAfterItWasChosenIsUnreadable) {
   VanishingFileWindow window;
   MainDialog dialog(window);
   dialog.initialize();
-  for (const auto command : {&MainDialog::load, &MainDialog::load_shuffled_text,
-                             &MainDialog::create_dictionary, &MainDialog::load_dictionary}) {
+  const std::function<CommandOutcome()> commands[] = {
+      [&] { return dialog.load(); }, [&] { return dialog.load_shuffled_text(); },
+      [&] { return dialog.create_dictionary(); }, [&] { return dialog.load_dictionary(); }};
+  for (const auto& command : commands) {
     put_file(dir.file("chosen.txt"), "Hello world");
     window.answer_file(dir.file("chosen.txt"));
-    EXPECT_EQ(seen((dialog.*command)(), window),
+    EXPECT_EQ(seen(command(), window),
               std::string("unreadable | ") + kCannotOpen + "\n" + dir.file("chosen.txt") + "\n");
   }
   EXPECT_EQ(window.pending_answers(), 0u);

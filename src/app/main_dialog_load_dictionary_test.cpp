@@ -158,9 +158,9 @@ class StoppingWindow : public FakeWindow {
  public:
   void repaint_now(RepaintTarget target) override {
     FakeWindow::repaint_now(target);
-    if (dialog != nullptr && lower_text.starts_with("30 percent")) dialog->request_stop();
+    if (lower_text.starts_with("30 percent")) stop.request_stop();
   }
-  MainDialog* dialog = nullptr;
+  std::stop_source stop;
 };
 
 TEST(LoadDictionaryStop, StopKeepsTheLexiconTableWithoutDeepSearchAndSaysSo) {
@@ -168,15 +168,13 @@ TEST(LoadDictionaryStop, StopKeepsTheLexiconTableWithoutDeepSearchAndSaysSo) {
   StoppingWindow window;
   MainDialog dialog(window);
   dialog.initialize();
-  window.dialog = &dialog;
-  dialog.request_stop();  // made before the command: forgotten
   put_file(dir.file("lexicon.dic"), numbered_words(5000));
   put_file(dir.file("suffixes.txt"), "en er");
   window.deep_search = true;
   for (const char* name : {"lexicon.dic", "suffixes.txt", "none.txt"}) {
     window.answer_file(dir.file(name));
   }
-  EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kStopped);
+  EXPECT_EQ(dialog.load_dictionary(window.stop.get_token()), CommandOutcome::kStopped);
   EXPECT_TRUE(window.lower_text.ends_with(
       "Read 2 Suffixes\r\n\r\nDeep Search stopped: only the lexicon itself is searched.\r\n"))
       << window.lower_text;

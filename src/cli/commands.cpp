@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/command_texts.h"
+#include "app/dictionary_files.h"
 #include "base/failure.h"
 #include "base/version.h"
 #include "cli/arguments.h"
@@ -17,13 +18,9 @@
 #include "cli/demo.h"
 #include "cli/help.h"
 #include "cli/progress_printer.h"
-#include "index/load_dictionary.h"
-#include "lexicon/bigram_model.h"
-#include "lexicon/create_dictionary.h"
 #include "scramble/random_generator.h"
 #include "scramble/scramble.h"
 #include "text/text_reading.h"
-#include "text/token_writer.h"
 #include "unscramble/translate.h"
 
 namespace quirlex::cli {
@@ -125,26 +122,21 @@ int create_dictionary_command(const Arguments& args) {
   if (!all_readable({corpus})) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
-    BigramModel model;
-    const std::optional<TokenList> entries = build_lexicon(
-        corpus, order, printer.callback(), {}, *encoding, bigrams ? &model : nullptr);
-    if (!entries) {
-      say(corpus + ": " + texts::kCannotOpen);
+    const LexiconBuild build =
+        build_lexicon({{.path = corpus}}, {.order = order, .bigrams = bigrams, .encoding = *encoding},
+                      printer.callback<LexiconStage>());
+    if (build.unreadable) {
+      say(*build.unreadable + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    if (!write_output(*lexicon, *entries, "\n")) return kFileFailure;
-    if (bigrams) write_bigram_file(bigram_path(*lexicon), model);
-    printer.print(texts::stage_line(Stage::kLexiconReady));
+    if (*lexicon == "-") {
+      if (!write_output(*lexicon, build.entries, "\n")) return kFileFailure;
+    } else {
+      create_dictionary_files(build, *lexicon);
+    }
+    printer.print(texts::stage_line(LexiconStage::kLexiconReady));
     return kSuccess;
   });
-}
-
-// The text of a file the user named, or a message and nothing.
-std::optional<std::string> named_file(const std::string& name, bool transliterate,
-                                      bool upper_case, ReadEncoding encoding) {
-  auto text = read_text_file(name, transliterate, upper_case, encoding);
-  if (!text) say(name + ": " + texts::kCannotOpen);
-  return text;
 }
 
 int translate_command(const Arguments& args) {
@@ -181,31 +173,31 @@ int translate_command(const Arguments& args) {
       say(*source_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    DictionaryTexts files;
-    files.deep_search = deep;
-    const auto lexicon_text = named_file(input_path(*lexicon), true, false, ReadEncoding::kWindows1252);
-    if (!lexicon_text) return kFileFailure;
-    files.lexicon = *lexicon_text;
+    DictionaryFiles files;
+    if (!files.read_lexicon(input_path(*lexicon))) {
+      say(input_path(*lexicon) + ": " + texts::kCannotOpen);
+      return kFileFailure;
+    }
     // An affix list not given is empty.
-    for (const auto& [name, text] : {std::pair{suffixes, &files.suffixes},
-                                     std::pair{prefixes, &files.prefixes}}) {
+    using Read = bool (DictionaryFiles::*)(const std::string&, ReadEncoding);
+    for (const auto& [name, read] : {std::pair{suffixes, Read{&DictionaryFiles::read_suffixes}},
+                                     std::pair{prefixes, Read{&DictionaryFiles::read_prefixes}}}) {
       if (!name) continue;
-      auto read = named_file(input_path(*name), false, true, *encoding);
-      if (!read) return kFileFailure;
-      *text = std::move(*read);
+      if (!(files.*read)(input_path(*name), *encoding)) {
+        say(input_path(*name) + ": " + texts::kCannotOpen);
+        return kFileFailure;
+      }
     }
     ProgressPrinter printer(stderr);
     Dictionary dictionary;
-    const DictionaryReport loaded = load_dictionary(dictionary, std::move(files), printer.callback());
     // A model that cannot be used ends the run here, before anything is written.
-    std::optional<BigramModel> model;
-    if (context) {
-      model = read_bigram_file(bigram_path(*lexicon), lexicon_hash(dictionary.words),
-                               static_cast<std::uint32_t>(dictionary.words.size()));
-    }
+    const LoadedDictionary loaded = load_dictionary_files(
+        dictionary, std::move(files),
+        {.deep_search = deep, .models = context ? ModelFiles::kRequired : ModelFiles::kNone},
+        printer.callback<LoadStage>());
     // The report begins with the line already printed as progress.
-    const std::string report = texts::dictionary_report(loaded);
-    printer.print(std::string_view(report).substr(texts::stage_line(Stage::kCreatingTables).size()));
+    const std::string report = texts::dictionary_report(loaded.report);
+    printer.print(std::string_view(report).substr(texts::stage_line(LoadStage::kCreatingTables).size()));
 
     TokenList scrambled;
     TextFile scrambled_file;
@@ -217,7 +209,7 @@ int translate_command(const Arguments& args) {
         translate(scrambled, source, dictionary,
                   {.deep_search = deep,
                    .compounds = args.has("--compounds"),
-                   .context = model ? &*model : nullptr})
+                   .context = loaded.bigrams ? &*loaded.bigrams : nullptr})
             .accuracy;
     // The accuracy report byte for byte as the window shows it, CR LF included.
     const std::string accuracy_text = texts::accuracy_report(accuracy);

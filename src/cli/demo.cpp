@@ -2,18 +2,21 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
-#include <tuple>
+#include <system_error>
 #include <utility>
 
 #include "app/command_texts.h"
+#include "app/dictionary_files.h"
 #include "app/file_presets.h"
 #include "base/failure.h"
 #include "cli/commands.h"
 #include "cli/console_output.h"
-#include "index/load_dictionary.h"
-#include "lexicon/create_dictionary.h"
 #include "scramble/random_generator.h"
 #include "scramble/scramble.h"
 #include "text/text_reading.h"
@@ -31,6 +34,26 @@ void show(std::string_view text) {
   std::fputs(for_terminal(text).c_str(), stdout);
   std::fflush(stdout);
 }
+
+// A fresh folder in the temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quirlex-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw FileError(pattern, errno);
+    path_ = std::move(pattern);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 std::string default_samples_folder() {
   return ::access(presets::kSource, R_OK) == 0 ? "." : QUIRLEX_SAMPLES_DIR;
@@ -71,24 +94,28 @@ int run_demo(const Arguments& args) {
 
     heading("Create Dictionary from " + corpus + " into " + lexicon);
     std::string progress;
-    const auto entries = build_lexicon(corpus, LexiconOrder::kSorted,
-                                       [&](Stage stage, int) { progress += texts::stage_line(stage); });
-    if (!entries) return kFileFailure;
-    write_tokens(*entries, lexicon, "\n");
-    show(progress + texts::stage_line(Stage::kLexiconReady));
+    const auto collect = [&progress](LexiconStage stage, int) { progress += texts::stage_line(stage); };
+    const LexiconBuild sorted = build_lexicon({{.path = corpus}}, {}, collect);
+    if (sorted.unreadable) return kFileFailure;
+    create_dictionary_files(sorted, lexicon);
+    show(progress + texts::stage_line(LexiconStage::kLexiconReady));
 
     heading("Load Dictionary " + lexicon + " with Deep Search and the suffixes of " + suffixes);
-    DictionaryTexts files;
-    files.deep_search = true;
-    for (const auto& [name, text, upper] :
-         {std::tuple{&lexicon, &files.lexicon, false}, std::tuple{&suffixes, &files.suffixes, true},
-          std::tuple{&prefixes, &files.prefixes, true}}) {
-      auto read = read_text_file(*name, !upper, upper);
-      if (!read) return kFileFailure;
-      *text = std::move(*read);
-    }
+    const auto load = [&](const std::string& lexicon_path, ModelFiles models,
+                          Dictionary& dictionary) -> std::optional<LoadedDictionary> {
+      DictionaryFiles files;
+      if (!files.read_lexicon(lexicon_path) ||
+          !files.read_suffixes(suffixes, ReadEncoding::kAuto) ||
+          !files.read_prefixes(prefixes, ReadEncoding::kAuto)) {
+        return std::nullopt;
+      }
+      return load_dictionary_files(dictionary, std::move(files),
+                                   {.deep_search = true, .models = models}, [](LoadStage, int) {});
+    };
     Dictionary dictionary;
-    show(texts::dictionary_report(load_dictionary(dictionary, std::move(files), [](Stage, int) {})));
+    const auto classic = load(lexicon, ModelFiles::kNone, dictionary);
+    if (!classic) return kFileFailure;
+    show(texts::dictionary_report(classic->report));
 
     heading("Load shuffled text " + saved);
     TextFile saved_file;
@@ -101,26 +128,26 @@ int run_demo(const Arguments& args) {
     show(texts::accuracy_report(accuracy) + std::string(scrambled.join()));
 
     // The same text once more, with the options a user turns on for the best
-    // restoring: a lexicon in frequency order and its bigram model (kept in
-    // memory only), Compound Search and the context choice.
+    // restoring: a lexicon in frequency order with its model files (made in a
+    // scratch folder, so the samples stay as they are), Compound Search and
+    // the context choice.
     heading(
         "Translate again: lexicon in frequency order, Deep Search, Compound Search and context");
-    BigramModel bigrams;
-    const auto ranked = build_lexicon(corpus, LexiconOrder::kFrequency, [](Stage, int) {}, {},
-                                      ReadEncoding::kAuto, &bigrams);
-    if (!ranked) return kFileFailure;
-    files = DictionaryTexts();
-    files.deep_search = true;
-    put_tokens(*ranked, "\n", [&files](std::string_view bytes) { files.lexicon += bytes; });
-    files.suffixes = *read_text_file(suffixes, false, true);
-    files.prefixes = *read_text_file(prefixes, false, true);
-    load_dictionary(dictionary, std::move(files), [](Stage, int) {});
+    const LexiconBuild ranked = build_lexicon(
+        {{.path = corpus}}, {.order = LexiconOrder::kFrequency, .bigrams = true},
+        [](LexiconStage, int) {});
+    if (ranked.unreadable) return kFileFailure;
+    const ScratchFolder scratch;
+    const std::string ranked_lexicon = scratch.path() + "/" + presets::kLexicon;
+    create_dictionary_files(ranked, ranked_lexicon);
+    const auto best = load(ranked_lexicon, ModelFiles::kRequired, dictionary);
+    if (!best) return kFileFailure;
     scrambled = saved_tokens;
-    const Accuracy best =
+    const Accuracy restored =
         translate(scrambled, source, dictionary,
-                  {.deep_search = true, .compounds = true, .context = &bigrams})
+                  {.deep_search = true, .compounds = true, .context = &*best->bigrams})
             .accuracy;
-    show(texts::accuracy_report(best) + std::string(scrambled.join()));
+    show(texts::accuracy_report(restored) + std::string(scrambled.join()));
     return kSuccess;
   } catch (const Failure& failure) {
     say(failure.message());

@@ -92,6 +92,7 @@ TEST_F(CliFaults, WriteFailingHalfwayKeepsTheEarlierFileByteForByte) {
   const std::string lexicon = put("lexicon.dic", "KAAAAE\n");
   const std::string saved = put("saved.txt", "earlier scrambled text\n");
   const std::string kept = put("kept.dic", "EARLIER\nLEXICON\n");
+  const std::string kept_model = put("kept.dic.bigrams", "earlier model");
   const auto limit_file_size = [] {
     const rlimit limit{16384, 16384};
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -100,7 +101,9 @@ TEST_F(CliFaults, WriteFailingHalfwayKeepsTheEarlierFileByteForByte) {
   for (const auto& arguments :
        std::vector<std::vector<std::string>>{{"shuffle", text, "-o", saved},
                                              {"translate", text, "-d", lexicon, "-o", saved},
-                                             {"create-dictionary", text, "-o", kept}}) {
+                                             {"create-dictionary", text, "-o", kept},
+                                             {"create-dictionary", text, "--order", "frequency",
+                                              "--bigrams", "-o", kept}}) {
     SCOPED_TRACE(arguments[0]);
     const ProcessResult result = run(arguments, limit_file_size);
     EXPECT_EQ(result.exit_status, 1);
@@ -110,8 +113,9 @@ TEST_F(CliFaults, WriteFailingHalfwayKeepsTheEarlierFileByteForByte) {
   }
   EXPECT_EQ(get_file(saved), "earlier scrambled text\n");
   EXPECT_EQ(get_file(kept), "EARLIER\nLEXICON\n");
-  EXPECT_EQ(entries(dir.path()),
-            (std::vector<std::string>{"kept.dic", "lexicon.dic", "saved.txt", "text.txt"}));
+  EXPECT_EQ(get_file(kept_model), "earlier model");
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"kept.dic", "kept.dic.bigrams",
+                                                           "lexicon.dic", "saved.txt", "text.txt"}));
 }
 
 // Under a lowered address-space limit the program runs out of memory: in the

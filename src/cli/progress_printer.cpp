@@ -22,8 +22,12 @@ void ProgressPrinter::print(std::string_view text) {
   std::fflush(out_);
 }
 
-void ProgressPrinter::on_progress(Stage stage, int percentage) {
-  if (stage != Stage::kDeepWordList) {
+void ProgressPrinter::on_progress(LexiconStage stage, int /*percentage*/) {
+  print(texts::stage_line(stage));
+}
+
+void ProgressPrinter::on_progress(LoadStage stage, int percentage) {
+  if (stage != LoadStage::kDeepWordList) {
     print(texts::stage_line(stage));
     return;
   }

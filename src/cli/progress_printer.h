@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "base/progress.h"
+#include "index/load_dictionary.h"
+#include "lexicon/create_dictionary.h"
 
 namespace quirlex::cli {
 
@@ -16,9 +18,11 @@ class ProgressPrinter {
 
   // Prints a line (or text) of progress, CR LF as line feeds.
   void print(std::string_view text);
-  // The progress callback of the core commands.
-  void on_progress(Stage stage, int percentage);
-  ProgressCallback callback() {
+  // The progress callbacks of the core commands.
+  void on_progress(LexiconStage stage, int percentage);
+  void on_progress(LoadStage stage, int percentage);
+  template <typename Stage>
+  Progress<Stage> callback() {
     return [this](Stage stage, int percentage) { on_progress(stage, percentage); };
   }
 

@@ -51,9 +51,6 @@ QString from_utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Create Dictionary's stages as equal shares of the bar.
-constexpr int kLexiconStages = static_cast<int>(Stage::kLexiconReady);
-
 }  // namespace
 
 QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* parent)
@@ -94,13 +91,13 @@ void QtDialogWindow::make_controls() {
   cancel->hide();
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  add_command_button(new QPushButton(QStringLiteral("Load"), this), &MainDialog::load)
+  add_command_button(new QPushButton(QStringLiteral("Load"), this), [this](std::stop_token) { return commands_.load(); })
       ->setGeometry(units.rect(7, 7, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Shuffle"), this), &MainDialog::shuffle)
+  add_command_button(new QPushButton(QStringLiteral("Shuffle"), this), [this](std::stop_token) { return commands_.shuffle(); })
       ->setGeometry(units.rect(7, 26, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Save"), this), &MainDialog::save)
+  add_command_button(new QPushButton(QStringLiteral("Save"), this), [this](std::stop_token) { return commands_.save(); })
       ->setGeometry(units.rect(7, 44, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Translate"), this), &MainDialog::translate)
+  add_command_button(new QPushButton(QStringLiteral("Translate"), this), [this](std::stop_token) { return commands_.translate(); })
       ->setGeometry(units.rect(70, 65, 60, 19));
 
   upper_ = new LeftScrollTextEdit(this);
@@ -110,13 +107,13 @@ void QtDialogWindow::make_controls() {
   lower_->set_follows_end(true);
 
   add_command_button(new WrappingPushButton(QStringLiteral("Create Dictionary"), this),
-                     &MainDialog::create_dictionary)
+                     [this](std::stop_token stop) { return commands_.create_dictionary(std::move(stop)); })
       ->setGeometry(units.rect(70, 7, 60, 19));
   add_command_button(new WrappingPushButton(QStringLiteral("Load Dictionary"), this),
-                     &MainDialog::load_dictionary)
+                     [this](std::stop_token stop) { return commands_.load_dictionary(std::move(stop)); })
       ->setGeometry(units.rect(70, 26, 60, 19));
   add_command_button(new WrappingPushButton(QStringLiteral("Load shuffled text"), this),
-                     &MainDialog::load_shuffled_text)
+                     [this](std::stop_token) { return commands_.load_shuffled_text(); })
       ->setGeometry(units.rect(70, 44, 60, 20));
 
   // The check boxes are only the box; the text beside each is a label of its
@@ -157,7 +154,8 @@ void QtDialogWindow::make_controls() {
 }
 
 QPushButton* QtDialogWindow::add_command_button(QPushButton* button, Command command) {
-  connect(button, &QPushButton::clicked, this, [this, command] { start_command(command); });
+  connect(button, &QPushButton::clicked, this,
+          [this, command = std::move(command)] { start_command(command); });
   command_controls_.append(button);
   return button;
 }
@@ -167,15 +165,18 @@ void QtDialogWindow::enable_command_controls(bool enabled) {
   stop_button_->setEnabled(!enabled);
 }
 
-void QtDialogWindow::start_command(Command command) {
+void QtDialogWindow::start_command(const Command& command) {
   // One command at a time; a click that comes while one runs (the buttons
   // are disabled, but a click may already be on its way) is dropped, not
   // held back for later.
   if (worker_ != nullptr || closing_) return;
   stop_wanted_ = false;
+  // Made here, before the command can begin: a Stop that comes at any time
+  // while it runs reaches it.
+  stop_source_ = std::stop_source();
   focus_before_command_ = QApplication::focusWidget();
   enable_command_controls(false);
-  worker_ = QThread::create([this, command] { (commands_.*command)(); });
+  worker_ = QThread::create([command, stop = stop_source_.get_token()] { command(stop); });
   connect(worker_, &QThread::finished, this, &QtDialogWindow::end_command);
   worker_->start();
 }
@@ -206,15 +207,11 @@ void QtDialogWindow::wait_for_command() {
 void QtDialogWindow::stop_command() {
   if (worker_ == nullptr) return;
   stop_wanted_ = true;
-  commands_.request_stop();
+  stop_source_.request_stop();
 }
 
 template <typename Call>
 auto QtDialogWindow::on_gui_thread(Call call) {
-  // MainDialog forgets a stop request made before the long part of its
-  // command begins (while a file is read, say), so the request is repeated
-  // at each of the command's calls until the command ends.
-  if (stop_wanted_) commands_.request_stop();
   return call_on_thread_of(this, std::move(call));
 }
 
@@ -336,21 +333,14 @@ void QtDialogWindow::repaint_now(RepaintTarget target) {
   });
 }
 
-void QtDialogWindow::show_progress(Stage stage, int percentage) {
+void QtDialogWindow::show_progress(int percentage) {
   on_gui_thread([&] {
-    switch (stage) {
-      case Stage::kCreatingTables:
-        // No share is known while the tables are filled: a busy bar.
-        progress_->setRange(0, 0);
-        break;
-      case Stage::kDeepWordList:
-        progress_->setRange(0, 100);
-        progress_->setValue(percentage);
-        break;
-      default:
-        progress_->setRange(0, 100);
-        progress_->setValue(100 * static_cast<int>(stage) / kLexiconStages);
-        break;
+    if (percentage < 0) {
+      // No share is known: a busy bar.
+      progress_->setRange(0, 0);
+    } else {
+      progress_->setRange(0, 100);
+      progress_->setValue(percentage);
     }
   });
 }

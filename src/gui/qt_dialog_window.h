@@ -1,4 +1,4 @@
-// The program's window: the dialog with the seven command buttons, the two
+// The program's window: the dialog with the seven command buttons, the four
 // check boxes and the two text boxes, and a progress bar with a Stop button.
 // It only shows things; every button runs the matching command of
 // MainDialog, which it owns, on a worker thread, one command at a time, so
@@ -12,7 +12,9 @@
 #include <QList>
 #include <QPointer>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "app/dialog_window.h"
 #include "app/main_dialog.h"
@@ -67,7 +69,7 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   void show_text(TextBox box, std::string_view text) override;
   void show_tokens(TextBox box, std::string_view prefix, const TokenList& tokens) override;
   void repaint_now(RepaintTarget target) override;
-  void show_progress(Stage stage, int percentage) override;
+  void show_progress(int percentage) override;
   bool is_checked(CheckBox box) const override;
   void set_checked(CheckBox box, bool checked) override;
   FileChoice choose_file(std::string_view preset, FilePurpose purpose) override;
@@ -85,9 +87,9 @@ class QtDialogWindow : public QDialog, public DialogWindow {
 
  private:
   void make_controls();
-  using Command = CommandOutcome (MainDialog::*)();
+  using Command = std::function<CommandOutcome(std::stop_token stop)>;
   QPushButton* add_command_button(QPushButton* button, Command command);
-  void start_command(Command command);
+  void start_command(const Command& command);
   void end_command();
   // Handles events until the running command has ended.
   void wait_for_command();
@@ -116,6 +118,8 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   QList<QWidget*> command_controls_;
   QPointer<QWidget> focus_before_command_;
   QThread* worker_ = nullptr;
+  // The running command's stop source, made as it starts.
+  std::stop_source stop_source_;
   // Set by Stop until the command ends.
   std::atomic<bool> stop_wanted_ = false;
   // The window is ending and waits for the command: its dialogs are

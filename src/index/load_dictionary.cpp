@@ -7,7 +7,7 @@
 namespace quirlex {
 
 DictionaryReport load_dictionary(Dictionary& d, DictionaryTexts texts,
-                                 const ProgressCallback& progress, std::stop_token stop) {
+                                 const Progress<LoadStage>& progress, std::stop_token stop) {
   d.suffixes.make_empty();
   d.prefixes.make_empty();
   d.words.make_empty();
@@ -17,7 +17,7 @@ DictionaryReport load_dictionary(Dictionary& d, DictionaryTexts texts,
   d.layout = VariantLayout{};
 
   read_lexicon_words(std::move(texts.lexicon), d.words);
-  progress(Stage::kCreatingTables, -1);
+  progress(LoadStage::kCreatingTables, -1);
   fill_lexicon_table(d.words, d.lexicon_table);
 
   DictionaryReport report;
@@ -29,7 +29,7 @@ DictionaryReport load_dictionary(Dictionary& d, DictionaryTexts texts,
         deep_word_list_check(d.prefixes.size(), d.suffixes.size(), d.words.size(), d.layout);
     if (report.deep_search == DeepSearchOutcome::kBuilt &&
         !build_deep_word_list(
-            d, [&progress](int percentage) { progress(Stage::kDeepWordList, percentage); },
+            d, [&progress](int percentage) { progress(LoadStage::kDeepWordList, percentage); },
             stop)) {
       report.deep_search = DeepSearchOutcome::kStopped;
     }

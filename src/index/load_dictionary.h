@@ -13,6 +13,12 @@
 
 namespace quirlex {
 
+// The stages of Load Dictionary.
+enum class LoadStage {
+  kCreatingTables,  // the lexicon table is filled
+  kDeepWordList,    // the deep word list is filled; comes with a percentage
+};
+
 struct DictionaryTexts {
   std::string lexicon;  // the lexicon file's bytes, as read
   bool deep_search = false;
@@ -39,6 +45,6 @@ struct DictionaryReport {
 // early and leaves the variant table empty (outcome kStopped). A failure
 // (memory) leaves the dictionary as far as it was filled.
 DictionaryReport load_dictionary(Dictionary& dictionary, DictionaryTexts texts,
-                                 const ProgressCallback& progress, std::stop_token stop = {});
+                                 const Progress<LoadStage>& progress, std::stop_token stop = {});
 
 }  // namespace quirlex

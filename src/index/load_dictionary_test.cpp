@@ -51,10 +51,10 @@ TEST(LoadDictionary, FillsTheTablesForEachOutcomeOfDeepSearch) {
     SCOPED_TRACE(c.lexicon.substr(0, 20));
     Dictionary d;
     d.variant_table.value_for(1.0) = 7;  // from an earlier load: must go
-    std::vector<Stage> stages;
+    std::vector<LoadStage> stages;
     const DictionaryReport report =
         load_dictionary(d, {c.lexicon, c.deep, c.suffixes, c.prefixes},
-                        [&](Stage stage, int) { stages.push_back(stage); });
+                        [&](LoadStage stage, int) { stages.push_back(stage); });
     EXPECT_EQ(report.deep_search, c.outcome);
     EXPECT_EQ(report.entries, c.entries);
     EXPECT_EQ(report.entries, d.lexicon_table.entry_count());
@@ -65,7 +65,7 @@ TEST(LoadDictionary, FillsTheTablesForEachOutcomeOfDeepSearch) {
     EXPECT_EQ(texts_of(d.suffixes), c.suffix_list);
     EXPECT_EQ(d.variant_table.entry_count(), c.variants);
     ASSERT_FALSE(stages.empty());
-    EXPECT_EQ(stages.front(), Stage::kCreatingTables);
+    EXPECT_EQ(stages.front(), LoadStage::kCreatingTables);
     EXPECT_EQ(stages.size() > 1, c.outcome == kBuilt);
     // The lexicon table works whatever became of Deep Search.
     const WordToken& first = d.words.element(0);
@@ -78,7 +78,7 @@ TEST(LoadDictionary, FillsTheTablesForEachOutcomeOfDeepSearch) {
 TEST(LoadDictionary, TooLargeAVariantTableIsOutOfMemoryAndKeepsTheLexiconTable) {
   const std::string affixes = repeated("A\n", 32767);
   Dictionary d;
-  EXPECT_THROW(load_dictionary(d, {"HELLO\n", true, affixes, affixes}, [](Stage, int) {}),
+  EXPECT_THROW(load_dictionary(d, {"HELLO\n", true, affixes, affixes}, [](LoadStage, int) {}),
                OutOfMemory);
   EXPECT_EQ(d.lexicon_table.entry_count(), 1);
   EXPECT_EQ(d.prefixes.size(), 32767);

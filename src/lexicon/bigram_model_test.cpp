@@ -97,13 +97,14 @@ TEST(BigramModel, KeepsTheMostFrequentPairsThatFitItsBudget) {
 TEST(BigramModel, FileOfBuildLexiconBelongsToTheLexiconFileReadBack) {
   const testing::TempDir dir;
   testing::put_file(dir.file("corpus.txt"), kCorpus);
-  BigramModel model;
-  const auto entries =
-      build_lexicon(dir.file("corpus.txt"), LexiconOrder::kFrequency, [](Stage, int) {}, {},
-                    ReadEncoding::kAuto, &model);
-  ASSERT_TRUE(entries.has_value());
+  const LexiconBuild build =
+      build_lexicon({{.path = dir.file("corpus.txt")}},
+                    {.order = LexiconOrder::kFrequency, .bigrams = true}, [](LexiconStage, int) {});
+  ASSERT_FALSE(build.unreadable);
+  ASSERT_TRUE(build.bigrams.has_value());
+  const BigramModel& model = *build.bigrams;
   std::string lexicon_file;
-  put_tokens(*entries, "\n", [&](std::string_view bytes) { lexicon_file += bytes; });
+  put_tokens(build.entries, "\n", [&](std::string_view bytes) { lexicon_file += bytes; });
   TokenList words;
   read_lexicon_words(lexicon_file, words);
   write_bigram_file(dir.file("lexicon.bigrams"), model);
@@ -119,13 +120,13 @@ TEST(BigramModel, FileOfBuildLexiconBelongsToTheLexiconFileReadBack) {
   // Both readings of the corpus in pieces that cut words: the same model.
   for (const std::size_t piece_size : {1, 2, 3, 7}) {
     SCOPED_TRACE("pieces of " + std::to_string(piece_size));
-    BigramModel streamed;
-    const auto streamed_entries =
-        build_lexicon(dir.file("corpus.txt"), LexiconOrder::kFrequency, [](Stage, int) {}, {},
-                      ReadEncoding::kAuto, &streamed, piece_size);
-    ASSERT_TRUE(streamed_entries.has_value());
-    EXPECT_EQ(*streamed_entries, *entries);
-    EXPECT_EQ(streamed.serialize(), model.serialize());
+    const LexiconBuild streamed = build_lexicon(
+        {{.path = dir.file("corpus.txt")}},
+        {.order = LexiconOrder::kFrequency, .bigrams = true, .piece_size = piece_size},
+        [](LexiconStage, int) {});
+    ASSERT_TRUE(streamed.bigrams.has_value());
+    EXPECT_EQ(streamed.entries, build.entries);
+    EXPECT_EQ(streamed.bigrams->serialize(), model.serialize());
   }
 }
 

@@ -10,57 +10,121 @@
 #include "text/text_stream.h"
 
 namespace quirlex {
+namespace {
 
-std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
-                                       const ProgressCallback& progress, std::stop_token stop,
-                                       ReadEncoding encoding, BigramModel* bigrams,
-                                       std::size_t piece_size) {
-  const auto stage = [&](Stage next) {
+// The corpora of a build, open for reading, and their text as one run of
+// pieces.
+class Corpora {
+ public:
+  Corpora(const LexiconBuildOptions& options, std::stop_token stop)
+      : options_(options), stop_(std::move(stop)) {}
+
+  // Opens `path`; false when it cannot be opened.
+  bool open(const std::string& path) {
+    auto stream = std::make_unique<TextStream>();
+    if (!stream->open(path, options_.encoding, true, options_.bigrams, options_.piece_size)) {
+      return false;
+    }
+    streams_.push_back(std::move(stream));
+    return true;
+  }
+
+  // The pieces of every corpus, one after the other, until they end or a
+  // stop is asked for. A word never runs from one corpus into the next:
+  // each corpus ends with a separator of its own.
+  TextPieces pieces() {
+    current_ = 0;
+    pending_end_ = false;
+    return [this](std::string& piece) {
+      for (;;) {
+        if (stop_.stop_requested()) throw Stopped();
+        if (pending_end_) {
+          pending_end_ = false;
+          piece.assign(1, '\n');
+          return true;
+        }
+        if (current_ == streams_.size()) {
+          piece.clear();
+          return false;
+        }
+        if (streams_[current_]->next(piece)) return true;
+        if (++current_ < streams_.size()) pending_end_ = true;
+      }
+    };
+  }
+
+  void rewind() {
+    for (const auto& stream : streams_) stream->rewind();
+  }
+  void close() { streams_.clear(); }
+
+ private:
+  const LexiconBuildOptions& options_;
+  std::stop_token stop_;
+  std::vector<std::unique_ptr<TextStream>> streams_;
+  std::size_t current_ = 0;
+  bool pending_end_ = false;
+};
+
+// The bytes of every corpus together, when the system can tell them.
+std::uint64_t corpus_bytes(const std::vector<LexiconSource>& sources) {
+  std::uint64_t total = 0;
+  for (const LexiconSource& source : sources) {
+    std::error_code no_size;
+    const std::uintmax_t bytes = std::filesystem::file_size(source.path, no_size);
+    if (!no_size) total += bytes;
+  }
+  return total;
+}
+
+}  // namespace
+
+LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
+                           const LexiconBuildOptions& options,
+                           const Progress<LexiconStage>& progress, std::stop_token stop) {
+  const auto stage = [&](LexiconStage next) {
     if (stop.stop_requested()) throw Stopped();
     progress(next, -1);
   };
-  // The pieces of the corpus, until it ends or a stop is asked for.
-  const auto next_piece = [&stop](TextStream& stream) {
-    return [&stop, &stream](std::string& piece) {
-      if (stop.stop_requested()) throw Stopped();
-      return stream.next(piece);
-    };
-  };
-  stage(Stage::kReadingCorpus);
-  // Read a second time for the bigram model only.
-  auto corpus = std::make_unique<TextStream>();
-  if (!corpus->open(corpus_path, encoding, true, bigrams != nullptr, piece_size)) {
-    return std::nullopt;
+  stage(LexiconStage::kReadingCorpus);
+  LexiconBuild build;
+  Corpora corpora(options, stop);
+  for (const LexiconSource& source : sources) {
+    if (!corpora.open(source.path)) {
+      build.unreadable = source.path;
+      return build;
+    }
   }
   LexiconBuilder builder;
-  std::error_code no_size;
-  const std::uintmax_t corpus_bytes = std::filesystem::file_size(corpus_path, no_size);
-  if (!no_size) builder.expect_corpus_bytes(corpus_bytes);
+  if (const std::uint64_t bytes = corpus_bytes(sources); bytes != 0) {
+    builder.expect_corpus_bytes(bytes);
+  }
   {
-    const TextPieces pieces = next_piece(*corpus);
+    const TextPieces pieces = corpora.pieces();
     std::string piece;
     while (pieces(piece)) builder.add_text(piece);
   }
-  if (bigrams == nullptr) corpus.reset();
-  stage(Stage::kFiltering);
+  // Read a second time for the bigram model only.
+  if (!options.bigrams) corpora.close();
+  stage(LexiconStage::kFiltering);
   builder.finish();
-  if (bigrams == nullptr) builder.forget_lookups();
-  stage(Stage::kSorting);
-  builder.put_in_order(order);
+  if (!options.bigrams) builder.forget_lookups();
+  stage(LexiconStage::kSorting);
+  builder.put_in_order(options.order);
   // Repeated words were already dropped as the words were collected.
-  stage(Stage::kRemovingRepeats);
-  stage(Stage::kCompressing);
-  TokenList entries = builder.encode();
-  if (bigrams != nullptr) {
+  stage(LexiconStage::kRemovingRepeats);
+  stage(LexiconStage::kCompressing);
+  build.entries = builder.encode();
+  if (options.bigrams) {
     if (stop.stop_requested()) throw Stopped();
     // The entries and a line feed after each.
     const std::uint64_t lexicon_bytes =
-        entries.join().size() + static_cast<std::uint64_t>(entries.size());
-    corpus->rewind();
-    *bigrams = BigramModel::count(builder, next_piece(*corpus), kBigramShortWords,
-                                  kMaxBigramSizeRatio * lexicon_bytes);
+        build.entries.join().size() + static_cast<std::uint64_t>(build.entries.size());
+    corpora.rewind();
+    build.bigrams = BigramModel::count(builder, corpora.pieces(), kBigramShortWords,
+                                       kMaxBigramSizeRatio * lexicon_bytes);
   }
-  return entries;
+  return build;
 }
 
 }  // namespace quirlex

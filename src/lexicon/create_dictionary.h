@@ -1,38 +1,73 @@
-// Create Dictionary as one core command: from a corpus file to the entries
-// of its lexicon file, in the order asked for. The caller writes the entries
-// (each followed by a line feed) where the user chooses.
+// Create Dictionary as one core command: from the sources of a lexicon (one
+// or more corpus files) to the entries of its lexicon file, in the order
+// asked for, and the model files that go beside it. The caller writes them
+// (app/dictionary_files.h writes them all together).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "base/progress.h"
-#include "text/text_encoding.h"
-#include "text/text_stream.h"
 #include "lexicon/bigram_model.h"
 #include "lexicon/lexicon_builder.h"
+#include "text/text_encoding.h"
+#include "text/text_stream.h"
 #include "text/token_list.h"
 
 namespace quirlex {
 
-// Reads the corpus (umlauts spelled out, UTF-8 converted by `encoding`: its
-// stand-ins only separate words) piece by piece, `piece_size` bytes at a
-// time, and makes the front-coded entries of its lexicon; nullopt when the
-// corpus cannot be opened. Progress: kReadingCorpus (the words are collected
-// as the corpus is read), kFiltering, kSorting, kRemovingRepeats and
-// kCompressing, each as it begins. A stop request is honoured between stages
-// and between pieces with a Stopped failure; nothing is written here in any
-// case. With `bigrams`, it also receives the corpus's bigram model of this
-// lexicon, at most kMaxBigramSizeRatio times the lexicon file's size, from a
-// second reading of the corpus.
-std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
-                                       const ProgressCallback& progress,
-                                       std::stop_token stop = {},
-                                       ReadEncoding encoding = ReadEncoding::kAuto,
-                                       BigramModel* bigrams = nullptr,
-                                       std::size_t piece_size = TextStream::kDefaultPieceSize);
+// The stages of Create Dictionary, in this order.
+enum class LexiconStage {
+  kReadingCorpus,    // the corpus is read and split into words
+  kFiltering,        // words too short or not storable are dropped
+  kSorting,          // the remaining words are put in lexicon order
+  kRemovingRepeats,  // repeated words are dropped
+  kCompressing,      // the entries are front-coded and the file written
+  kLexiconReady,     // the command ends (told by the front end, once written)
+};
+
+// One file a lexicon is made from.
+struct LexiconSource {
+  enum class Kind : std::uint8_t {
+    kCorpus,  // running text
+  };
+  Kind kind = Kind::kCorpus;
+  std::string path;
+};
+
+struct LexiconBuildOptions {
+  LexiconOrder order = LexiconOrder::kSorted;
+  // Also count the corpus's bigram model of the lexicon (a second reading of
+  // the corpora), at most kMaxBigramSizeRatio times the lexicon file's size.
+  bool bigrams = false;
+  // How UTF-8 corpora are told and converted; their stand-ins only separate
+  // words.
+  ReadEncoding encoding = ReadEncoding::kAuto;
+  // How much of a corpus is read at a time.
+  std::size_t piece_size = TextStream::kDefaultPieceSize;
+};
+
+// What one Create Dictionary made.
+struct LexiconBuild {
+  // The source that could not be opened; when set, nothing else is.
+  std::optional<std::string> unreadable;
+  TokenList entries;  // the lexicon file's entries, one token each
+  std::optional<BigramModel> bigrams;
+};
+
+// Reads every source (umlauts spelled out) piece by piece, in order, and
+// makes the front-coded entries of their lexicon. Progress: kReadingCorpus
+// (the words are collected as the sources are read), kFiltering, kSorting,
+// kRemovingRepeats and kCompressing, each as it begins. A stop request is
+// honoured between stages and between pieces with a Stopped failure;
+// nothing is written here in any case.
+LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
+                           const LexiconBuildOptions& options,
+                           const Progress<LexiconStage>& progress, std::stop_token stop = {});
 
 // How much larger than its lexicon file a bigram file may grow.
 inline constexpr std::uint64_t kMaxBigramSizeRatio = 10;

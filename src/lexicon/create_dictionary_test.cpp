@@ -1,6 +1,6 @@
 // Create Dictionary as a core command: the lexicon entries of each order,
-// the same for every piece size the corpus is streamed in, the stages it
-// reports, an unreadable corpus, and a stop at every stage.
+// the same for every piece size the corpus is streamed in, several corpora,
+// the stages it reports, an unreadable corpus, and a stop at every stage.
 #include "lexicon/create_dictionary.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +26,8 @@ constexpr const char* kCorpus =
     "Haust\xFCr Haus-Tier haus HAUS Hausboot; Halm Hof. B\xE4ume \"Zitat\" und/oder Ab ABC "
     "abcd {Klammer} Wo|rt\r\n";
 
+const Progress<LexiconStage> kQuiet = [](LexiconStage, int) {};
+
 TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
   const testing::TempDir dir;
   const std::string corpus = dir.file("corpus.txt");
@@ -50,17 +52,19 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
         "HAUS"}},
   };
   for (const auto& c : cases) {
-    std::vector<Stage> stages;
-    const auto entries =
-        build_lexicon(corpus, c.order, [&](Stage stage, int percentage) {
+    std::vector<LexiconStage> stages;
+    const LexiconBuild build =
+        build_lexicon({{.path = corpus}}, {.order = c.order}, [&](LexiconStage stage, int percentage) {
           EXPECT_EQ(percentage, -1);
           stages.push_back(stage);
         });
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(texts_of(*entries), c.entries);
-    EXPECT_EQ(stages, (std::vector<Stage>{Stage::kReadingCorpus, Stage::kFiltering,
-                                          Stage::kSorting, Stage::kRemovingRepeats,
-                                          Stage::kCompressing}));
+    ASSERT_FALSE(build.unreadable);
+    EXPECT_EQ(texts_of(build.entries), c.entries);
+    EXPECT_FALSE(build.bigrams.has_value());
+    EXPECT_EQ(stages, (std::vector<LexiconStage>{
+                          LexiconStage::kReadingCorpus, LexiconStage::kFiltering,
+                          LexiconStage::kSorting, LexiconStage::kRemovingRepeats,
+                          LexiconStage::kCompressing}));
   }
 }
 
@@ -84,36 +88,59 @@ TEST(BuildLexicon, EveryPieceSizeGivesTheEntriesOfOnePiece) {
     testing::put_file(path, corpus.bytes);
     for (const LexiconOrder order :
          {LexiconOrder::kSorted, LexiconOrder::kText, LexiconOrder::kFrequency}) {
-      const auto whole = build_lexicon(path, order, [](Stage, int) {});
-      ASSERT_TRUE(whole.has_value());
+      const LexiconBuild whole = build_lexicon({{.path = path}}, {.order = order}, kQuiet);
+      ASSERT_FALSE(whole.unreadable);
       if (order == LexiconOrder::kSorted) {
-        EXPECT_EQ(texts_of(*whole), corpus.sorted);
+        EXPECT_EQ(texts_of(whole.entries), corpus.sorted);
       }
       for (std::size_t piece_size = 1; piece_size <= 9; ++piece_size) {
         SCOPED_TRACE(corpus.bytes + ", pieces of " + std::to_string(piece_size));
-        const auto streamed = build_lexicon(path, order, [](Stage, int) {}, {},
-                                            ReadEncoding::kAuto, nullptr, piece_size);
-        ASSERT_TRUE(streamed.has_value());
-        EXPECT_EQ(*streamed, *whole);
+        const LexiconBuild streamed = build_lexicon(
+            {{.path = path}}, {.order = order, .piece_size = piece_size}, kQuiet);
+        ASSERT_FALSE(streamed.unreadable);
+        EXPECT_EQ(streamed.entries, whole.entries);
       }
     }
   }
+}
+
+// Several corpora are one text to the lexicon, but a word never runs from
+// the end of one into the next; the bigram model reads them all again.
+TEST(BuildLexicon, CorporaAreReadInTurnWithoutJoiningWords) {
+  const testing::TempDir dir;
+  testing::put_file(dir.file("a.txt"), "Haus Bo");
+  testing::put_file(dir.file("b.txt"), "ot Boot Haus Baum");
+  const std::vector<LexiconSource> both = {{.path = dir.file("a.txt")}, {.path = dir.file("b.txt")}};
+  const LexiconBuild text = build_lexicon(both, {.order = LexiconOrder::kText}, kQuiet);
+  EXPECT_EQ(texts_of(text.entries), (Words{"HAUS", "BOOT", "BAUM"}));
+  testing::put_file(dir.file("joined.txt"), "Haus Bo\not Boot Haus Baum");
+  const LexiconBuild joined = build_lexicon({{.path = dir.file("joined.txt")}},
+                                            {.order = LexiconOrder::kFrequency, .bigrams = true},
+                                            kQuiet);
+  const LexiconBuild ranked =
+      build_lexicon(both, {.order = LexiconOrder::kFrequency, .bigrams = true}, kQuiet);
+  EXPECT_EQ(ranked.entries, joined.entries);
+  ASSERT_TRUE(ranked.bigrams && joined.bigrams);
+  EXPECT_EQ(ranked.bigrams->serialize(), joined.bigrams->serialize());
 }
 
 TEST(BuildLexicon, UnreadableCorpusGivesNothingAndOneWithoutWordsNoEntries) {
   const testing::TempDir dir;
   for (const char* words : {"", "a an the, 1234 {Klammer} ...\r\n"}) {
     testing::put_file(dir.file("corpus.txt"), words);
-    const auto entries =
-        build_lexicon(dir.file("corpus.txt"), LexiconOrder::kSorted, [](Stage, int) {});
-    ASSERT_TRUE(entries.has_value()) << words;
-    EXPECT_TRUE(entries->is_empty()) << words;
+    const LexiconBuild build = build_lexicon({{.path = dir.file("corpus.txt")}}, {}, kQuiet);
+    ASSERT_FALSE(build.unreadable) << words;
+    EXPECT_TRUE(build.entries.is_empty()) << words;
   }
+  // The first source that cannot be read is named, wherever it stands.
   for (const std::string& name : {dir.file("missing.txt"), dir.path()}) {
-    std::vector<Stage> stages;
-    EXPECT_FALSE(build_lexicon(name, LexiconOrder::kSorted,
-                               [&](Stage stage, int) { stages.push_back(stage); }));
-    EXPECT_EQ(stages, std::vector<Stage>{Stage::kReadingCorpus}) << name;
+    std::vector<LexiconStage> stages;
+    const LexiconBuild build =
+        build_lexicon({{.path = dir.file("corpus.txt")}, {.path = name}}, {},
+                      [&](LexiconStage stage, int) { stages.push_back(stage); });
+    EXPECT_EQ(build.unreadable, name);
+    EXPECT_TRUE(build.entries.is_empty());
+    EXPECT_EQ(stages, std::vector<LexiconStage>{LexiconStage::kReadingCorpus}) << name;
   }
 }
 
@@ -121,21 +148,22 @@ TEST(BuildLexicon, StopRequestEndsItBeforeTheNextStage) {
   const testing::TempDir dir;
   const std::string corpus = dir.file("corpus.txt");
   testing::put_file(corpus, kCorpus);
-  for (const Stage last : {Stage::kReadingCorpus, Stage::kSorting, Stage::kCompressing}) {
+  for (const LexiconStage last :
+       {LexiconStage::kReadingCorpus, LexiconStage::kSorting, LexiconStage::kCompressing}) {
     std::stop_source stop;
-    std::vector<Stage> stages;
+    std::vector<LexiconStage> stages;
     const auto build = [&] {
       return build_lexicon(
-          corpus, LexiconOrder::kSorted,
-          [&](Stage stage, int) {
+          {{.path = corpus}}, {},
+          [&](LexiconStage stage, int) {
             stages.push_back(stage);
             if (stage == last) stop.request_stop();
           },
           stop.get_token());
     };
-    if (last == Stage::kCompressing) {
+    if (last == LexiconStage::kCompressing) {
       // Past the last stage nothing is left to stop.
-      EXPECT_TRUE(build().has_value());
+      EXPECT_FALSE(build().unreadable);
     } else {
       EXPECT_THROW(build(), Stopped);
     }

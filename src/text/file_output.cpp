@@ -106,13 +106,19 @@ void FileOutput::write_through(std::string_view bytes) {
   }
 }
 
-void FileOutput::commit() {
+void FileOutput::finish() {
+  if (finished_) return;
   flush();
   if (!temp_name_.empty() && ::fsync(fd_) != 0 && errno != EINVAL) fail(errno);
   const int fd = std::exchange(fd_, -1);
   if (::close(fd) != 0 && errno != EINTR) {
     fail(errno);
   }
+  finished_ = true;
+}
+
+void FileOutput::commit() {
+  finish();
   if (!temp_name_.empty()) {
     if (::rename(temp_name_.c_str(), path_.c_str()) != 0) fail(errno);
     temp_name_.clear();

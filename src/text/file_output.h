@@ -29,7 +29,13 @@ class FileOutput {
       write_past_buffer(bytes);
     }
   }
-  // Flushes and puts the file in place. Without commit the target stays as it was.
+  // Writes out everything and closes the file, but leaves the target as it
+  // was: files that must replace their predecessors together are each
+  // finished first, then committed, so that a failure in any of them
+  // replaces none. Nothing may be written afterwards.
+  void finish();
+  // Finishes the file, if that was not done, and puts it in place. Without
+  // commit the target stays as it was.
   void commit();
 
  private:
@@ -44,6 +50,7 @@ class FileOutput {
   std::string path_;       // the file to write: file_name_ with symbolic links followed
   std::string temp_name_;  // empty when writing the target directly
   int fd_ = -1;
+  bool finished_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
 };

@@ -64,23 +64,22 @@ TEST(Signature, PublishedFiguresComeOutBitForBit) {
   EXPECT_PRED_FORMAT2(SameDouble, letter_stats("@`").letter_sum, -2 * 4294967296.0);
 }
 
-// A token's mask and signature are those of its text as it is now, in place
-// or replaced, and nothing in a list made without signatures.
+// A token's mask and signature are those of its text as it is now, changed
+// in place or appended, and nothing in a list made without signatures.
 TEST(Signature, FollowsTheTextInTheListUnlessTheListHasNone) {
   TokenList list = testing::list_of({"Hello", "x"});
   EXPECT_PRED_FORMAT2(SameDouble, list.signature(0), kHello);
   list.overwrite(0, "WORLD");
   EXPECT_EQ(list.element(0).letter_mask, 4343816u);
   EXPECT_PRED_FORMAT2(SameDouble, list.signature(0), kWorld);
-  list.set_at_grow(1, "Hello");
-  EXPECT_EQ(list.element(1).letter_mask, 18576u);
-  list.set_at_grow(0, "H");
-  EXPECT_EQ(list.element(0).letter_mask, 0u);
-  EXPECT_PRED_FORMAT2(SameDouble, list.element(0).signature, 0.0);
+  list.append("Hello");
+  EXPECT_EQ(list.element(2).letter_mask, 18576u);
+  EXPECT_EQ(list.element(1).letter_mask, 0u);
+  EXPECT_PRED_FORMAT2(SameDouble, list.element(1).signature, 0.0);
 
   list.set_signatures(false);
-  EXPECT_EQ(list.element(1).letter_mask, 0u);
-  EXPECT_PRED_FORMAT2(SameDouble, list.signature(1), 0.0);
+  EXPECT_EQ(list.element(2).letter_mask, 0u);
+  EXPECT_PRED_FORMAT2(SameDouble, list.signature(2), 0.0);
 }
 
 TEST(Signature, InteriorOrderAndLetterCaseDoNotMatter) {

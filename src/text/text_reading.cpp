@@ -15,11 +15,4 @@ bool read_text_tokens(TextFile& file, const std::string& path, TokenList& tokens
   return true;
 }
 
-std::optional<std::string> read_text_file(const std::string& path, bool transliterate,
-                                          bool upper_case, ReadEncoding encoding) {
-  TextFile file;
-  if (!file.read(path, transliterate, upper_case, encoding)) return std::nullopt;
-  return file.take_content();
-}
-
 }  // namespace quirlex

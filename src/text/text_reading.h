@@ -1,9 +1,7 @@
-// The two ways a command reads a file: a text split into tokens, and a
-// file's bytes whole. Both tell an unreadable file by their result, so the
-// front end can name it to the user.
+// How a command reads a text it works on: split into tokens. An unreadable
+// file is told by the result, so the front end can name it to the user.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "text/text_encoding.h"
@@ -19,14 +17,5 @@ namespace quirlex {
 // file stays open (see TextFile); its content is handed to the tokens.
 bool read_text_tokens(TextFile& file, const std::string& path, TokenList& tokens,
                       ReadEncoding encoding = ReadEncoding::kAuto);
-
-// The text of `path`, with umlauts spelled out when `transliterate` and
-// upper-cased when `upper_case`, converted to Windows-1252 by `encoding`
-// (a lexicon file is read as bytes; the stand-ins of a UTF-8 text only
-// separate, so texts read this way never write them back); nullopt when the
-// file cannot be opened or read.
-std::optional<std::string> read_text_file(const std::string& path, bool transliterate,
-                                          bool upper_case,
-                                          ReadEncoding encoding = ReadEncoding::kWindows1252);
 
 }  // namespace quirlex

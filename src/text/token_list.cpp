@@ -68,25 +68,20 @@ void TokenList::reserve_for(std::int64_t n, std::int32_t step, std::int64_t byte
   });
 }
 
-void TokenList::set_at_grow(std::int64_t index, std::string_view text, std::uint8_t separator) {
-  if (index < 0) throw InvalidArgument();
-  // Refused before index + 1 could overflow.
-  if (index >= kMaxSize) refuse_size();
-  const auto at = static_cast<std::size_t>(index);
-  const std::size_t old_length = at < ends_.size() ? end_of(at) - start_of(at) : 0;
-  if (text.size() > old_length && text.size() - old_length > room()) refuse_bytes();
-  if (index >= size()) set_size(index + 1);
-  const std::size_t start = start_of(at);
-  failing_as_out_of_memory([&] { text_.replace(start, old_length, text); });
-  // The texts after it move by the difference (none when it was the last).
-  const std::size_t new_end = start + text.size();
-  ends_[at] = pack(new_end, separator);
-  if (text.size() != old_length) {
-    for (std::size_t k = at + 1; k < ends_.size(); ++k) {
-      const std::size_t end = end_of(k) - old_length + text.size();
-      ends_[k] = pack(end, static_cast<std::uint8_t>(ends_[k] >> 31));
+void TokenList::append_growing(std::string_view text, std::uint8_t separator) {
+  if (ends_.size() >= static_cast<std::size_t>(kMaxSize)) refuse_size();
+  if (text.size() > room()) refuse_bytes();
+  failing_as_out_of_memory([&] {
+    if (ends_.size() == ends_.capacity()) {
+      if (ends_.capacity() == 0) {
+        ends_.reserve(std::max<std::size_t>(1, static_cast<std::size_t>(grow_step_)));
+      } else {
+        grow_storage(ends_.size() + 1);
+      }
     }
-  }
+    text_.append(text);
+  });
+  ends_.push_back(pack(text_.size(), separator));
 }
 
 WordToken TokenList::element(std::int64_t index) const {

@@ -35,12 +35,10 @@ class TokenList {
 
   std::int32_t size() const { return static_cast<std::int32_t>(ends_.size()); }
   std::int32_t capacity() const { return static_cast<std::int32_t>(ends_.capacity()); }
-  std::int32_t grow_step() const { return grow_step_; }
   bool is_empty() const { return ends_.empty(); }
 
   // Whether tokens come with their letter mask and signature. Lists that are
   // only stored, split or decoded do without; the tokenizer decides.
-  bool has_signatures() const { return signatures_; }
   void set_signatures(bool signatures) { signatures_ = signatures; }
 
   // Gives the list exactly `n` tokens; new positions hold default tokens
@@ -49,19 +47,15 @@ class TokenList {
   // kMaxSize tokens is refused.
   void set_size(std::int64_t n, std::int32_t step = -1);
 
-  // Makes token `index` a token of `text` with `separator` as its flag,
-  // growing the list to index + 1 tokens first when needed. With
-  // index == size() this appends; inside the list it replaces, moving the
-  // texts after it when the length differs.
-  void set_at_grow(std::int64_t index, std::string_view text, std::uint8_t separator = 0);
+  // Adds a token of `text` with `separator` as its flag after the last one,
+  // growing the token slots by the grow step. Past kMaxSize tokens or
+  // kMaxBytes bytes of text it is refused, and the list stays as it was.
   void append(std::string_view text, std::uint8_t separator = 0) {
-    // Within the capacity this is what set_at_grow does, minus the default
-    // token it would make first and then replace.
     if (ends_.size() < ends_.capacity() && text.size() <= room()) {
       text_.append(text);
       ends_.push_back(pack(text_.size(), separator));
     } else {
-      set_at_grow(size(), text, separator);
+      append_growing(text, separator);
     }
   }
 
@@ -145,6 +139,7 @@ class TokenList {
   // The bytes of text the buffer may still take.
   std::size_t room() const { return static_cast<std::size_t>(kMaxBytes) - text_.size(); }
   void grow_storage(std::size_t n);
+  void append_growing(std::string_view text, std::uint8_t separator);
   // Whether some token is long enough to have a signature.
   bool has_signed_token() const;
 

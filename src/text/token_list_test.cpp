@@ -44,7 +44,7 @@ TEST(TokenListGrowth, FirstAllocationIsExactThenAnEighthOfTheSizeFrom4To1024) {
     EXPECT_EQ(list.capacity(), 0);
     list.set_size(c.size, 0);
     EXPECT_EQ(list.capacity(), c.size);
-    list.set_at_grow(c.grown_size - 1, "");
+    list.set_size(c.grown_size);
     EXPECT_EQ(list.size(), c.grown_size);
     EXPECT_EQ(list.capacity(), c.capacity);
   }
@@ -56,41 +56,37 @@ TEST(TokenListGrowth, FixedGrowStepIsUsedForTheFirstAllocationAndEveryGrowth) {
   list.append("");
   EXPECT_EQ(list.capacity(), 1000);
   list.set_size(1001, -1);  // a negative step keeps the grow step
-  EXPECT_EQ(list.grow_step(), 1000);
   EXPECT_EQ(list.capacity(), 2000);
-  list.set_size(5, 0);
-  EXPECT_EQ(list.grow_step(), 0);
+  list.set_size(2000, 0);  // without a step the list grows by an eighth
+  list.append("");
+  EXPECT_EQ(list.capacity(), 2250);
 }
 
-TEST(TokenList, SetAtGrowPastTheEndFillsWithDefaultTokens) {
+TEST(TokenList, SetSizeFillsWithDefaultTokensThatAppendsFollow) {
   TokenList list;
   list.set_signatures(true);
-  list.set_at_grow(5, "Hello");
+  list.set_size(5);
+  list.append("Hello");
   ASSERT_EQ(list.size(), 6);
-  EXPECT_EQ(list.capacity(), 6);
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     expect_default_token(list, i);
   }
   EXPECT_EQ(list.text(5), "Hello");
   EXPECT_EQ(list.element(5).signature, signature_of("Hello"));
-  list.set_at_grow(1, "x");
-  EXPECT_EQ(list.size(), 6);
-  EXPECT_EQ(list.join(), "xHello");
-  EXPECT_EQ(list.text(5), "Hello");
 }
 
-// Every text lives in the one buffer: a text replaced inside the list moves
-// the texts after it, and appending past the buffer's room moves them all.
+// Every text lives in the one buffer: appending past the buffer's room
+// moves them all, and each token keeps its text and flag.
 TEST(TokenList, TextsStayTheirsWhenTheBufferChangesAroundThem) {
-  TokenList list = list_of({"Haus", ", ", "Tier", "."});
-  list.set_at_grow(1, " - ", 1);
-  list.set_at_grow(2, "Baum");
-  list.set_at_grow(0, "H");
-  EXPECT_EQ(testing::texts_of(list), (std::vector<std::string>{"H", " - ", "Baum", "."}));
+  TokenList list;
+  list.append("H");
+  list.append(" - ", 1);
+  list.append("Baum");
+  EXPECT_EQ(testing::texts_of(list), (std::vector<std::string>{"H", " - ", "Baum"}));
   EXPECT_EQ(list.separator(1), 1);
   EXPECT_EQ(list.separator(2), 0);
-  const WordToken last = list.element(3);
+  const WordToken last = list.element(2);
   EXPECT_EQ(last.offset + last.length, list.join().size());
 
   TokenList grown;
@@ -142,7 +138,6 @@ TEST(TokenList, IndicesOutsideTheListAndNegativeSizesAreImproperArguments) {
   }
   EXPECT_TRUE(FailsWith<InvalidArgument>([&] { TokenList().element(0); }, kImproperArgument));
   EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.set_size(-1); }, kImproperArgument));
-  EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.set_at_grow(-1, ""); }, kImproperArgument));
   // A text written in place keeps its token's length; a token from beyond
   // the buffer has no text here.
   EXPECT_TRUE(FailsWith<InvalidArgument>([&] { list.overwrite(0, "ab"); }, kImproperArgument));
@@ -150,20 +145,15 @@ TEST(TokenList, IndicesOutsideTheListAndNegativeSizesAreImproperArguments) {
   EXPECT_EQ(list.join(), "ab");
 }
 
-// set_at_grow(INT64_MAX) once computed index + 1 and overflowed. A text that
-// would take the buffer past 2^31 - 1 bytes is refused before a byte of it
-// is read (the view below points at a single byte).
+// A text that would take the buffer past 2^31 - 1 bytes is refused before a
+// byte of it is read (the view below points at a single byte).
 TEST(TokenList, SizesPastTheLimitsAreRefusedBeforeAllocating) {
   TokenList list = list_of({"a"});
   EXPECT_THROW(list.set_size(TokenList::kMaxSize + 1), LimitExceeded);
   EXPECT_THROW(list.set_size(INT64_MAX), LimitExceeded);
-  EXPECT_THROW(list.set_at_grow(TokenList::kMaxSize, ""), LimitExceeded);
-  EXPECT_THROW(list.set_at_grow(INT64_MAX, ""), LimitExceeded);
   const char byte = 'x';
   const std::string_view too_long(&byte, static_cast<std::size_t>(TokenList::kMaxBytes));
   EXPECT_THROW(list.append(too_long), LimitExceeded);
-  EXPECT_THROW(list.set_at_grow(0, std::string_view(&byte, static_cast<std::size_t>(TokenList::kMaxBytes) + 1)),
-               LimitExceeded);
   EXPECT_EQ(list.join(), "a");
   EXPECT_THROW(TokenList().reserve_for(1, -1, TokenList::kMaxBytes + 1), LimitExceeded);
 }
