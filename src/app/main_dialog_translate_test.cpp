@@ -98,9 +98,9 @@ TEST_F(Translate, DeepSearchBoxDecidesAtTranslateAndASecondRunRetriesTheRest) {
   EXPECT_EQ(window.lower_text, accuracy_line(0, 0, 0) + "Kindness Haus.\n");
 }
 
-// Create Dictionary between Load Dictionary and Translate used to replace the
-// lexicon word list that the variant codes index, so Deep Search rebuilt
-// words from the new corpus instead.
+// Create Dictionary between Load Dictionary and Translate leaves the lexicon
+// word list that the variant codes index alone, so Deep Search still builds
+// its words from the loaded lexicon, not from the new corpus.
 TEST_F(Translate, DeepSearchStillWorksAfterCreateDictionary) {
   load_deep_dictionary(put("lexicon.dic", "HAUS\nKIND\n"), put("suffixes.txt", "ness\n"), "");
   const std::string other = dir.file("other.dic");

@@ -484,8 +484,8 @@ TEST_F(QuirlexCli, HelpOfTheProgramAndOfEachCommand) {
   }
 }
 
-// Without --deep the affix options are ignored; answering their dialogs all
-// the same once left an answer queued for the scrambled text's dialog.
+// Without --deep the affix options are ignored, and the scrambled text is
+// still the one read and restored.
 TEST_F(QuirlexCli, DeepSearchRestoresAffixedWordsOnlyWithDeep) {
   const std::string lexicon = put("lexicon.dic", "HAUS\nKIND\n");
   const std::string suffixes = put("suffixes.txt", "ness\nen\n");

@@ -57,8 +57,8 @@ TEST(TextFileFaults, LockingWriterIsWaitedForAndItsWholeTextRead) {
 
 // A writer that ignores locks makes version after version: it empties the
 // file and writes the new text. At any moment the file holds one letter
-// repeated (or nothing), so a text with two letters was pieced together
-// from two versions. Every read meanwhile gives such a moment or fails (the
+// repeated (or nothing), so a text with two letters would be pieced
+// together from two versions. Every read meanwhile gives such a moment or fails (the
 // user is told the file cannot be opened); none gives a mix. Where file
 // times come in steps of a clock tick, a version written within the tick of
 // the one before changes no time, and only reading twice shows it.
