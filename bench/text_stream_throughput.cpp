@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   try {
     const auto start = std::chrono::steady_clock::now();
     TextStream stream;
-    if (!stream.open(path, encoding, transliterate, false, piece_size)) {
+    if (!stream.open(path, {.encoding = encoding, .spell_out_umlauts = transliterate, .piece_size = piece_size})) {
       std::fprintf(stderr, "cannot open %s\n", path.c_str());
       return 1;
     }

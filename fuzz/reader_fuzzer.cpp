@@ -92,11 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (through_file) {
     quirlex::fuzz::put_file(g_file, raw);
     quirlex::TextFile file;
-    FUZZ_CHECK(file.read(g_file, transliterate, upper, choice));
+    FUZZ_CHECK(file.read(g_file, {.encoding = choice, .spell_out_umlauts = transliterate, .upper_case = upper}));
     FUZZ_CHECK(file.is_open());
     out = file.content();
     // A failed read closes the file and keeps the text of the last one.
-    FUZZ_CHECK(!file.read(g_folder + "/missing.txt", transliterate, upper, choice));
+    FUZZ_CHECK(!file.read(g_folder + "/missing.txt",
+                          {.encoding = choice, .spell_out_umlauts = transliterate, .upper_case = upper}));
     FUZZ_CHECK(!file.is_open());
     FUZZ_CHECK(file.content() == out);
   } else {

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   quirlex::fuzz::put_file(g_file, bytes);
   quirlex::TextFile file;
-  FUZZ_CHECK(file.read(g_file, transliterate, false, encoding));
+  FUZZ_CHECK(file.read(g_file, {.encoding = encoding, .spell_out_umlauts = transliterate}));
   const std::string& expected = file.content();
 
   std::string path = g_file;
@@ -72,7 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     path = "/proc/self/fd/" + std::to_string(fds[0]);
   }
   quirlex::TextStream stream;
-  const bool opened = stream.open(path, encoding, transliterate, rewound, piece_size);
+  const bool opened = stream.open(path, {.encoding = encoding,
+                                           .spell_out_umlauts = transliterate,
+                                           .rewindable = rewound,
+                                           .piece_size = piece_size});
   if (through_pipe) ::close(fds[0]);
   FUZZ_CHECK(opened);
   if (rewound) {

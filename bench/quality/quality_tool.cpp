@@ -40,7 +40,7 @@ double seconds_since(Clock::time_point start) {
 
 std::string read_text(const char* path) {
   TextFile file;
-  if (!file.read(path, true, false)) {
+  if (!file.read(path)) {
     std::fprintf(stderr, "cannot read %s\n", path);
     std::exit(1);
   }

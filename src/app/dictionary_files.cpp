@@ -14,7 +14,7 @@ namespace {
 // Reads an affix list into `text`; false when it cannot be opened.
 bool read_affixes(const std::string& path, ReadEncoding encoding, std::string& text) {
   TextFile file;
-  if (!file.read(path, false, true, encoding)) return false;
+  if (!file.read(path, {.encoding = encoding, .spell_out_umlauts = false, .upper_case = true})) return false;
   text = file.take_content();
   return true;
 }
@@ -23,7 +23,7 @@ bool read_affixes(const std::string& path, ReadEncoding encoding, std::string& t
 
 bool DictionaryFiles::read_lexicon(const std::string& path) {
   TextFile file;
-  if (!file.read(path, true, false, ReadEncoding::kWindows1252)) return false;
+  if (!file.read(path)) return false;
   texts_.lexicon = file.take_content();
   lexicon_path_ = path;
   return true;

@@ -22,7 +22,9 @@ class Corpora {
   // Opens `path`; false when it cannot be opened.
   bool open(const std::string& path) {
     auto stream = std::make_unique<TextStream>();
-    if (!stream->open(path, options_.encoding, true, options_.bigrams, options_.piece_size)) {
+    if (!stream->open(path, {.encoding = options_.encoding,
+                                 .rewindable = options_.bigrams,
+                                 .piece_size = options_.piece_size})) {
       return false;
     }
     streams_.push_back(std::move(stream));

@@ -47,8 +47,8 @@ struct LexiconBuildOptions {
   // How UTF-8 corpora are told and converted; their stand-ins only separate
   // words.
   ReadEncoding encoding = ReadEncoding::kAuto;
-  // How much of a corpus is read at a time.
-  std::size_t piece_size = TextStream::kDefaultPieceSize;
+  // How much of a corpus is read at a time (0: TextStream's default).
+  std::size_t piece_size = 0;
 };
 
 // What one Create Dictionary made.

@@ -55,7 +55,7 @@ class ReadEncodingTest : public ::testing::Test {
  protected:
   TextFile& read(std::string_view bytes, ReadEncoding encoding = ReadEncoding::kAuto) {
     put_file(path_, bytes);
-    EXPECT_TRUE(file_.read(path_, true, false, encoding));
+    EXPECT_TRUE(file_.read(path_, {.encoding = encoding}));
     return file_;
   }
   // Reads `bytes` as a text and writes its tokens back; the bytes written.

@@ -161,8 +161,7 @@ void TextFile::close() {
   }
 }
 
-bool TextFile::read(const std::string& file_name, bool transliterate, bool upper_case,
-                    ReadEncoding encoding) {
+bool TextFile::read(const std::string& file_name, const TextFileOptions& options) {
   close();
   // Locked until the next read, so writers that honour locks keep out.
   FileDescriptor file(open_for_reading(file_name));
@@ -171,9 +170,9 @@ bool TextFile::read(const std::string& file_name, bool transliterate, bool upper
   if (!read_whole_text(file.fd, text, file_name)) return false;
   // Converted first, so that a UTF-8 umlaut is spelled out as its
   // Windows-1252 byte would be.
-  TextEncoding text_encoding = decode_text(text, encoding);
-  if (transliterate) transliterate_umlauts(text);
-  if (upper_case) quirlex::upper_case(text);
+  TextEncoding text_encoding = decode_text(text, options.encoding);
+  if (options.spell_out_umlauts) transliterate_umlauts(text);
+  if (options.upper_case) quirlex::upper_case(text);
   content_ = std::move(text);
   encoding_ = std::move(text_encoding);
   fd_ = file.release();

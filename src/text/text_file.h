@@ -13,6 +13,14 @@
 
 namespace quirlex {
 
+// How TextFile::read takes a file's bytes.
+struct TextFileOptions {
+  // By default the bytes as they are: lexicon files are Windows-1252 bytes.
+  ReadEncoding encoding = ReadEncoding::kWindows1252;
+  bool spell_out_umlauts = true;
+  bool upper_case = false;
+};
+
 class TextFile {
  public:
   // The largest text a file may hold (lengths are 32-bit counts).
@@ -27,9 +35,7 @@ class TextFile {
   // cannot be opened or read; the content then keeps its previous text and the
   // object is closed. A file longer than kMaxLength is refused with a
   // LimitExceeded failure. The text ends at the file's first NUL byte.
-  // `encoding` decides how the bytes are taken; by default as they are.
-  bool read(const std::string& file_name, bool transliterate, bool upper_case,
-            ReadEncoding encoding = ReadEncoding::kWindows1252);
+  bool read(const std::string& file_name, const TextFileOptions& options = {});
 
   bool is_open() const { return fd_ >= 0; }
   const std::string& content() const { return content_; }

@@ -48,7 +48,7 @@ TEST(TextFileFaults, LockingWriterIsWaitedForAndItsWholeTextRead) {
     ::flock(fd, LOCK_UN);
   });
   TextFile file;
-  const bool read = file.read(path, false, false);
+  const bool read = file.read(path, {.spell_out_umlauts = false});
   writer.join();
   ::close(fd);
   EXPECT_TRUE(read);
@@ -87,7 +87,7 @@ TEST(TextFileFaults, FileChangingWithoutLocksIsNeverReadTorn) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
   while (std::chrono::steady_clock::now() < end) {
     TextFile file;
-    if (!file.read(path, false, false)) {
+    if (!file.read(path, {.spell_out_umlauts = false})) {
       ++failed;
       continue;
     }
@@ -100,7 +100,7 @@ TEST(TextFileFaults, FileChangingWithoutLocksIsNeverReadTorn) {
   EXPECT_EQ(torn, 0) << moments << " reads gave a moment of the file, " << failed << " failed";
   // Once the writer is done, the file reads as its last version.
   TextFile file;
-  ASSERT_TRUE(file.read(path, false, false));
+  ASSERT_TRUE(file.read(path, {.spell_out_umlauts = false}));
   EXPECT_TRUE(file.content() == std::string(kLength, last));
 }
 

@@ -34,7 +34,7 @@ class TextFileTest : public ::testing::Test {
     const std::string path = dir_.file("text.txt");
     put_file(path, bytes);
     TextFile file;
-    EXPECT_TRUE(file.read(path, transliterate, upper_case));
+    EXPECT_TRUE(file.read(path, {.spell_out_umlauts = transliterate, .upper_case = upper_case}));
     EXPECT_TRUE(file.is_open());
     return file.content();
   }
@@ -118,8 +118,8 @@ TEST_F(TextFileTest, FailedReadClosesTheFileAndKeepsThePreviousContent) {
   for (const std::string& unreadable : {dir_.file("missing.txt"), dir_.path(), std::string()}) {
     SCOPED_TRACE(unreadable);
     TextFile file;
-    ASSERT_TRUE(file.read(path, kPlain, false));
-    EXPECT_FALSE(file.read(unreadable, kPlain, false));
+    ASSERT_TRUE(file.read(path, {.spell_out_umlauts = false}));
+    EXPECT_FALSE(file.read(unreadable, {.spell_out_umlauts = false}));
     EXPECT_FALSE(file.is_open());
     EXPECT_EQ(file.content(), "first text");
   }
@@ -141,16 +141,16 @@ TEST_F(TextFileTest, KeepsOnlyTheFileOfTheLastReadOpenAndLocked) {
   };
   {
     TextFile file;
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(file.read(alpha, kPlain, false));
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(file.read(alpha, {.spell_out_umlauts = false}));
     EXPECT_TRUE(locked(alpha));
-    ASSERT_TRUE(file.read(beta, kPlain, kUpperCase));
+    ASSERT_TRUE(file.read(beta, {.spell_out_umlauts = false, .upper_case = true}));
     EXPECT_FALSE(locked(alpha));
     EXPECT_TRUE(locked(beta));
     EXPECT_EQ(file.take_content(), "BETA");
     EXPECT_EQ(file.content(), "");
-    EXPECT_FALSE(file.read(dir_.file("missing.txt"), kPlain, false));
+    EXPECT_FALSE(file.read(dir_.file("missing.txt"), {.spell_out_umlauts = false}));
     EXPECT_FALSE(locked(beta));
-    ASSERT_TRUE(file.read(alpha, kPlain, false));
+    ASSERT_TRUE(file.read(alpha, {.spell_out_umlauts = false}));
   }
   EXPECT_FALSE(locked(alpha));
 }
@@ -164,9 +164,9 @@ TEST_F(TextFileTest, FileLongerThanTheLimitIsRefused) {
   put_file(huge, "");
   std::filesystem::resize_file(huge, static_cast<std::uintmax_t>(TextFile::kMaxLength) + 1);
   TextFile file;
-  ASSERT_TRUE(file.read(small, kPlain, false));
+  ASSERT_TRUE(file.read(small, {.spell_out_umlauts = false}));
   try {
-    file.read(huge, kPlain, false);
+    file.read(huge, {.spell_out_umlauts = false});
     ADD_FAILURE() << "the huge file was read";
   } catch (const LimitExceeded& failure) {
     EXPECT_NE(failure.message().find(huge), std::string::npos) << failure.message();

@@ -6,7 +6,7 @@ namespace quirlex {
 
 bool read_text_tokens(TextFile& file, const std::string& path, TokenList& tokens,
                       ReadEncoding encoding) {
-  if (!file.read(path, true, false, encoding)) return false;
+  if (!file.read(path, {.encoding = encoding})) return false;
   // The tokenizer leaves a list alone for an empty text: its encoding stays.
   if (file.content().empty()) return true;
   TextEncoding text_encoding = file.encoding();

@@ -131,15 +131,15 @@ void TextStream::State::decide(const char* bytes, std::size_t size, std::int64_t
 TextStream::TextStream() = default;
 TextStream::~TextStream() = default;
 
-bool TextStream::open(const std::string& path, ReadEncoding encoding, bool transliterate,
-                      bool rewindable, std::size_t piece_size) {
+bool TextStream::open(const std::string& path, const TextStreamOptions& options) {
   state_.reset();
   FileDescriptor file(open_for_reading(path));
   if (file.fd < 0) return false;
   struct stat info {};
   if (::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  state_ = std::make_unique<State>(file.release(), path, S_ISREG(info.st_mode), encoding,
-                                   transliterate, rewindable, piece_size);
+  state_ = std::make_unique<State>(
+      file.release(), path, S_ISREG(info.st_mode), options.encoding, options.spell_out_umlauts,
+      options.rewindable, options.piece_size != 0 ? options.piece_size : kDefaultPieceSize);
   return true;
 }
 

@@ -21,6 +21,17 @@
 
 namespace quirlex {
 
+// How a TextStream takes a file's bytes.
+struct TextStreamOptions {
+  // How UTF-8 is told and converted.
+  ReadEncoding encoding = ReadEncoding::kAuto;
+  bool spell_out_umlauts = true;
+  // rewind() may start the text again, even when it is a pipe.
+  bool rewindable = false;
+  // How long pieces are (0: TextStream::kDefaultPieceSize).
+  std::size_t piece_size = 0;
+};
+
 class TextStream {
  public:
   // Pieces are about this long (an umlaut spelled out makes one longer, a
@@ -35,10 +46,8 @@ class TextStream {
   TextStream& operator=(const TextStream&) = delete;
 
   // Opens `path` (with a shared lock, as TextFile does). Returns false when
-  // it cannot be opened or is a folder. With `rewindable`, rewind() can start
-  // it again even when it is a pipe.
-  bool open(const std::string& path, ReadEncoding encoding, bool transliterate,
-            bool rewindable = false, std::size_t piece_size = kDefaultPieceSize);
+  // it cannot be opened or is a folder.
+  bool open(const std::string& path, const TextStreamOptions& options);
 
   // Replaces `piece` with the next piece of the text, never an empty one;
   // false, with `piece` empty, once the text has ended. A read error is a

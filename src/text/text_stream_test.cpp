@@ -49,7 +49,7 @@ std::string read_all(TextStream& stream, std::size_t piece_size, bool transliter
 
 std::string whole_read(const std::string& path, bool transliterate, ReadEncoding encoding) {
   TextFile file;
-  EXPECT_TRUE(file.read(path, transliterate, false, encoding));
+  EXPECT_TRUE(file.read(path, {.encoding = encoding, .spell_out_umlauts = transliterate}));
   return file.content();
 }
 
@@ -112,7 +112,7 @@ TEST(TextStream, PiecesJoinedAreTheWholeRead) {
                        << (transliterate ? ", umlauts spelled out" : "") << ", pieces of "
                        << piece_size);
           TextStream stream;
-          ASSERT_TRUE(stream.open(path, encoding, transliterate, false, piece_size));
+          ASSERT_TRUE(stream.open(path, {.encoding = encoding, .spell_out_umlauts = transliterate, .piece_size = piece_size}));
           EXPECT_TRUE(read_all(stream, piece_size, transliterate) == expected);
         }
       }
@@ -176,7 +176,7 @@ TEST(TextStream, PipeIsDecidedAndRewoundLikeAFile) {
                                         << (rewindable ? ", rewound" : ""));
       const PipeWriter pipe(*bytes);
       TextStream stream;
-      ASSERT_TRUE(stream.open(pipe.path(), ReadEncoding::kAuto, true, rewindable, 1000));
+      ASSERT_TRUE(stream.open(pipe.path(), {.rewindable = rewindable, .piece_size = 1000}));
       std::string piece;
       std::string begun;
       for (int i = 0; i < 50 && stream.next(piece); ++i) begun += piece;
@@ -198,7 +198,7 @@ TEST(TextStream, RewindStartsARegularFileAgain) {
   put_file(path, "\uFEFFabc äö def");
   const std::string expected = whole_read(path, true, ReadEncoding::kAuto);
   TextStream stream;
-  ASSERT_TRUE(stream.open(path, ReadEncoding::kAuto, true, true, 2));
+  ASSERT_TRUE(stream.open(path, {.rewindable = true, .piece_size = 2}));
   std::string piece;
   ASSERT_TRUE(stream.next(piece));
   stream.rewind();
@@ -210,8 +210,8 @@ TEST(TextStream, RewindStartsARegularFileAgain) {
 TEST(TextStream, UnreadableFilesAreNotOpened) {
   const TempDir dir;
   TextStream stream;
-  EXPECT_FALSE(stream.open(dir.file("missing.txt"), ReadEncoding::kAuto, false));
-  EXPECT_FALSE(stream.open(dir.path(), ReadEncoding::kAuto, false));
+  EXPECT_FALSE(stream.open(dir.file("missing.txt"), {}));
+  EXPECT_FALSE(stream.open(dir.path(), {}));
   std::string piece = "kept?";
   EXPECT_FALSE(stream.next(piece));
   EXPECT_TRUE(piece.empty());
@@ -222,7 +222,7 @@ TEST(TextStream, UnreadableFilesAreNotOpened) {
   ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
   const std::string opened = testing::run_as_unprivileged([&] {
     TextStream unprivileged;
-    return std::string(unprivileged.open(path, ReadEncoding::kAuto, false) ? "opened" : "refused");
+    return std::string(unprivileged.open(path, {}) ? "opened" : "refused");
   });
   EXPECT_EQ(opened, "refused");
 }
@@ -230,7 +230,7 @@ TEST(TextStream, UnreadableFilesAreNotOpened) {
 // The memory of this very process reads as a file whose first page fails.
 TEST(TextStream, ReadErrorNamesTheFile) {
   TextStream stream;
-  ASSERT_TRUE(stream.open("/proc/self/mem", ReadEncoding::kAuto, false));
+  ASSERT_TRUE(stream.open("/proc/self/mem", {}));
   std::string piece;
   try {
     stream.next(piece);
