@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string>
 
+#include "base/failure.h"
 #include "text/tokenizer.h"
 
 namespace quirlex {
@@ -68,12 +70,13 @@ std::size_t DistinctWords::Partition::slot_of(const WordHead& head, std::uint32_
   return at;
 }
 
-void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, const char* word,
-                                     std::size_t length, std::uint64_t position) {
+std::size_t DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag,
+                                            const char* word, std::size_t length,
+                                            std::uint64_t position) {
   std::size_t at = slot_of(head, tag, word, length);
   if (slots[at].tag != 0) {
     ++slots[at].count;
-    return;
+    return at;
   }
   if ((entries.size() + 1) * 4 > slots.size() * 3) {
     grow();
@@ -99,6 +102,7 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
                static_cast<std::uint32_t>(entries.size()), 1};
   entries.push_back({offset, position});
   words = entries.size();
+  return at;
 }
 
 void DistinctWords::Partition::fetch_slot(std::uint32_t tag, std::uint64_t head0) const {
@@ -169,6 +173,36 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
                               std::uint64_t position) {
   const WordKey key = key_of(word, length, readable);
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
+}
+
+void DistinctWords::count_times(std::span<const Counted> words, const char* text,
+                                std::size_t size, std::uint64_t position) {
+  // Each word of a count file is another distinct word, its slot nearly
+  // always a cache miss: the keys come first, so that slots can be fetched
+  // ahead of their counts.
+  std::vector<WordKey> keys(words.size());
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    keys[i] = key_of(text + words[i].offset, words[i].length, size - words[i].offset);
+  }
+  const std::size_t n = words.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kSlotAhead < n) {
+      const WordKey& ahead = keys[i + kSlotAhead];
+      const std::uint32_t length = words[i + kSlotAhead].length;
+      partitions_[partition_of(ahead)].fetch_slot(tag_of(ahead, length), ahead.head[0]);
+    }
+    const Counted& w = words[i];
+    const WordKey& key = keys[i];
+    Partition& p = partitions_[partition_of(key)];
+    Slot& slot = p.slots[p.count(key.head, tag_of(key, w.length), text + w.offset, w.length,
+                                 position + w.offset)];
+    // Counted once already.
+    if (slot.count - 1 > ~std::uint64_t{0} - w.times) {
+      throw LimitExceeded("A word is counted more than " + std::to_string(~std::uint64_t{0}) +
+                          " times.");
+    }
+    slot.count += w.times - 1;
+  }
 }
 
 void DistinctWords::forget_lookups() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,20 @@ class LexiconBuilder {
   // is only counted: its first appearance is the one that stays. The
   // piece's bytes are folded in place.
   void add_text(std::string& piece);
+
+  // A source has ended: the word it ends with is counted, so that it is not
+  // joined to the first word of the next source. Text of the next source
+  // appears after all of this one's.
+  void end_source();
+
+  // Takes lines of a count file after the text given so far, each as corpus
+  // text that appears `times[i]` times in a row: `lines` holds the text of
+  // each line (read as a corpus is) followed by a line feed, fewer than
+  // 2^32 bytes in all, and `times` a count for each line. A line's words
+  // are those add_text would find in it, each counted that often (none for
+  // a count of 0); they first appear in line order. Ends the source before.
+  // The bytes are folded in place.
+  void add_counted(std::string& lines, std::span<const std::uint64_t> times);
 
   // Before the first piece, when the corpus's size is known: makes room at
   // once for the distinct words a corpus of `bytes` has, about 3 n^(2/3)
@@ -118,6 +133,8 @@ class LexiconBuilder {
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
   void find_words(char* text, Half& half);
   void count_carried(std::string_view word, std::uint64_t position);
+  // Refuses more distinct words than a lexicon can hold.
+  void check_word_count() const;
   // Adds the hits of the frequent words to their counts, both partitions at once.
   void flush_hits();
 
