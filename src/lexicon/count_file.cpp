@@ -1,7 +1,10 @@
 #include "lexicon/count_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <span>
+#include <system_error>
 #include <vector>
 
 namespace quirlex {
@@ -83,54 +86,69 @@ std::uint64_t number_of(std::string_view field, const char* what, const std::str
   return value;
 }
 
-// Collects the lines of a count file and hands them to the builder in
-// batches, one batch per piece of the file.
+// A line longer than this is refused: no count file has one, and a text
+// without line feeds given by mistake would else be held whole.
+constexpr std::size_t kMostLineBytes = std::size_t{16} << 20;
+
+// Checks the lines of a count file and hands them to the builder as they
+// are (their counts' digits and blanks separate words), a piece at a time.
 class CountReader {
  public:
   CountReader(LexiconBuilder& builder, const std::string& file_name)
       : builder_(builder), file_name_(file_name) {}
 
   // Takes the next piece of the file's text; a line may run on into the next.
-  void add(std::string_view piece) {
+  void add(std::string& piece) {
     std::size_t at = 0;
     if (!partial_.empty()) {
       const void* end = std::memchr(piece.data(), '\n', piece.size());
-      if (end == nullptr) {
-        partial_ += piece;
-        return;
-      }
-      const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(end) - piece.data());
-      partial_ += piece.substr(0, length);
-      take_line(partial_);
+      const std::size_t length =
+          end == nullptr ? piece.size()
+                         : static_cast<std::size_t>(static_cast<const char*>(end) - piece.data());
+      if (partial_.size() + length > kMostLineBytes) refuse_long_line();
+      partial_.append(piece, 0, length);
+      if (end == nullptr) return;
+      partial_ += '\n';
+      count_lines(partial_.data(), partial_.size());
       partial_.clear();
       at = length + 1;
     }
-    while (at < piece.size()) {
-      const void* end = std::memchr(piece.data() + at, '\n', piece.size() - at);
-      if (end == nullptr) {
-        partial_.assign(piece.substr(at));
-        break;
-      }
-      const std::size_t length =
-          static_cast<std::size_t>(static_cast<const char*>(end) - piece.data()) - at;
-      take_line(piece.substr(at, length));
-      at += length + 1;
+    const std::size_t last = piece.rfind('\n');
+    if (last != std::string::npos && last >= at) {
+      count_lines(piece.data() + at, last + 1 - at);
+      at = last + 1;
     }
-    flush();
+    if (piece.size() - at > kMostLineBytes) refuse_long_line();
+    partial_.assign(piece, at);
   }
 
   // The file has ended, perhaps without a line feed after its last line.
   void finish() {
-    if (!partial_.empty()) take_line(partial_);
+    if (partial_.empty()) return;
+    partial_ += '\n';
+    count_lines(partial_.data(), partial_.size());
     partial_.clear();
-    flush();
   }
 
  private:
-  void take_line(std::string_view line) {
+  // Checks the whole lines of `size` bytes at `lines` (the last ended by a
+  // line feed) and counts their words.
+  void count_lines(char* lines, std::size_t size) {
+    times_.clear();
+    for (std::size_t at = 0; at < size;) {
+      const std::size_t end =
+          static_cast<std::size_t>(static_cast<const char*>(std::memchr(lines + at, '\n', size - at)) - lines);
+      times_.push_back(count_of(std::string_view(lines + at, end - at)));
+      at = end + 1;
+    }
+    builder_.add_counted(lines, size, times_);
+  }
+
+  // The count of a line; 0 for a blank one.
+  std::uint64_t count_of(std::string_view line) {
     ++line_number_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (trimmed(line).empty()) return;
+    if (trimmed(line).empty()) return 0;
     if (!form_) {
       form_ = form_of_line(line);
       if (!form_) {
@@ -139,27 +157,20 @@ class CountReader {
                              "RANK<TAB>WORD<TAB>COUNT.");
       }
     }
-    const CountLine counted = read_count_line(line, *form_, file_name_, line_number_);
-    batch_ += counted.word;
-    batch_ += '\n';
-    times_.push_back(counted.count);
+    return read_count_line(line, *form_, file_name_, line_number_).count;
   }
 
-  void flush() {
-    if (times_.empty()) return;
-    builder_.add_counted(batch_, times_);
-    batch_.clear();
-    times_.clear();
+  [[noreturn]] void refuse_long_line() const {
+    throw CountFileError(file_name_, line_number_ + 1,
+                         "longer than " + std::to_string(kMostLineBytes) + " bytes.");
   }
 
   LexiconBuilder& builder_;
   const std::string& file_name_;
   std::optional<CountForm> form_;
   std::uint64_t line_number_ = 0;
+  // The beginning of a line the last piece cut.
   std::string partial_;
-  // The words' text of the lines read since the last batch, each followed
-  // by a line feed, and their counts.
-  std::string batch_;
   std::vector<std::uint64_t> times_;
 };
 
@@ -226,6 +237,12 @@ bool add_count_file(LexiconBuilder& builder, const std::string& path, ReadEncodi
                     std::stop_token stop, std::size_t piece_size) {
   TextStream stream;
   if (!stream.open(path, encoding, true, false, piece_size)) return false;
+  // Lines of a count file are some fourteen bytes long, each another word.
+  constexpr std::uintmax_t kLineBytes = 14;
+  constexpr std::uintmax_t kMostWords = std::uintmax_t{1} << 24;
+  std::error_code no_size;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, no_size);
+  if (!no_size) builder.expect_words(static_cast<std::size_t>(std::min(bytes / kLineBytes, kMostWords)));
   CountReader reader(builder, path);
   std::string piece;
   while (true) {

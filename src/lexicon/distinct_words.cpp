@@ -175,27 +175,26 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
 }
 
-void DistinctWords::count_times(std::span<const Counted> words, const char* text,
-                                std::size_t size, std::uint64_t position) {
-  // Each word of a count file is another distinct word, its slot nearly
-  // always a cache miss: the keys come first, so that slots can be fetched
-  // ahead of their counts.
-  std::vector<WordKey> keys(words.size());
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    keys[i] = key_of(text + words[i].offset, words[i].length, size - words[i].offset);
-  }
+void DistinctWords::count_times(std::size_t partition, std::span<const Counted> words,
+                                const char* text, std::size_t size, std::uint64_t position) {
+  // Nearly every word of a count file is another distinct word, its slot a
+  // cache miss: slots are fetched ahead, as count does.
+  Partition& p = partitions_[partition];
+  const auto head0 = [&](const Counted& w) -> std::uint64_t {
+    if (p.slots.size() <= Partition::kTagSlots) return 0;
+    return load_bytes(text + w.offset, w.length, size - w.offset);
+  };
   const std::size_t n = words.size();
   for (std::size_t i = 0; i < n; ++i) {
-    if (i + kSlotAhead < n) {
-      const WordKey& ahead = keys[i + kSlotAhead];
-      const std::uint32_t length = words[i + kSlotAhead].length;
-      partitions_[partition_of(ahead)].fetch_slot(tag_of(ahead, length), ahead.head[0]);
+    if (i + kSlotAhead < n) p.fetch_slot(words[i + kSlotAhead].tag, head0(words[i + kSlotAhead]));
+    if (i + kBytesAhead < n && words[i + kBytesAhead].length > 16) {
+      p.fetch_bytes(words[i + kBytesAhead].tag, head0(words[i + kBytesAhead]));
     }
     const Counted& w = words[i];
-    const WordKey& key = keys[i];
-    Partition& p = partitions_[partition_of(key)];
-    Slot& slot = p.slots[p.count(key.head, tag_of(key, w.length), text + w.offset, w.length,
-                                 position + w.offset)];
+    const char* const word = text + w.offset;
+    WordHead head;
+    load_head(word, w.length, size - w.offset, head);
+    Slot& slot = p.slots[p.count(head, w.tag, word, w.length, position + w.offset)];
     // Counted once already.
     if (slot.count - 1 > ~std::uint64_t{0} - w.times) {
       throw LimitExceeded("A word is counted more than " + std::to_string(~std::uint64_t{0}) +

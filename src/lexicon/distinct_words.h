@@ -71,15 +71,17 @@ class DistinctWords {
   // A word of a stretch of folded text with how often it appears at once,
   // as a line of a count file gives it.
   struct Counted {
+    std::uint32_t tag;     // tag_of its key and length
     std::uint32_t offset;  // where it begins in the stretch
-    std::uint32_t length;
+    std::uint64_t length;
     std::uint64_t times;   // at least 1
   };
-  // Counts, in order, each of `words` (of both partitions) in the `size`
-  // bytes at `text` `times` times; a new word first appears at `position`
-  // plus its offset. A count past 2^64 - 1 is a LimitExceeded failure.
-  void count_times(std::span<const Counted> words, const char* text, std::size_t size,
-                   std::uint64_t position);
+  // Counts, in order, `words` of `partition` in the `size` bytes at `text`
+  // `times` times each; a new word first appears at `position` plus its
+  // offset. A count past 2^64 - 1 is a LimitExceeded failure. As count, the
+  // two partitions may be counted on two threads at once.
+  void count_times(std::size_t partition, std::span<const Counted> words, const char* text,
+                   std::size_t size, std::uint64_t position);
 
   // The number of distinct words counted so far (or numbered).
   std::size_t size() const { return size(0) + size(1); }

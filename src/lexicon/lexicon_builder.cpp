@@ -141,15 +141,15 @@ void LexiconBuilder::end_source() {
       [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
 }
 
-void LexiconBuilder::add_counted(std::string& lines, std::span<const std::uint64_t> times) {
+void LexiconBuilder::add_counted(char* lines, std::size_t size,
+                                 std::span<const std::uint64_t> times) {
   end_source();
-  const std::size_t size = lines.size();
   if (size > UINT32_MAX) throw InvalidArgument();
   std::vector<std::uint64_t> bits;
-  fold_and_mark(lines.data(), size, bits);
-  std::vector<DistinctWords::Counted> words;
+  fold_and_mark(lines, size, bits);
+  std::array<std::vector<DistinctWords::Counted>, DistinctWords::kPartitions> words;
   std::size_t line = 0;
-  const char* const text = lines.data();
+  const char* const text = lines;
   const char* line_end = static_cast<const char*>(std::memchr(text, '\n', size));
   for_each_word(bits, size, true, [&](std::size_t start, std::size_t length) {
     while (line_end != nullptr && line_end < text + start) {
@@ -159,10 +159,21 @@ void LexiconBuilder::add_counted(std::string& lines, std::span<const std::uint64
     }
     if (line >= times.size()) throw InvalidArgument();
     if (times[line] == 0 || is_marker_byte(text[start])) return;
-    words.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
-                     times[line]});
+    const WordKey key = key_of(text + start, length, size - start);
+    words[DistinctWords::partition_of(key)].push_back(
+        {DistinctWords::tag_of(key, length), static_cast<std::uint32_t>(start), length,
+         times[line]});
   });
-  distinct_.count_times(words, text, size, joiner_.position());
+  // Each partition on a thread of its own, as count_stretch does.
+  const auto count_partition = [&](std::size_t partition) {
+    distinct_.count_times(partition, words[partition], text, size, joiner_.position());
+  };
+  if (threads_.has_helper() && size >= kTwoThreadsFrom) {
+    threads_.run([&](int half) { count_partition(static_cast<std::size_t>(half)); });
+  } else {
+    count_partition(0);
+    count_partition(1);
+  }
   joiner_.skip(size);
   check_word_count();
 }

@@ -67,13 +67,13 @@ class LexiconBuilder {
   void end_source();
 
   // Takes lines of a count file after the text given so far, each as corpus
-  // text that appears `times[i]` times in a row: `lines` holds the text of
-  // each line (read as a corpus is) followed by a line feed, fewer than
-  // 2^32 bytes in all, and `times` a count for each line. A line's words
-  // are those add_text would find in it, each counted that often (none for
-  // a count of 0); they first appear in line order. Ends the source before.
-  // The bytes are folded in place.
-  void add_counted(std::string& lines, std::span<const std::uint64_t> times);
+  // text that appears `times[i]` times in a row: the `size` bytes at `lines`
+  // (fewer than 2^32, read as a corpus is) hold one line for each count,
+  // each ended by a line feed. A line's words are those add_text would find
+  // in it (the count's digits and blanks separate words), each counted that
+  // often (none for a count of 0); they first appear in line order. Ends
+  // the source before. The bytes are folded in place.
+  void add_counted(char* lines, std::size_t size, std::span<const std::uint64_t> times);
 
   // Before the first piece, when the corpus's size is known: makes room at
   // once for the distinct words a corpus of `bytes` has, about 3 n^(2/3)
@@ -81,6 +81,10 @@ class LexiconBuilder {
   // to 300 MB), a million at the most. Without it the tables grow as the
   // words come, each time in fresh memory.
   void expect_corpus_bytes(std::uint64_t bytes);
+
+  // Before the first word: makes room at once for about `words` distinct
+  // words (the lines of a count file, say).
+  void expect_words(std::size_t words) { distinct_.expect_words(words); }
 
   // The text has ended; needed before anything below.
   void finish();
