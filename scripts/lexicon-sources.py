@@ -118,18 +118,70 @@ def word_list(paths):
     return "\n".join(read(p) for p in paths)
 
 
-def hunspell_stems(path):
-    lines = read(path).split("\n")[1:]
-    return "\n".join(line.split("/", 1)[0].split("\t", 1)[0] for line in lines)
+def affix_rules(aff):
+    """The prefix and suffix rules of a Hunspell affix file: for each flag,
+    whether it combines with the other kind and its (strip, add, condition)."""
+    rules = {}
+    for line in read(aff).split("\n"):
+        fields = line.split()
+        if len(fields) < 4 or fields[0] not in ("PFX", "SFX"):
+            continue
+        kind, flag = fields[0], fields[1]
+        if fields[2] in ("Y", "N") and len(fields) == 4:
+            rules[flag] = (kind, fields[2] == "Y", [])
+            continue
+        strip = "" if fields[2] == "0" else fields[2]
+        add = fields[3].split("/", 1)[0]
+        add = "" if add == "0" else add
+        condition = fields[4] if len(fields) > 4 else "."
+        pattern = "^" + condition if kind == "PFX" else condition + "$"
+        rules[flag][2].append((strip, add, re.compile(pattern)))
+    return rules
 
 
-def trans_german(path):
-    """The German side of a line "German :: English", without its tags."""
+def affixed(word, rule):
+    kind, _, entries = rule
+    for strip, add, condition in entries:
+        if not condition.search(word):
+            continue
+        if kind == "SFX" and word.endswith(strip):
+            yield word[:len(word) - len(strip)] + add
+        elif kind == "PFX" and word.startswith(strip):
+            yield add + word[len(strip):]
+
+
+def hunspell_forms(dic, aff):
+    """Every word of a Hunspell dictionary with every form its affix flags
+    give (a prefix and a suffix together where both may combine)."""
+    rules = affix_rules(aff)
+    out = []
+    for line in read(dic).split("\n")[1:]:
+        word, _, flags = line.split("\t", 1)[0].partition("/")
+        if not word:
+            continue
+        forms = [word]
+        mine = [rules[f] for f in flags if f in rules]
+        suffixed = [(rule[1], form) for rule in mine if rule[0] == "SFX"
+                    for form in affixed(word, rule)]
+        forms += [form for _, form in suffixed]
+        for rule in mine:
+            if rule[0] != "PFX":
+                continue
+            forms += affixed(word, rule)
+            if rule[1]:
+                forms += [f for cross, s in suffixed if cross for f in affixed(s, rule)]
+        out.append(" ".join(forms))
+    return "\n".join(out)
+
+
+def trans_text(path):
+    """Both sides of each line "German :: English", without their tags: German
+    texts about computers are full of English words."""
     out = []
     for line in read(path).split("\n"):
         if line.startswith("#") or "::" not in line:
             continue
-        out.append(re.sub(r"\{[^}]*\}|\[[^]]*\]", " ", line.split("::", 1)[0]))
+        out.append(re.sub(r"\{[^}]*\}|\[[^]]*\]|::", " ", line))
     return "\n".join(out)
 
 
@@ -160,12 +212,13 @@ def gcide_text(path):
 SOURCES = {
     "de": {
         "wngerman": lambda: word_list(["/usr/share/dict/ngerman"]),
-        "hunspell-de-de": lambda: hunspell_stems("/usr/share/hunspell/de_DE.dic"),
+        "hunspell-de-de": lambda: hunspell_forms("/usr/share/hunspell/de_DE.dic",
+                                                 "/usr/share/hunspell/de_DE.aff"),
         "debian-reference-de": lambda: html_text(
             sorted(glob.glob(DOC + "/debian-reference-de/docs/*.de.html"))),
         "manpages-de": lambda: man_text(package_files("manpages-de", r"/man/de/man.*\.gz$")),
         "fortunes-de": lambda: fortune_text(package_files("fortunes-de", r"/games/fortunes/")),
-        "trans-de-en": lambda: trans_german("/usr/share/trans/de-en"),
+        "trans-de-en": lambda: trans_text("/usr/share/trans/de-en"),
         "openthesaurus-de-text": lambda: thesaurus(
             "/usr/share/openthesaurus-de/openthesaurus.txt"),
     },

@@ -23,7 +23,7 @@ export LC_ALL=C TZ=UTC
 # lists.
 declare -A chosen=(
   [de]="debian-reference-de manpages-de fortunes-de trans-de-en openthesaurus-de-text wngerman hunspell-de-de"
-  [en]="debian-reference-en fortunes fortunes-min wordnet-base dict-gcide wamerican-huge wbritish-huge scowl"
+  [en]="debian-reference-en fortunes fortunes-min wordnet-base wamerican-huge wbritish-huge scowl"
 )
 
 cli= only= sources= out=build/lexicons
