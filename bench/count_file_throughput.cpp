@@ -2,8 +2,8 @@
 // size. Counts CORPUS, writes its count file (WORD<TAB>COUNT, in order of
 // first appearance) and a corpus of the count file's size (CORPUS's
 // beginning) to the temporary folder, then times the lexicon in frequency
-// order of each, best of several runs, and checks that the count file gives
-// the very lexicon of CORPUS in every order.
+// order of each and of CORPUS itself, best of several runs, and checks that
+// the count file gives the very lexicon of CORPUS in every order.
 //
 // Usage: quirlex-count-throughput CORPUS [--runs N]
 #include <chrono>
@@ -116,14 +116,17 @@ int run(int argc, char** argv) {
   }
   const Times counts_times = best_times(runs, from_counts);
   const Times corpus_times = best_times(runs, [&](LexiconBuilder& b) { add_corpus(b, same_size); });
+  const Times whole_times = best_times(runs, from_corpus);
   const double mb = static_cast<double>(count_bytes) / 1e6;
-  const auto print = [mb](const char* what, const Times& t) {
+  const auto print = [](const char* what, double mb, const Times& t) {
     std::printf("%s: words counted %.3f s, read %.3f s (%.1f MB/s), lexicon %.3f s\n", what,
                 t.adding, t.reading, mb / t.reading, t.whole);
   };
   std::printf("count file of %zu words, %.1f MB\n", builder.word_count(), mb);
-  print("count file", counts_times);
-  print("corpus of the same size", corpus_times);
+  print("count file", mb, counts_times);
+  print("corpus of the same size", mb, corpus_times);
+  print("the corpus it was counted from",
+        static_cast<double>(std::filesystem::file_size(corpus)) / 1e6, whole_times);
   std::printf("the count file gives the corpus's lexicon in every order: %s\n",
               same ? "yes" : "NO");
   std::filesystem::remove(counts);
