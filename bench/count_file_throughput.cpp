@@ -118,9 +118,9 @@ int run(int argc, char** argv) {
   const Times corpus_times = best_times(runs, [&](LexiconBuilder& b) { add_corpus(b, same_size); });
   const Times whole_times = best_times(runs, from_corpus);
   const double mb = static_cast<double>(count_bytes) / 1e6;
-  const auto print = [](const char* what, double mb, const Times& t) {
+  const auto print = [](const char* what, double megabytes, const Times& t) {
     std::printf("%s: words counted %.3f s, read %.3f s (%.1f MB/s), lexicon %.3f s\n", what,
-                t.adding, t.reading, mb / t.reading, t.whole);
+                t.adding, t.reading, megabytes / t.reading, t.whole);
   };
   std::printf("count file of %zu words, %.1f MB\n", builder.word_count(), mb);
   print("count file", mb, counts_times);
