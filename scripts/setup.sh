@@ -2,8 +2,9 @@
 # Installs everything the build, the tests and the window need, from
 # Debian's packages, and generates the sample corpus; with --bench also what
 # the benchmark suite needs, with --package also what scripts/package.sh
-# needs. Returns quickly when all is there already. Run it as root, or with
-# sudo available.
+# needs, with --lexicons the source packages of the ready lexicons
+# (scripts/make-lexicons.sh); the options may be combined. Returns quickly
+# when all is there already. Run it as root, or with sudo available.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,22 +16,39 @@ packages=(
   xvfb xauth x11-utils imagemagick xdotool
   wngerman wamerican fortunes-de libc-bin
 )
-case ${1:-} in
---bench)
-  # The benchmark suite (bench/run): timing, profiles, plots and real German
-  # and English words and running text for its workloads.
-  packages+=(
-    time linux-perf python3-matplotlib
-    fortunes debian-reference-en debian-reference-de
-    wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
-  )
-  ;;
---package)
-  # The Debian package (scripts/package.sh): dpkg-shlibdeps finds its
-  # dependencies.
-  packages+=(dpkg-dev)
-  ;;
-esac
+for option in "$@"; do
+  case $option in
+  --bench)
+    # The benchmark suite (bench/run): timing, profiles, plots and real German
+    # and English words and running text for its workloads.
+    packages+=(
+      time linux-perf python3-matplotlib
+      fortunes debian-reference-en debian-reference-de
+      wbritish wfrench witalian wspanish wdutch wbrazilian wswedish
+    )
+    ;;
+  --package)
+    # The Debian package (scripts/package.sh): dpkg-shlibdeps finds its
+    # dependencies.
+    packages+=(dpkg-dev)
+    ;;
+  --lexicons)
+    # The sources of the ready lexicons, and the held-out texts that
+    # bench/quality/lexicons measures them with.
+    packages+=(
+      python3
+      wngerman hunspell-de-de debian-reference-de manpages-de fortunes-de trans-de-en
+      openthesaurus-de-text
+      wamerican-huge wbritish-huge scowl wordnet-base fortunes fortunes-min
+      debian-reference-en dict-gcide
+    )
+    ;;
+  *)
+    echo "setup: unknown option $option" >&2
+    exit 2
+    ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

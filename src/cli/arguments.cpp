@@ -23,6 +23,11 @@ std::optional<std::string> Arguments::value(const std::string& name) const {
   return found->second;
 }
 
+std::vector<std::string> Arguments::every_value(const std::string& name) const {
+  const auto found = all_values.find(name);
+  return found == all_values.end() ? std::vector<std::string>() : found->second;
+}
+
 std::optional<std::string> parse_arguments(const std::vector<std::string>& words,
                                            const std::vector<OptionDefinition>& definitions,
                                            Arguments& out) {
@@ -57,6 +62,7 @@ std::optional<std::string> parse_arguments(const std::vector<std::string>& words
       inline_value = words[++i];
     }
     out.values[key] = *inline_value;
+    out.all_values[key].push_back(*inline_value);
   }
   return std::nullopt;
 }

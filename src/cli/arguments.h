@@ -17,11 +17,14 @@ struct OptionDefinition {
 
 struct Arguments {
   std::vector<std::string> operands;
-  std::map<std::string, std::string> values;  // by the option's first name
+  std::map<std::string, std::string> values;  // by the option's first name: its last value
+  // Every value of an option given more than once, in order.
+  std::map<std::string, std::vector<std::string>> all_values;
   std::set<std::string> flags;                // by the option's first name
 
   bool has(const std::string& name) const { return flags.count(name) || values.count(name); }
   std::optional<std::string> value(const std::string& name) const;
+  std::vector<std::string> every_value(const std::string& name) const;
 };
 
 // Parses `words` against `definitions`; "--name=value" and "--name value" both

@@ -91,8 +91,9 @@ int shuffle_command(const Arguments& args) {
 }
 
 int create_dictionary_command(const Arguments& args) {
-  if (args.operands.size() != 1) {
-    return usage_error("create-dictionary", "create-dictionary needs one CORPUS file");
+  const std::vector<std::string> count_files = args.every_value("--counts");
+  if (args.operands.empty() && count_files.empty()) {
+    return usage_error("create-dictionary", "create-dictionary needs a CORPUS or --counts FILE");
   }
   const auto lexicon = args.value("-o");
   if (!lexicon || lexicon->empty()) {
@@ -118,12 +119,28 @@ int create_dictionary_command(const Arguments& args) {
     return usage_error("create-dictionary",
                        "--bigrams needs -o LEXICON to be a file (the model goes beside it)");
   }
-  const std::string corpus = input_path(args.operands[0]);
-  if (!all_readable({corpus})) return kFileFailure;
+  if (bigrams && args.operands.empty()) {
+    return usage_error("create-dictionary",
+                       "--bigrams needs a CORPUS: the model is counted from running text");
+  }
+  std::vector<std::string> names = args.operands;
+  names.insert(names.end(), count_files.begin(), count_files.end());
+  if (!stdin_at_most_once(names)) {
+    return usage_error("create-dictionary", "standard input ('-') can be read only once");
+  }
+  // The corpora in the order given, then the count files.
+  std::vector<LexiconSource> sources;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    names[k] = input_path(names[k]);
+    sources.push_back({.kind = k < args.operands.size() ? LexiconSource::Kind::kCorpus
+                                                        : LexiconSource::Kind::kCounts,
+                       .path = names[k]});
+  }
+  if (!all_readable(names)) return kFileFailure;
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
     const LexiconBuild build =
-        build_lexicon({{.path = corpus}}, {.order = order, .bigrams = bigrams, .encoding = *encoding},
+        build_lexicon(sources, {.order = order, .bigrams = bigrams, .encoding = *encoding},
                       printer.callback<LexiconStage>());
     if (build.unreadable) {
       say(*build.unreadable + ": " + texts::kCannotOpen);
@@ -240,6 +257,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"--no-sort"}, false},
          {{"--order"}, true},
          {{"--bigrams"}, false},
+         {{"--counts"}, true},
          {{"--encoding"}, true}},
         create_dictionary_command,
         kCreateDictionaryHelp}},

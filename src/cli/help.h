@@ -17,9 +17,9 @@ standard output where one is written.
 Commands:
   shuffle INPUT [-o OUT] [--seed N] [--encoding E]
         Load INPUT and shuffle it; write the scrambled text.
-  create-dictionary CORPUS -o LEXICON [--order sorted|text|frequency]
-            [--bigrams] [--encoding E]
-        Build a lexicon file from a corpus text.
+  create-dictionary [CORPUS...] [--counts FILE]... -o LEXICON
+            [--order sorted|text|frequency] [--bigrams] [--encoding E]
+        Build a lexicon file from corpus texts and word-count files.
   translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
             [--compounds] [--context] [--source SOURCE] [-o OUT] [--encoding E]
         Restore a scrambled text from a lexicon file; write the restored text.
@@ -56,12 +56,17 @@ Options:
 )";
 
 inline constexpr const char* kCreateDictionaryHelp =
-    R"(Usage: quirlex-cli create-dictionary CORPUS -o LEXICON [--order ORDER]
-                                    [--bigrams] [--encoding E]
+    R"(Usage: quirlex-cli create-dictionary [CORPUS...] [--counts FILE]... -o LEXICON
+                                    [--order ORDER] [--bigrams] [--encoding E]
 
-Builds the lexicon from the corpus text as the window's Create Dictionary
+Builds the lexicon from the corpus texts as the window's Create Dictionary
 does: every word of four or more bytes, upper-cased, once, front-coded, one
-entry per line. Progress lines go to standard error.
+entry per line. Word-count files (a corpus counted elsewhere) count as the
+corpus they were counted from: one word a line with its count, as
+WORD<TAB>COUNT, COUNT WORD (as 'uniq -c' writes it) or RANK<TAB>WORD<TAB>COUNT.
+The counts of equal words add up across all sources; in the text order the
+corpora come first, then the count files, each in the order given.
+Progress lines go to standard error.
 
 Options:
   -o, --output LEXICON  the lexicon file to write (required; '-': standard
@@ -72,9 +77,13 @@ Options:
                         the words that look alike when scrambled wins: the
                         best restoring)
   --no-sort             the same as --order text
+  --counts FILE         a word-count file to read as well (may be given more
+                        than once); a line of none of the forms ends the run
+                        with status 1, naming the file and the line
   --bigrams             also write the corpus's bigram model of the lexicon
-                        as LEXICON.bigrams, for translate --context (not
-                        with '-o -')
+                        as LEXICON.bigrams, for translate --context (needs a
+                        CORPUS: the model comes from running text; not with
+                        '-o -')
   --encoding E          how CORPUS is read: auto (default: UTF-8 when it
                         begins with a byte order mark or is valid UTF-8 with a
                         character beyond ASCII, else Windows-1252), utf-8 or

@@ -229,6 +229,38 @@ TEST_F(QuirlexCli, CreateDictionaryWritesTheFrontCodedLexicon) {
   EXPECT_EQ(get_file(path("unsorted.dic")), kSmallUnsorted);
 }
 
+// Corpora and count files together: counts of equal words add up across
+// them, and the count file of a corpus stands for the corpus. A line of no
+// form is named with its file and number, and nothing is written.
+TEST_F(QuirlexCli, CountFilesAndCorporaMakeOneLexicon) {
+  // kSmallCorpus: APFEL, BIRNE, APFELBAUM once each, BAUM three times, BAEUME once.
+  const std::string counts = put("counts.tsv", "Apfel\t1\nBirne\t1\nApfelbaum\t1\nBaum\t3\nB\xE4ume\t1\n");
+  const std::string corpus = put("corpus.txt", kSmallCorpus);
+  for (const std::string order : {"text", "sorted", "frequency"}) {
+    SCOPED_TRACE(order);
+    ASSERT_EQ(run({"create-dictionary", corpus, "--order", order, "-o", path("a.dic")}).exit_status, 0);
+    const ProcessResult counted =
+        run({"create-dictionary", "--counts", counts, "--order", order, "-o", path("b.dic")});
+    EXPECT_EQ(counted.exit_status, 0) << counted.err;
+    EXPECT_EQ(get_file(path("b.dic")), get_file(path("a.dic")));
+  }
+  // Four more of APFEL ("uniq -c" form) make it the most frequent word.
+  const std::string more = put("more.txt", "      4 apfel\n");
+  ASSERT_EQ(run({"create-dictionary", corpus, "--counts", more, "--order", "frequency", "-o",
+                 path("c.dic")}).exit_status, 0);
+  EXPECT_TRUE(get_file(path("c.dic")).ends_with("\nAPFEL\n"));
+
+  const std::string bad = put("bad.tsv", "Apfel\t1\nBirne\tviele\n");
+  const ProcessResult refused = run({"create-dictionary", "--counts", bad, "-o", path("d.dic")});
+  EXPECT_EQ(refused.exit_status, 1);
+  EXPECT_NE(refused.err.find(bad + ", line 2"), std::string::npos) << refused.err;
+  EXPECT_FALSE(file_exists(path("d.dic")));
+  const ProcessResult no_text =
+      run({"create-dictionary", "--counts", counts, "--bigrams", "-o", path("e.dic")});
+  EXPECT_EQ(no_text.exit_status, 2);
+  EXPECT_FALSE(file_exists(path("e.dic")));
+}
+
 // "-" reads standard input where a file is read and writes standard output
 // where one is written; the results are those of the named file.
 TEST_F(QuirlexCli, DashIsStandardInputAndStandardOutput) {

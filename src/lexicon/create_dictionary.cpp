@@ -6,14 +6,14 @@
 #include <utility>
 
 #include "base/failure.h"
+#include "lexicon/count_file.h"
 #include "lexicon/lexicon_builder.h"
 #include "text/text_stream.h"
 
 namespace quirlex {
 namespace {
 
-// The corpora of a build, open for reading, and their text as one run of
-// pieces.
+// The corpora of a build, open for reading, their text piece by piece.
 class Corpora {
  public:
   Corpora(const LexiconBuildOptions& options, std::stop_token stop)
@@ -23,18 +23,27 @@ class Corpora {
   bool open(const std::string& path) {
     auto stream = std::make_unique<TextStream>();
     if (!stream->open(path, {.encoding = options_.encoding,
-                                 .rewindable = options_.bigrams,
-                                 .piece_size = options_.piece_size})) {
+                             .rewindable = options_.bigrams,
+                             .piece_size = options_.piece_size})) {
       return false;
     }
     streams_.push_back(std::move(stream));
     return true;
   }
 
-  // The pieces of every corpus, one after the other, until they end or a
-  // stop is asked for. A word never runs from one corpus into the next:
-  // each corpus ends with a separator of its own.
-  TextPieces pieces() {
+  // The pieces of corpus `index`, until it ends or a stop is asked for.
+  TextPieces pieces_of(std::size_t index) {
+    return [this, index](std::string& piece) {
+      if (stop_.stop_requested()) throw Stopped();
+      return streams_[index]->next(piece);
+    };
+  }
+
+  // The pieces of every corpus from its beginning, one after the other. A
+  // word never runs from one corpus into the next: a line feed comes
+  // between them.
+  TextPieces all_pieces() {
+    for (const auto& stream : streams_) stream->rewind();
     current_ = 0;
     pending_end_ = false;
     return [this](std::string& piece) {
@@ -55,9 +64,6 @@ class Corpora {
     };
   }
 
-  void rewind() {
-    for (const auto& stream : streams_) stream->rewind();
-  }
   void close() { streams_.clear(); }
 
  private:
@@ -68,15 +74,26 @@ class Corpora {
   bool pending_end_ = false;
 };
 
+bool is_corpus(const LexiconSource& source) {
+  return source.kind == LexiconSource::Kind::kCorpus;
+}
+
 // The bytes of every corpus together, when the system can tell them.
 std::uint64_t corpus_bytes(const std::vector<LexiconSource>& sources) {
   std::uint64_t total = 0;
   for (const LexiconSource& source : sources) {
+    if (!is_corpus(source)) continue;
     std::error_code no_size;
     const std::uintmax_t bytes = std::filesystem::file_size(source.path, no_size);
     if (!no_size) total += bytes;
   }
   return total;
+}
+
+// Whether `path` can be opened for reading as a text.
+bool can_open(const std::string& path) {
+  TextStream stream;
+  return stream.open(path, {});
 }
 
 }  // namespace
@@ -90,9 +107,11 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   };
   stage(LexiconStage::kReadingCorpus);
   LexiconBuild build;
+  // Every source is opened before any is read, so one that cannot be
+  // opened is told at once.
   Corpora corpora(options, stop);
   for (const LexiconSource& source : sources) {
-    if (!corpora.open(source.path)) {
+    if (is_corpus(source) ? !corpora.open(source.path) : !can_open(source.path)) {
       build.unreadable = source.path;
       return build;
     }
@@ -101,10 +120,18 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   if (const std::uint64_t bytes = corpus_bytes(sources); bytes != 0) {
     builder.expect_corpus_bytes(bytes);
   }
-  {
-    const TextPieces pieces = corpora.pieces();
-    std::string piece;
-    while (pieces(piece)) builder.add_text(piece);
+  std::size_t corpus = 0;
+  for (const LexiconSource& source : sources) {
+    if (is_corpus(source)) {
+      const TextPieces pieces = corpora.pieces_of(corpus++);
+      std::string piece;
+      while (pieces(piece)) builder.add_text(piece);
+      builder.end_source();
+    } else if (!add_count_file(builder, source.path, options.encoding, stop,
+                               options.piece_size)) {
+      build.unreadable = source.path;
+      return build;
+    }
   }
   // Read a second time for the bigram model only.
   if (!options.bigrams) corpora.close();
@@ -122,8 +149,7 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
     // The entries and a line feed after each.
     const std::uint64_t lexicon_bytes =
         build.entries.join().size() + static_cast<std::uint64_t>(build.entries.size());
-    corpora.rewind();
-    build.bigrams = BigramModel::count(builder, corpora.pieces(), kBigramShortWords,
+    build.bigrams = BigramModel::count(builder, corpora.all_pieces(), kBigramShortWords,
                                        kMaxBigramSizeRatio * lexicon_bytes);
   }
   return build;

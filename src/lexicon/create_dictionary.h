@@ -34,6 +34,7 @@ enum class LexiconStage {
 struct LexiconSource {
   enum class Kind : std::uint8_t {
     kCorpus,  // running text
+    kCounts,  // a word-count file (lexicon/count_file.h)
   };
   Kind kind = Kind::kCorpus;
   std::string path;
@@ -60,11 +61,14 @@ struct LexiconBuild {
 };
 
 // Reads every source (umlauts spelled out) piece by piece, in order, and
-// makes the front-coded entries of their lexicon. Progress: kReadingCorpus
-// (the words are collected as the sources are read), kFiltering, kSorting,
-// kRemovingRepeats and kCompressing, each as it begins. A stop request is
-// honoured between stages and between pieces with a Stopped failure;
-// nothing is written here in any case.
+// makes the front-coded entries of their lexicon: the counts of equal words
+// of all sources add up, and a word first appears where its first source
+// has it. The bigram model comes from the corpora only. Progress:
+// kReadingCorpus (the words are collected as the sources are read),
+// kFiltering, kSorting, kRemovingRepeats and kCompressing, each as it
+// begins. A stop request is honoured between stages and between pieces with
+// a Stopped failure, a malformed count file is a CountFileError; nothing is
+// written here in any case.
 LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
                            const LexiconBuildOptions& options,
                            const Progress<LexiconStage>& progress, std::stop_token stop = {});

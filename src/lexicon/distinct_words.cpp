@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string>
 
+#include "base/failure.h"
 #include "text/tokenizer.h"
 
 namespace quirlex {
@@ -68,12 +70,13 @@ std::size_t DistinctWords::Partition::slot_of(const WordHead& head, std::uint32_
   return at;
 }
 
-void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, const char* word,
-                                     std::size_t length, std::uint64_t position) {
+std::size_t DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag,
+                                            const char* word, std::size_t length,
+                                            std::uint64_t position) {
   std::size_t at = slot_of(head, tag, word, length);
   if (slots[at].tag != 0) {
     ++slots[at].count;
-    return;
+    return at;
   }
   if ((entries.size() + 1) * 4 > slots.size() * 3) {
     grow();
@@ -99,6 +102,7 @@ void DistinctWords::Partition::count(const WordHead& head, std::uint32_t tag, co
                static_cast<std::uint32_t>(entries.size()), 1};
   entries.push_back({offset, position});
   words = entries.size();
+  return at;
 }
 
 void DistinctWords::Partition::fetch_slot(std::uint32_t tag, std::uint64_t head0) const {
@@ -169,6 +173,35 @@ void DistinctWords::count_one(const char* word, std::size_t length, std::size_t 
                               std::uint64_t position) {
   const WordKey key = key_of(word, length, readable);
   partitions_[partition_of(key)].count(key.head, tag_of(key, length), word, length, position);
+}
+
+void DistinctWords::count_times(std::size_t partition, std::span<const Counted> words,
+                                const char* text, std::size_t size, std::uint64_t position) {
+  // Nearly every word of a count file is another distinct word, its slot a
+  // cache miss: slots are fetched ahead, as count does.
+  Partition& p = partitions_[partition];
+  const auto head0 = [&](const Counted& w) -> std::uint64_t {
+    if (p.slots.size() <= Partition::kTagSlots) return 0;
+    return load_bytes(text + w.offset, w.length, size - w.offset);
+  };
+  const std::size_t n = words.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kSlotAhead < n) p.fetch_slot(words[i + kSlotAhead].tag, head0(words[i + kSlotAhead]));
+    if (i + kBytesAhead < n && words[i + kBytesAhead].length > 16) {
+      p.fetch_bytes(words[i + kBytesAhead].tag, head0(words[i + kBytesAhead]));
+    }
+    const Counted& w = words[i];
+    const char* const word = text + w.offset;
+    WordHead head;
+    load_head(word, w.length, size - w.offset, head);
+    Slot& slot = p.slots[p.count(head, w.tag, word, w.length, position + w.offset)];
+    // Counted once already.
+    if (slot.count - 1 > ~std::uint64_t{0} - w.times) {
+      throw LimitExceeded("A word is counted more than " + std::to_string(~std::uint64_t{0}) +
+                          " times.");
+    }
+    slot.count += w.times - 1;
+  }
 }
 
 void DistinctWords::forget_lookups() {

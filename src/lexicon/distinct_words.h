@@ -68,6 +68,21 @@ class DistinctWords {
   void count_one(const char* word, std::size_t length, std::size_t readable,
                  std::uint64_t position);
 
+  // A word of a stretch of folded text with how often it appears at once,
+  // as a line of a count file gives it.
+  struct Counted {
+    std::uint32_t tag;     // tag_of its key and length
+    std::uint32_t offset;  // where it begins in the stretch
+    std::uint64_t length;
+    std::uint64_t times;   // at least 1
+  };
+  // Counts, in order, `words` of `partition` in the `size` bytes at `text`
+  // `times` times each; a new word first appears at `position` plus its
+  // offset. A count past 2^64 - 1 is a LimitExceeded failure. As count, the
+  // two partitions may be counted on two threads at once.
+  void count_times(std::size_t partition, std::span<const Counted> words, const char* text,
+                   std::size_t size, std::uint64_t position);
+
   // The number of distinct words counted so far (or numbered).
   std::size_t size() const { return size(0) + size(1); }
 
@@ -174,9 +189,10 @@ class DistinctWords {
     // The slot of the word: its own, or the free slot where it belongs.
     std::size_t slot_of(const WordHead& head, std::uint32_t tag, const char* word,
                         std::size_t length) const;
-    // Counts the word once; a new one first appears at `position`.
-    void count(const WordHead& head, std::uint32_t tag, const char* word, std::size_t length,
-               std::uint64_t position);
+    // Counts the word once; a new one first appears at `position`. Returns
+    // its slot.
+    std::size_t count(const WordHead& head, std::uint32_t tag, const char* word,
+                      std::size_t length, std::uint64_t position);
     // Where a word would be looked at ahead of its count: its slot, and
     // the bytes of a long word that seems to be there.
     void fetch_slot(std::uint32_t tag, std::uint64_t head0) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,10 +126,56 @@ void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t p
     frequent_.refill(distinct_);
     next_refill_ = std::max(next_refill_, position + size) * 8;
   }
+  check_word_count();
+}
+
+void LexiconBuilder::check_word_count() const {
   if (distinct_.size() > static_cast<std::size_t>(TokenList::kMaxSize)) {
     throw LimitExceeded("The corpus has too many distinct words: a lexicon can hold at most " +
                         std::to_string(TokenList::kMaxSize) + ".");
   }
+}
+
+void LexiconBuilder::end_source() {
+  joiner_.finish(
+      [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
+}
+
+void LexiconBuilder::add_counted(char* lines, std::size_t size,
+                                 std::span<const std::uint64_t> times) {
+  end_source();
+  if (size > UINT32_MAX) throw InvalidArgument();
+  std::vector<std::uint64_t> bits;
+  fold_and_mark(lines, size, bits);
+  std::array<std::vector<DistinctWords::Counted>, DistinctWords::kPartitions> words;
+  std::size_t line = 0;
+  const char* const text = lines;
+  const char* line_end = static_cast<const char*>(std::memchr(text, '\n', size));
+  for_each_word(bits, size, true, [&](std::size_t start, std::size_t length) {
+    while (line_end != nullptr && line_end < text + start) {
+      ++line;
+      line_end = static_cast<const char*>(
+          std::memchr(line_end + 1, '\n', size - static_cast<std::size_t>(line_end + 1 - text)));
+    }
+    if (line >= times.size()) throw InvalidArgument();
+    if (times[line] == 0 || is_marker_byte(text[start])) return;
+    const WordKey key = key_of(text + start, length, size - start);
+    words[DistinctWords::partition_of(key)].push_back(
+        {DistinctWords::tag_of(key, length), static_cast<std::uint32_t>(start), length,
+         times[line]});
+  });
+  // Each partition on a thread of its own, as count_stretch does.
+  const auto count_partition = [&](std::size_t partition) {
+    distinct_.count_times(partition, words[partition], text, size, joiner_.position());
+  };
+  if (threads_.has_helper() && size >= kTwoThreadsFrom) {
+    threads_.run([&](int half) { count_partition(static_cast<std::size_t>(half)); });
+  } else {
+    count_partition(0);
+    count_partition(1);
+  }
+  joiner_.skip(size);
+  check_word_count();
 }
 
 void LexiconBuilder::flush_hits() {
@@ -139,8 +186,7 @@ void LexiconBuilder::flush_hits() {
 }
 
 void LexiconBuilder::finish() {
-  joiner_.finish(
-      [this](std::string_view word, std::uint64_t position) { count_carried(word, position); });
+  end_source();
   flush_hits();
   halves_.reset();
   const std::size_t n = distinct_.size();

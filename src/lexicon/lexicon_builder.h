@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,12 +61,30 @@ class LexiconBuilder {
   // piece's bytes are folded in place.
   void add_text(std::string& piece);
 
+  // A source has ended: the word it ends with is counted, so that it is not
+  // joined to the first word of the next source. Text of the next source
+  // appears after all of this one's.
+  void end_source();
+
+  // Takes lines of a count file after the text given so far, each as corpus
+  // text that appears `times[i]` times in a row: the `size` bytes at `lines`
+  // (fewer than 2^32, read as a corpus is) hold one line for each count,
+  // each ended by a line feed. A line's words are those add_text would find
+  // in it (the count's digits and blanks separate words), each counted that
+  // often (none for a count of 0); they first appear in line order. Ends
+  // the source before. The bytes are folded in place.
+  void add_counted(char* lines, std::size_t size, std::span<const std::uint64_t> times);
+
   // Before the first piece, when the corpus's size is known: makes room at
   // once for the distinct words a corpus of `bytes` has, about 3 n^(2/3)
   // for n bytes in real text (measured on German and English corpora of 10
   // to 300 MB), a million at the most. Without it the tables grow as the
   // words come, each time in fresh memory.
   void expect_corpus_bytes(std::uint64_t bytes);
+
+  // Before the first word: makes room at once for about `words` distinct
+  // words (the lines of a count file, say).
+  void expect_words(std::size_t words) { distinct_.expect_words(words); }
 
   // The text has ended; needed before anything below.
   void finish();
@@ -118,6 +137,8 @@ class LexiconBuilder {
   void count_stretch(char* text, std::size_t size, std::uint64_t position);
   void find_words(char* text, Half& half);
   void count_carried(std::string_view word, std::uint64_t position);
+  // Refuses more distinct words than a lexicon can hold.
+  void check_word_count() const;
   // Adds the hits of the frequent words to their counts, both partitions at once.
   void flush_hits();
 

@@ -50,6 +50,13 @@ class PieceJoiner {
     carry_.clear();
   }
 
+  // Where the next byte would be, counting from the text's start; only
+  // meaningful while no word is carried (after finish).
+  std::uint64_t position() const { return position_; }
+  // Moves the position on by `bytes` that are not handed in (text read
+  // elsewhere, such as the lines of a count file).
+  void skip(std::uint64_t bytes) { position_ += bytes; }
+
  private:
   void keep(const char* bytes, std::size_t size) {
     for (std::size_t at = 0; at < size; ++at) carry_.push_back(fold_byte(bytes[at]));

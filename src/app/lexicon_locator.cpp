@@ -1,0 +1,135 @@
+#include "app/lexicon_locator.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace quirlex {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kLexiconEnding = ".dic";
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+bool is_file(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+std::uint64_t line_count(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::uint64_t lines = 0;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    lines += static_cast<std::uint64_t>(
+        std::count(buffer, buffer + in.gcount(), '\n'));
+  }
+  return lines;
+}
+
+}  // namespace
+
+LexiconPlaces LexiconPlaces::from_environment() {
+  LexiconPlaces places;
+  places.lexicon_path = environment("QUIRLEX_LEXICON_PATH");
+  places.data_home = environment("XDG_DATA_HOME");
+  places.home = environment("HOME");
+  places.installed = installed_lexicon_folder();
+  return places;
+}
+
+std::vector<std::string> LexiconPlaces::folders() const {
+  std::vector<std::string> result;
+  for (std::size_t begin = 0; begin <= lexicon_path.size();) {
+    std::size_t end = lexicon_path.find(':', begin);
+    if (end == std::string::npos) end = lexicon_path.size();
+    // An empty part names no folder.
+    if (end > begin) result.push_back(lexicon_path.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  // A relative XDG_DATA_HOME is invalid and ignored, as the base directory
+  // rules ask.
+  if (!data_home.empty() && data_home.front() == '/') {
+    result.push_back((fs::path(data_home) / "quirlex" / "lexicons").string());
+  } else if (!home.empty()) {
+    result.push_back((fs::path(home) / ".local" / "share" / "quirlex" / "lexicons").string());
+  }
+  if (!installed.empty()) result.push_back(installed);
+  return result;
+}
+
+std::string installed_lexicon_folder() {
+  // Set by the build from its installation prefix.
+  return QUIRLEX_INSTALLED_LEXICONS;
+}
+
+LexiconNotFound::LexiconNotFound(const std::string& name, const std::vector<std::string>& folders)
+    : Failure([&] {
+        std::string text = "The lexicon \"" + name +
+                           "\" is no file in the working folder, and neither " + name + " nor " +
+                           name + std::string(kLexiconEnding) + " is in ";
+        if (folders.empty()) return text + "any lexicon folder.";
+        text += "any of these folders:";
+        for (const std::string& folder : folders) text += " " + folder;
+        return text + ".";
+      }()) {}
+
+std::string locate_lexicon(const std::string& name, const LexiconPlaces& places) {
+  if (name.empty()) throw InvalidArgument();
+  if (name.find('/') != std::string::npos || is_file(fs::path(places.working_folder) / name)) {
+    return name;
+  }
+  const std::vector<std::string> folders = places.folders();
+  for (const std::string& folder : folders) {
+    for (const std::string& file : {name, name + std::string(kLexiconEnding)}) {
+      const fs::path path = fs::path(folder) / file;
+      if (is_file(path)) return path.string();
+    }
+  }
+  throw LexiconNotFound(name, folders);
+}
+
+std::string beside_lexicon(const std::string& lexicon_path, std::string_view ending) {
+  return lexicon_path + std::string(ending);
+}
+
+std::vector<FoundLexicon> list_lexicons(const LexiconPlaces& places) {
+  std::vector<FoundLexicon> found;
+  for (const std::string& folder : places.folders()) {
+    std::vector<FoundLexicon> here;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+      const std::string file = it->path().filename().string();
+      if (file.size() <= kLexiconEnding.size() || !file.ends_with(kLexiconEnding) ||
+          !is_file(it->path())) {
+        continue;
+      }
+      FoundLexicon lexicon;
+      lexicon.name = file.substr(0, file.size() - kLexiconEnding.size());
+      lexicon.folder = folder;
+      lexicon.path = it->path().string();
+      lexicon.words = line_count(lexicon.path);
+      lexicon.bigrams = is_file(beside_lexicon(lexicon.path, kBigramsEnding));
+      lexicon.letters = is_file(beside_lexicon(lexicon.path, kLettersEnding));
+      lexicon.suffixes = is_file(beside_lexicon(lexicon.path, kSuffixesEnding));
+      lexicon.prefixes = is_file(beside_lexicon(lexicon.path, kPrefixesEnding));
+      here.push_back(std::move(lexicon));
+    }
+    std::sort(here.begin(), here.end(),
+              [](const FoundLexicon& a, const FoundLexicon& b) { return a.name < b.name; });
+    for (FoundLexicon& lexicon : here) {
+      lexicon.hidden = locate_lexicon(lexicon.name, places) != lexicon.path;
+      found.push_back(std::move(lexicon));
+    }
+  }
+  return found;
+}
+
+}  // namespace quirlex
