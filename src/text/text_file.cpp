@@ -11,8 +11,8 @@
 
 #include "base/failure.h"
 #include "base/large_block.h"
+#include "io/input_file.h"
 #include "text/case_map.h"
-#include "text/input_file.h"
 #include "text/transliteration.h"
 
 namespace quirlex {

@@ -1,4 +1,4 @@
-#include "text/input_file.h"
+#include "io/input_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

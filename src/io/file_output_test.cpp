@@ -2,7 +2,7 @@
 // written, that a failure never costs the earlier file, that a replaced file
 // keeps its permissions, links are written through, and that no temporary
 // file is left behind.
-#include "text/file_output.h"
+#include "io/file_output.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
