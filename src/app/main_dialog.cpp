@@ -10,6 +10,7 @@
 #include "app/file_presets.h"
 #include "base/failure.h"
 #include "index/load_dictionary.h"
+#include "lexicon/bigram_file.h"
 #include "lexicon/create_dictionary.h"
 #include "scramble/scramble.h"
 #include "text/text_reading.h"

@@ -18,7 +18,7 @@
 #include "cli/help.h"
 #include "cli/progress_printer.h"
 #include "index/load_dictionary.h"
-#include "lexicon/bigram_model.h"
+#include "lexicon/bigram_file.h"
 #include "lexicon/create_dictionary.h"
 #include "scramble/random_generator.h"
 #include "scramble/scramble.h"

@@ -119,10 +119,4 @@ void FileOutput::commit() {
   }
 }
 
-void write_file(const std::string& file_name, std::string_view bytes) {
-  FileOutput output(file_name);
-  output.write(bytes);
-  output.commit();
-}
-
 }  // namespace quirlex

@@ -15,9 +15,6 @@ namespace quirlex {
 
 class TextFile {
  public:
-  // The largest text a file may hold (lengths are 32-bit counts).
-  static constexpr std::int64_t kMaxLength = INT32_MAX;
-
   TextFile() = default;
   ~TextFile();
   TextFile(const TextFile&) = delete;
@@ -25,7 +22,7 @@ class TextFile {
 
   // Reads the whole named file into the content. Returns false when the file
   // cannot be opened or read; the content then keeps its previous text and the
-  // object is closed. A file longer than kMaxLength is refused with a
+  // object is closed. A file longer than kCountLimit is refused with a
   // LimitExceeded failure. The text ends at the file's first NUL byte.
   // `encoding` decides how the bytes are taken; by default as they are.
   bool read(const std::string& file_name, bool transliterate, bool upper_case,
