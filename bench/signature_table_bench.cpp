@@ -38,16 +38,12 @@ const std::vector<WordToken>& tokens(std::size_t count) {
   return it->second.second;
 }
 
-std::uint64_t bucket_count_for(std::size_t keys) {
-  return static_cast<std::uint64_t>(static_cast<double>(keys) * 1.2);
-}
-
 void BM_VariantTableFill(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
   const std::vector<double>& key_list = keys(n, false);
   for (auto _ : state) {
     SignatureTable<VariantCode> table;
-    table.set_bucket_count(bucket_count_for(n));
+    table.size_for(n);
     VariantCode code = 0;
     for (const double key : key_list) table.value_for(key) = code++;
     benchmark::DoNotOptimize(table.entry_count());
@@ -63,7 +59,7 @@ BENCHMARK(BM_VariantTableFill)
 void variant_look_up(benchmark::State& state, bool misses) {
   const auto n = static_cast<std::size_t>(state.range(0));
   SignatureTable<VariantCode> table;
-  table.set_bucket_count(bucket_count_for(n));
+  table.size_for(n);
   VariantCode code = 0;
   for (const double key : keys(n, false)) table.value_for(key) = code++;
   const std::vector<double>& probes = keys(n, misses);
@@ -104,7 +100,7 @@ void BM_LexiconTableFill(benchmark::State& state) {
   const std::vector<WordToken>& values = tokens(n);
   for (auto _ : state) {
     SignatureTable<WordToken> table;
-    table.set_bucket_count(bucket_count_for(n));
+    table.size_for(n);
     for (const WordToken& token : values) table.value_for(token.signature) = token;
     benchmark::DoNotOptimize(table.entry_count());
   }
@@ -115,7 +111,7 @@ BENCHMARK(BM_LexiconTableFill)->Arg(1 << 20)->Arg(1 << 22)->Unit(benchmark::kMil
 void lexicon_look_up(benchmark::State& state, bool misses) {
   const auto n = static_cast<std::size_t>(state.range(0));
   SignatureTable<WordToken> table;
-  table.set_bucket_count(bucket_count_for(n));
+  table.size_for(n);
   for (const WordToken& token : tokens(n)) table.value_for(token.signature) = token;
   const std::vector<double>& probes = keys(n, misses);
   std::int64_t found = 0;

@@ -14,7 +14,7 @@
 
 #include "index/load_dictionary.h"
 #include "index/dictionary.h"
-#include "lexicon/bigram_model.h"
+#include "lexicon/bigram_file.h"
 #include "lexicon/create_dictionary.h"
 #include "lexicon/lexicon_builder.h"
 #include "lexicon/lexicon_codec.h"
@@ -238,8 +238,8 @@ int run(int argc, char** argv) {
     std::printf("    model: %zu pairs of count >= %u, %zu short words, %.2f MB = %.2fx the lexicon file (%.2f MB);"
                 " counted in %.2f s; %zu ties looked at, %lld changed (%lld right, %lld wrong) in %.1f ms\n",
                 model.pairs().size(), model.min_count(), model.short_words().size(),
-                static_cast<double>(model.file_size()) / 1e6,
-                static_cast<double>(model.file_size()) / static_cast<double>(lexicon_bytes),
+                static_cast<double>(bigram_file_size(model)) / 1e6,
+                static_cast<double>(bigram_file_size(model)) / static_cast<double>(lexicon_bytes),
                 static_cast<double>(lexicon_bytes) / 1e6, count_time, pending.size(),
                 static_cast<long long>(changed), static_cast<long long>(fixed),
                 static_cast<long long>(broken), 1000.0 * choice_time);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/format.h"
+#include "base/limits.h"
 
 namespace quirlex::texts {
 namespace {
@@ -29,7 +30,8 @@ std::string deep_search_refusal(const DictionaryReport& report) {
                                            std::to_string(suffix_choices) + " x " + words
                                      : std::to_string(members);
   return "Deep Search refused: " + words + " words with " + lists + " make " + count +
-         " variants, more than the 2147483647 that can be indexed." + remedy;
+         " variants, more than the " + std::to_string(kCountLimit) + " that can be indexed." +
+         remedy;
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "text/file_output.h"
+#include "io/file_output.h"
 #include "text/text_file.h"
 #include "text/token_writer.h"
 
@@ -69,7 +69,7 @@ void create_dictionary_files(const LexiconBuild& build, const std::string& lexic
   std::optional<FileOutput> bigrams;
   if (build.bigrams) {
     bigrams.emplace(bigram_path(lexicon_path));
-    bigrams->write(build.bigrams->serialize());
+    bigrams->write(bigram_file_bytes(*build.bigrams));
   }
   // Every file complete before any replaces its predecessor.
   lexicon.finish();

@@ -13,6 +13,7 @@
 #include "base/progress.h"
 #include "index/dictionary.h"
 #include "index/load_dictionary.h"
+#include "lexicon/bigram_file.h"
 #include "lexicon/bigram_model.h"
 #include "lexicon/create_dictionary.h"
 #include "text/text_encoding.h"

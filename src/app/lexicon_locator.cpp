@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "io/whole_file.h"
 
 namespace quirlex {
 namespace {
@@ -23,15 +24,14 @@ bool is_file(const fs::path& path) {
   return fs::is_regular_file(path, error);
 }
 
+// The entries of a lexicon file: its lines. Lexicons are read whole anyway
+// when they are loaded; one that cannot be read counts none.
 std::uint64_t line_count(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::uint64_t lines = 0;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    lines += static_cast<std::uint64_t>(
-        std::count(buffer, buffer + in.gcount(), '\n'));
+  std::string bytes;
+  if (read_whole_file(path, std::uint64_t{1} << 32, bytes).outcome != WholeFileRead::Outcome::kRead) {
+    return 0;
   }
-  return lines;
+  return static_cast<std::uint64_t>(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "base/helper_thread.h"
+#include "base/limits.h"
+#include "index/parallel_fill.h"
 #include "text/signature.h"
 
 namespace quirlex {
@@ -92,7 +94,7 @@ DeepSearchOutcome deep_word_list_check(std::int64_t prefixes, std::int64_t suffi
   std::int64_t members = 0;
   const bool overflow = __builtin_mul_overflow(prefixes + 1, suffixes + 1, &members) ||
                         __builtin_mul_overflow(members, words, &members);
-  if (overflow || members > kMaxDeepMembers) return DeepSearchOutcome::kTooManyMembers;
+  if (overflow || members > kCountLimit) return DeepSearchOutcome::kTooManyMembers;
   if (!layout.fits_words(words)) return DeepSearchOutcome::kWordsDoNotFit;
   return DeepSearchOutcome::kBuilt;
 }
@@ -110,7 +112,7 @@ bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
   const std::int32_t suffix_count = suffixes.size();
   const std::int64_t members = std::int64_t{prefix_count + 1} * (suffix_count + 1) * word_count;
   table.make_empty();
-  table.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(members) * 1.2));
+  table.size_for(static_cast<std::uint64_t>(members));
 
   const std::vector<AffixPair> pairs = affix_pairs(prefixes, suffixes, layout);
   const VariantCode word_mask =
@@ -148,7 +150,7 @@ bool build_deep_word_list(Dictionary& dictionary, const PercentageCallback& on_p
     return true;
   };
   const int parts = members >= kTwoThreadsFrom && second_thread_helps() ? 2 : 1;
-  if (!table.store_all(parts, generate)) {
+  if (!store_all(table, parts, generate)) {
     table.make_empty();
     return false;
   }

@@ -12,9 +12,6 @@
 
 namespace quirlex {
 
-// The largest number of members a deep word list may have.
-inline constexpr std::int64_t kMaxDeepMembers = INT32_MAX;
-
 // What became of Deep Search in one Load Dictionary.
 enum class DeepSearchOutcome {
   kNotAsked,        // the box was off: no affix lists, no variant table
@@ -25,14 +22,15 @@ enum class DeepSearchOutcome {
 };
 
 // Whether a deep word list can be built for these counts: kBuilt when it
-// can, else the reason it is refused.
+// can, else the reason it is refused (more members than kCountLimit, or
+// words too many for the layout).
 DeepSearchOutcome deep_word_list_check(std::int64_t prefixes, std::int64_t suffixes,
                                        std::int64_t words, const VariantLayout& layout);
 
 // Called with each new percentage (0 to 99) of the words done.
 using PercentageCallback = std::function<void(int percentage)>;
 
-// Empties the variant table, sizes it to 1.2 times the number of members and
+// Empties the variant table, sizes it for the number of members and
 // files every member; of members with one signature the last one generated
 // stays (word index first, then prefix, then suffix, "none" counting lowest).
 // Members shorter than two bytes have no signature and are skipped. The

@@ -45,9 +45,9 @@ std::vector<int> build(Dictionary& dictionary) {
 
 // The code filed under the signature of `text`, or nothing.
 std::optional<VariantCode> code_for(const Dictionary& dictionary, const std::string& text) {
-  VariantCode code = 0;
-  if (!dictionary.variant_table.look_up(signature_of(text), code)) return std::nullopt;
-  return code;
+  const VariantCode* code = dictionary.variant_table.find(signature_of(text));
+  if (code == nullptr) return std::nullopt;
+  return *code;
 }
 
 TEST(DeepWordList, TwoPrefixesAndThreeSuffixesGiveTwelveMembersPerWord) {
@@ -103,8 +103,7 @@ TEST(DeepWordList, OfMembersWithOneSignatureTheLastGeneratedStays) {
     Dictionary dictionary = dictionary_of(c.words, c.prefixes, c.suffixes);
     build(dictionary);
     EXPECT_EQ(code_for(dictionary, c.text), dictionary.layout.pack(c.prefix, c.suffix, c.word));
-    VariantCode code = 0;
-    EXPECT_FALSE(dictionary.variant_table.look_up(0.0, code));
+    EXPECT_EQ(dictionary.variant_table.find(0.0), nullptr);
   }
 }
 
@@ -205,9 +204,9 @@ TEST(DeepWordList, MatchesTheMembersBuiltAsTexts) {
     const auto members = model_members(words, prefixes, suffixes);
     EXPECT_EQ(dictionary.variant_table.entry_count(), static_cast<std::int32_t>(members.size()));
     for (const auto& [bits, code] : members) {
-      VariantCode found = 0;
-      ASSERT_TRUE(dictionary.variant_table.look_up(std::bit_cast<double>(bits), found));
-      ASSERT_EQ(found, code);
+      const VariantCode* found = dictionary.variant_table.find(std::bit_cast<double>(bits));
+      ASSERT_NE(found, nullptr);
+      ASSERT_EQ(*found, code);
     }
   }
 }
@@ -286,7 +285,7 @@ TEST(DeepWordList, StopRequestLeavesTheVariantTableEmpty) {
   EXPECT_FALSE(built);
   EXPECT_LT(last, 99);
   EXPECT_EQ(dictionary.variant_table.entry_count(), 0);
-  EXPECT_FALSE(dictionary.variant_table.has_buckets());
+  EXPECT_EQ(dictionary.variant_table.find(signature_of("WORT0")), nullptr);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 namespace quirlex {
 
 void fill_lexicon_table(const TokenList& words, SignatureTable<WordToken>& table) {
-  table.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(words.size()) * 1.2));
+  table.size_for(static_cast<std::uint64_t>(words.size()));
   for (std::int32_t i = 0; i < words.size(); ++i) {
     const WordToken word = words.element(i);
     table.value_for(word.signature) = word;

@@ -30,7 +30,7 @@ struct Dictionary {
   ListSizes list_sizes() const { return {words.size(), prefixes.size(), suffixes.size()}; }
 };
 
-// Sizes the table to 1.2 times the number of words and files every word's
+// Sizes the table for the number of words and files every word's
 // token (a view into `words`, which must outlive the table's use) under its
 // signature; of words with one signature the last stays.
 void fill_lexicon_table(const TokenList& words, SignatureTable<WordToken>& table);

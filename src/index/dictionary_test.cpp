@@ -30,16 +30,16 @@ TEST(FillLexiconTable, FilesEveryWordUnderTheSignatureOfItsDecodedText) {
   fill_lexicon_table(words, table);
   EXPECT_EQ(table.entry_count(), 3);
   for (const std::string text : {"HAUS", "HAUSER", "HAUT"}) {
-    WordToken found;
-    ASSERT_TRUE(table.look_up(signature_of(text), found)) << text;
-    EXPECT_EQ(words.text(found), text);
-    EXPECT_EQ(found.signature, signature_of(text));
-    EXPECT_EQ(found.separator, 0);
+    const WordToken* found = table.find(signature_of(text));
+    ASSERT_NE(found, nullptr) << text;
+    EXPECT_EQ(words.text(*found), text);
+    EXPECT_EQ(found->signature, signature_of(text));
+    EXPECT_EQ(found->separator, 0);
   }
   // Scrambled words find their source word.
-  WordToken found;
-  ASSERT_TRUE(table.look_up(signature_of("HSUAER"), found));
-  EXPECT_EQ(words.text(found), "HAUSER");
+  const WordToken* found = table.find(signature_of("HSUAER"));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(words.text(*found), "HAUSER");
 }
 
 TEST(FillLexiconTable, SizesTheTableToOnePointTwoTimesTheWordsTruncated) {
@@ -62,12 +62,13 @@ TEST(FillLexiconTable, OfWordsWithOneSignatureTheLaterStays) {
   SignatureTable<WordToken> table;
   fill_lexicon_table(words, table);
   EXPECT_EQ(table.entry_count(), 3);
-  WordToken found;
-  ASSERT_TRUE(table.look_up(signature_of("WEIN"), found));
-  EXPECT_EQ(words.text(found), "WIEN");
-  ASSERT_TRUE(table.look_up(0.0, found));
-  EXPECT_EQ(words.text(found), "B");
-  EXPECT_EQ(found.letter_mask, 0u);
+  const WordToken* found = table.find(signature_of("WEIN"));
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(words.text(*found), "WIEN");
+  found = table.find(0.0);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(words.text(*found), "B");
+  EXPECT_EQ(found->letter_mask, 0u);
 }
 
 TEST(ReadAffixList, RunsOfWordCharactersAreAffixesTakenAsTheyAre) {

@@ -8,16 +8,7 @@
 // Words of fewer than four bytes are not in the lexicon; when they are
 // counted as words of their own (they tell "the three" from "there is"), each
 // has the index after the lexicon's words that its place in the model's list
-// of short words gives.
-//
-// File (all numbers little-endian): the line "QUIRLEX BIGRAMS 1\n", the
-// lexicon hash (u64), the lexicon's word count N (u32), flags (u32; bit 0:
-// short words break pairs, bit 1: short words are counted), the smallest
-// count kept (u32), the short word count S (u32), the pair count (u32), the
-// FNV-1a 64 hash of all that follows (u64); then S short words of four bytes
-// each (upper-cased, padded with zero bytes, ascending), index N + k for the
-// k-th; then one record per pair: first, second, count (u32 each), in
-// ascending order of (first, second).
+// of short words gives. Its file is lexicon/bigram_file.h.
 #pragma once
 
 #include <cstdint>
@@ -26,19 +17,10 @@
 #include <string_view>
 #include <vector>
 
-#include "base/failure.h"
 #include "lexicon/lexicon_builder.h"
 #include "text/token_list.h"
 
 namespace quirlex {
-
-// A bigram file that cannot be used: missing, not one of ours, truncated,
-// damaged or made from another lexicon. The text names the file.
-class BigramFileError : public Failure {
- public:
-  BigramFileError(const std::string& file_name, const std::string& problem)
-      : Failure(file_name + ": " + problem) {}
-};
 
 // FNV-1a 64 of the lexicon's words in order, each followed by a line feed:
 // the same for a lexicon as built and as read back from its file.
@@ -50,6 +32,11 @@ struct BigramPair {
   std::uint32_t count = 0;
   friend bool operator==(const BigramPair&, const BigramPair&) = default;
 };
+
+// The order of a model's pairs: by the first word, then by the second.
+inline bool pair_before(const BigramPair& a, const BigramPair& b) {
+  return a.first != b.first ? a.first < b.first : a.second < b.second;
+}
 
 // How the words of fewer than four bytes between two lexicon words are
 // treated when pairs are counted, and so when neighbours are found.
@@ -64,10 +51,6 @@ inline constexpr ShortWords kBigramShortWords = ShortWords::kCounted;
 
 class BigramModel {
  public:
-  static constexpr std::string_view kMagic = "QUIRLEX BIGRAMS 1\n";
-  static constexpr std::size_t kHeaderSize = kMagic.size() + 8 + 4 + 4 + 4 + 4 + 4 + 8;
-  static constexpr std::size_t kRecordSize = 12;
-  static constexpr std::size_t kShortWordSize = 4;
   // The smallest count a pair keeps; raised until the file fits its budget.
   static constexpr std::uint32_t kMinCount = 2;
 
@@ -79,12 +62,6 @@ class BigramModel {
   // more often than a count field holds keeps the largest it holds.
   static BigramModel count(const LexiconBuilder& builder, const TextPieces& pieces,
                            ShortWords rule, std::uint64_t max_file_bytes);
-
-  // The model in a file's bytes, checked against the lexicon it must belong
-  // to; a BigramFileError naming `file_name` when it is not usable.
-  static BigramModel parse(std::string_view bytes, std::uint64_t lexicon_hash,
-                           std::uint32_t word_count, const std::string& file_name);
-  std::string serialize() const;
 
   // How often `second` follows `first`, 0 for a pair the model lacks.
   std::uint32_t count(std::uint32_t first, std::uint32_t second) const;
@@ -98,14 +75,13 @@ class BigramModel {
   std::uint32_t min_count() const { return min_count_; }
   std::uint64_t lexicon_hash_value() const { return lexicon_hash_; }
   std::uint32_t word_count() const { return word_count_; }
-  std::uint64_t file_size() const {
-    return kHeaderSize + kShortWordSize * short_words_.size() + kRecordSize * pairs_.size();
-  }
 
-  // For tests and tools: a model of these pairs (sorted here).
-  // `short_words` (sorted, each of one to three word bytes) only with kCounted.
+  // A model of these pairs (sorted here, unless they come sorted), as its
+  // file holds it or as tests make it. `short_words` (sorted, each of one to
+  // three word bytes) only with kCounted.
   BigramModel(std::uint64_t lexicon_hash, std::uint32_t word_count, ShortWords rule,
-              std::vector<BigramPair> pairs, std::vector<std::string> short_words = {});
+              std::vector<BigramPair> pairs, std::vector<std::string> short_words = {},
+              std::uint32_t min_count = kMinCount);
 
  private:
   std::uint64_t lexicon_hash_ = 0;
@@ -115,16 +91,5 @@ class BigramModel {
   std::vector<std::string> short_words_;
   std::vector<BigramPair> pairs_;
 };
-
-// The bigram file of a lexicon file: beside it, its name with ".bigrams".
-inline std::string bigram_path(const std::string& lexicon_path) {
-  return lexicon_path + ".bigrams";
-}
-
-// Reads and checks the bigram file at `path` (BigramFileError when missing or
-// unusable), and writes one (a FileError when it cannot be written).
-BigramModel read_bigram_file(const std::string& path, std::uint64_t lexicon_hash,
-                             std::uint32_t word_count);
-void write_bigram_file(const std::string& path, const BigramModel& model);
 
 }  // namespace quirlex

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/hash_mix.h"
 #include "base/large_block.h"
 #include "base/zeroed_memory.h"
 #include "lexicon/corpus_words.h"
@@ -181,7 +182,7 @@ class DistinctWords {
       // A branch that is always taken the same way: a smaller table does
       // not wait for the word's bytes to be read.
       if (slots.size() <= kTagSlots) return (tag >> 8) & (slots.size() - 1);
-      const std::uint64_t more = (head0 * 0x9E3779B97F4A7C15ULL) >> 40 << 24;
+      const std::uint64_t more = mix_bits(head0) >> 40 << 24;
       return static_cast<std::size_t>(more | (tag >> 8)) & (slots.size() - 1);
     }
     bool holds(const Slot& slot, const WordHead& head, std::uint32_t tag, const char* word,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/limits.h"
 #include "lexicon/lexicon_codec.h"
 
 namespace quirlex {
@@ -131,8 +132,7 @@ void LexiconBuilder::count_stretch(char* text, std::size_t size, std::uint64_t p
 
 void LexiconBuilder::check_word_count() const {
   if (distinct_.size() > static_cast<std::size_t>(TokenList::kMaxSize)) {
-    throw LimitExceeded("The corpus has too many distinct words: a lexicon can hold at most " +
-                        std::to_string(TokenList::kMaxSize) + ".");
+    throw limit_failures::too_many_distinct_words();
   }
 }
 

@@ -23,9 +23,6 @@ struct TextFileOptions {
 
 class TextFile {
  public:
-  // The largest text a file may hold (lengths are 32-bit counts).
-  static constexpr std::int64_t kMaxLength = INT32_MAX;
-
   TextFile() = default;
   ~TextFile();
   TextFile(const TextFile&) = delete;
@@ -33,7 +30,7 @@ class TextFile {
 
   // Reads the whole named file into the content. Returns false when the file
   // cannot be opened or read; the content then keeps its previous text and the
-  // object is closed. A file longer than kMaxLength is refused with a
+  // object is closed. A file longer than kCountLimit is refused with a
   // LimitExceeded failure. The text ends at the file's first NUL byte.
   bool read(const std::string& file_name, const TextFileOptions& options = {});
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/failure.h"
+#include "base/limits.h"
 #include "testing/single_byte.h"
 #include "testing/temp_dir.h"
 #include "text/transliteration.h"
@@ -162,7 +163,7 @@ TEST_F(TextFileTest, FileLongerThanTheLimitIsRefused) {
   const std::string huge = dir_.file("huge.txt");
   put_file(small, "small");
   put_file(huge, "");
-  std::filesystem::resize_file(huge, static_cast<std::uintmax_t>(TextFile::kMaxLength) + 1);
+  std::filesystem::resize_file(huge, static_cast<std::uintmax_t>(kCountLimit) + 1);
   TextFile file;
   ASSERT_TRUE(file.read(small, {.spell_out_umlauts = false}));
   try {

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "base/failure.h"
-#include "text/byte_source.h"
-#include "text/input_file.h"
+#include "io/byte_source.h"
+#include "io/input_file.h"
 #include "text/transliteration.h"
 #include "text/utf8_decoder.h"
 

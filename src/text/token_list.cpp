@@ -5,17 +5,18 @@
 #include <utility>
 
 #include "base/failure.h"
+#include "base/limits.h"
 #include "text/signature.h"
 
 namespace quirlex {
 namespace {
 
 [[noreturn]] void refuse_size() {
-  throw LimitExceeded("The text is too large: a list can hold at most 2147483647 tokens.");
+  throw limit_failures::too_many_tokens();
 }
 
 [[noreturn]] void refuse_bytes() {
-  throw LimitExceeded("The text is too large: a list can hold at most 2147483647 bytes of text.");
+  throw limit_failures::too_many_text_bytes();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/large_block.h"
+#include "base/limits.h"
 #include "text/text_encoding.h"
 #include "text/word_token.h"
 
@@ -28,8 +29,8 @@ class TokenList {
  public:
   // The most tokens a list may hold, and the most bytes of text (both are
   // 32-bit counts).
-  static constexpr std::int64_t kMaxSize = INT32_MAX;
-  static constexpr std::int64_t kMaxBytes = INT32_MAX;
+  static constexpr std::int64_t kMaxSize = kCountLimit;
+  static constexpr std::int64_t kMaxBytes = kCountLimit;
 
   TokenList() = default;
 

@@ -1,6 +1,6 @@
 #include "text/token_writer.h"
 
-#include "text/file_output.h"
+#include "io/file_output.h"
 #include "text/text_encoding.h"
 
 namespace quirlex {

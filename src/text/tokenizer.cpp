@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "base/failure.h"
 #include "base/helper_thread.h"
+#include "base/limits.h"
 #include "text/case_map.h"
 #include "text/word_byte_bits.h"
 
@@ -91,8 +91,7 @@ std::size_t split_point(std::string_view text) {
 void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
   if (text.empty()) return;
   if (text.size() > static_cast<std::size_t>(TokenList::kMaxBytes)) {
-    throw LimitExceeded(
-        "The text is too large: a list can hold at most 2147483647 bytes of text.");
+    throw limit_failures::too_many_text_bytes();
   }
   if (options.replace_slash_and_quote) {
     replace_all(text, "/", "@");

@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "base/failure.h"
+#include "base/limits.h"
 #include "text/word_byte_bits.h"
 
 namespace quirlex {
 namespace {
-
-// Lengths are 32-bit counts elsewhere.
-constexpr std::size_t kMaxLength = INT32_MAX;
 
 struct Replacement {
   bool present = false;
@@ -79,10 +76,8 @@ void transliterate_umlauts(std::string& text) {
   if (extra == 0) return;
   std::size_t from = text.size();
   std::size_t to = from + extra;
-  if (to > kMaxLength) {
-    throw LimitExceeded(
-        "The text is too large: with its umlauts spelled out it exceeds 2147483647 bytes.");
-  }
+  // Lengths are 32-bit counts elsewhere.
+  if (to > static_cast<std::size_t>(kCountLimit)) throw limit_failures::spelled_out_too_long();
   text.resize(to);
   // Backwards, so the expansion happens in place in one pass: each run of
   // other bytes moves at once, each umlaut becomes its two letters.

@@ -10,7 +10,7 @@ namespace quirlex {
 
 // Replaces, in place, every byte of `text` that is one of the seven German
 // umlaut bytes of Windows-1252 by its two-letter spelling. A text that would
-// grow past 2147483647 bytes is refused with LimitExceeded.
+// grow past kCountLimit bytes (base/limits.h) is refused with LimitExceeded.
 void transliterate_umlauts(std::string& text);
 
 }  // namespace quirlex

@@ -23,7 +23,7 @@ std::uint64_t CompoundIndex::letters_key(std::string_view text) {
 }
 
 std::uint64_t CompoundIndex::second_key(std::uint64_t key, std::size_t length, std::uint8_t last) {
-  return compound_keys::mix(key + 0xD6E8FEB86659FD93ULL * length) ^
+  return mix_bits(key + 0xD6E8FEB86659FD93ULL * length) ^
          compound_keys::kByteKeys[upper_byte(last)];
 }
 
@@ -88,8 +88,7 @@ CompoundIndex::CompoundIndex(const TokenList& words) {
 
   // At most three quarters of the slots in use.
   const std::size_t slots = std::bit_ceil(std::max<std::size_t>(parts + parts / 3 + 1, 16));
-  keys_.assign(slots, 0);
-  slot_indices_.assign(slots, kEmpty);
+  second_parts_.rebuild(slots);
   // Sixteen bits per slot, more than twenty per key: only about one look-up
   // in twenty of an absent key passes it.
   filter_.assign(slots / 4, 0);
@@ -99,15 +98,15 @@ CompoundIndex::CompoundIndex(const TokenList& words) {
     const std::uint64_t key =
         second_key(letters_key(text), text.size(), static_cast<std::uint8_t>(text.back()));
     // A later word with the same key replaces the earlier one.
-    for (std::size_t slot = key & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
-      if (slot_indices_[slot] == kEmpty || keys_[slot] == key) {
-        keys_[slot] = key;
-        slot_indices_[slot] = static_cast<std::uint32_t>(i);
-        const std::size_t bit = (key >> 32) & (filter_.size() * 64 - 1);
-        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-        break;
-      }
+    SecondPart& part = second_parts_.slot_of(key);
+    if (!part.used()) {
+      part.key_low = static_cast<std::uint32_t>(key);
+      part.key_high = static_cast<std::uint32_t>(key >> 32);
+      second_parts_.filled();
     }
+    part.index_after = static_cast<std::uint32_t>(i) + 1;
+    const std::size_t bit = (key >> 32) & (filter_.size() * 64 - 1);
+    filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   }
 }
 
@@ -117,19 +116,16 @@ std::int64_t CompoundIndex::find_second_part(std::uint64_t key, std::size_t leng
   const std::uint64_t full = second_key(key, length, last);
   const std::size_t bit = (full >> 32) & (filter_.size() * 64 - 1);
   if ((filter_[bit / 64] >> (bit % 64) & 1u) == 0) return -1;
-  const std::size_t mask = keys_.size() - 1;
-  for (std::size_t slot = full & mask; slot_indices_[slot] != kEmpty; slot = (slot + 1) & mask) {
-    if (keys_[slot] == full) return slot_indices_[slot];
-  }
-  return -1;
+  const SecondPart* part = second_parts_.find(full);
+  return part != nullptr ? std::int64_t{part->index_after} - 1 : -1;
 }
 
 std::size_t CompoundIndex::memory_bytes() const {
   return (bucket_starts_.capacity() + masks_.capacity() + indices_.capacity() +
-          offsets_.capacity() + slot_indices_.capacity()) *
+          offsets_.capacity()) *
              sizeof(std::uint32_t) +
-         lengths_.capacity() + bytes_.capacity() +
-         (keys_.capacity() + filter_.capacity()) * sizeof(std::uint64_t);
+         lengths_.capacity() + bytes_.capacity() + filter_.capacity() * sizeof(std::uint64_t) +
+         second_parts_.capacity() * sizeof(SecondPart);
 }
 
 }  // namespace quirlex

@@ -15,23 +15,21 @@
 #include <string_view>
 #include <vector>
 
+#include "base/hash_mix.h"
+#include "base/open_table.h"
 #include "text/case_map.h"
 #include "text/token_list.h"
 
 namespace quirlex {
 namespace compound_keys {
 
-constexpr std::uint64_t mix(std::uint64_t z) {
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
-
 // One random-looking number per byte value, the same for a byte and its
 // capital.
 constexpr std::array<std::uint64_t, 256> make_byte_keys() {
   std::array<std::uint64_t, 256> keys{};
-  for (int b = 0; b < 256; ++b) keys[b] = mix(0x9E3779B97F4A7C15ULL * (upper_byte(static_cast<std::uint8_t>(b)) + 1));
+  for (int b = 0; b < 256; ++b) {
+    keys[b] = mix_bits(0x9E3779B97F4A7C15ULL * (upper_byte(static_cast<std::uint8_t>(b)) + 1));
+  }
   return keys;
 }
 
@@ -109,15 +107,20 @@ class CompoundIndex {
   std::vector<std::uint32_t> offsets_;
   std::vector<char> bytes_;
 
-  // Second parts: open addressing over a power-of-two number of slots; an
-  // index of kEmpty marks a free slot.
+  // Second parts: each key with the index of its word, one more than it so
+  // that a free slot is all zeros.
+  struct SecondPart {
+    std::uint32_t key_low;
+    std::uint32_t key_high;
+    std::uint32_t index_after;
+    bool used() const { return index_after != 0; }
+    std::uint64_t key() const { return (std::uint64_t{key_high} << 32) | key_low; }
+  };
+  OpenTable<SecondPart> second_parts_;
   // A bit per slot-sized share of keys in front of the slots, set for the
   // keys stored: small enough to stay in the cache, it answers most look-ups
   // of keys that are not there without touching the slots.
-  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
   std::vector<std::uint64_t> filter_;
-  std::vector<std::uint64_t> keys_;
-  std::vector<std::uint32_t> slot_indices_;
 };
 
 }  // namespace quirlex

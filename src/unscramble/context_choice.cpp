@@ -45,7 +45,7 @@ ContextChoice::ContextChoice(const Dictionary& dictionary, const BigramModel& mo
   std::sort(keyed.begin(), keyed.end());
   members_.reserve(keyed.size());
   for (const auto& [signature, index] : keyed) members_.push_back(index);
-  groups_.set_bucket_count(static_cast<std::uint64_t>(static_cast<double>(members_.size()) * 1.2));
+  groups_.size_for(members_.size());
   for (std::size_t k = 0; k < members_.size(); ++k) {
     Group& group = groups_.value_for(keyed[k].first);
     if (group.size == 0) group.start = static_cast<std::uint32_t>(k);

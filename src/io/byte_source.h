@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "text/input_file.h"
+#include "io/input_file.h"
 
 namespace quirlex {
 

@@ -1,4 +1,4 @@
-#include "text/byte_source.h"
+#include "io/byte_source.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -20,7 +20,12 @@ struct FileDescriptor {
 };
 
 // The descriptor of `path`, open for reading without blocking and locked
-// shared; -1 when it cannot be opened or a writer keeps it locked.
+// shared; -1 with errno set when it cannot be opened or a writer keeps it
+// locked (EWOULDBLOCK).
 int open_for_reading(const std::string& path);
+
+// Whether `path` opens for reading and is no folder. It is neither locked
+// nor read, so a pipe loses nothing to the check.
+bool is_readable_file(const std::string& path);
 
 }  // namespace quirlex

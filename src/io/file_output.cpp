@@ -1,4 +1,4 @@
-#include "text/file_output.h"
+#include "io/file_output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -123,12 +123,6 @@ void FileOutput::commit() {
     if (::rename(temp_name_.c_str(), path_.c_str()) != 0) fail(errno);
     temp_name_.clear();
   }
-}
-
-void write_file(const std::string& file_name, std::string_view bytes) {
-  FileOutput output(file_name);
-  output.write(bytes);
-  output.commit();
 }
 
 }  // namespace quirlex

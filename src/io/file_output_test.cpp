@@ -2,7 +2,7 @@
 // written, that a failure never costs the earlier file, that a replaced file
 // keeps its permissions, links are written through, and that no temporary
 // file is left behind.
-#include "text/file_output.h"
+#include "io/file_output.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/failure.h"
@@ -43,6 +44,13 @@ mode_t permissions_of(const std::string& path) {
   return info.st_mode & 07777;
 }
 
+// `bytes` as the whole new content of `path`, as every writer makes one.
+void write_whole(const std::string& path, std::string_view bytes) {
+  FileOutput output(path);
+  output.write(bytes);
+  output.commit();
+}
+
 std::string access_denied(const std::string& path) {
   return "Access to " + path + " was denied.";
 }
@@ -50,11 +58,11 @@ std::string access_denied(const std::string& path) {
 TEST(FileOutput, WritesNewAndExistingFilesWhole) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
-  write_file(path, "first");
+  write_whole(path, "first");
   EXPECT_EQ(get_file(path), "first");
-  write_file(path, "second, longer");
+  write_whole(path, "second, longer");
   EXPECT_EQ(get_file(path), "second, longer");
-  write_file(path, "");
+  write_whole(path, "");
   EXPECT_EQ(get_file(path), "");
   EXPECT_TRUE(temporary_files(dir.path()).empty());
 }
@@ -98,12 +106,12 @@ TEST(FileOutput, NewFilesGetTheUsualPermissionsAndReplacedFilesKeepTheirs) {
   const TempDir dir;
   const std::string path = dir.file("out.txt");
   const mode_t saved_mask = ::umask(022);
-  write_file(path, "text");
+  write_whole(path, "text");
   ::umask(saved_mask);
   EXPECT_EQ(permissions_of(path), 0644u);
   for (const mode_t mode : {0640u, 0604u, 0755u}) {
     ::chmod(path.c_str(), mode);
-    write_file(path, "later");
+    write_whole(path, "later");
     EXPECT_EQ(permissions_of(path), mode);
   }
 }
@@ -118,7 +126,7 @@ TEST(FileOutput, WritingThroughALinkUpdatesTheLinkedFile) {
   put_file(target, "earlier");
   ::chmod(target.c_str(), 0640);
   fs::create_symlink("sub/target.txt", link);
-  write_file(link, "later");
+  write_whole(link, "later");
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(get_file(target), "later");
   EXPECT_EQ(permissions_of(target), 0640u);
@@ -134,11 +142,11 @@ TEST(FileOutput, UncreatableFilesAreNamedInTheirFileError) {
   const std::string missing_folder = dir.file("missing/out.txt");
   const std::string file_as_folder = dir.file("plain.txt/out.txt");
   const std::string folder = dir.file("folder");
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(missing_folder, "text"); },
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_whole(missing_folder, "text"); },
                                    "All or part of the path " + missing_folder + " is invalid."));
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(file_as_folder, "text"); },
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_whole(file_as_folder, "text"); },
                                    "All or part of the path " + file_as_folder + " is invalid."));
-  EXPECT_TRUE(FailsWith<FileError>([&] { write_file(folder, "text"); }, access_denied(folder)));
+  EXPECT_TRUE(FailsWith<FileError>([&] { write_whole(folder, "text"); }, access_denied(folder)));
   EXPECT_FALSE(file_exists(dir.file("missing")));
   EXPECT_EQ(get_file(dir.file("plain.txt")), "earlier");
   EXPECT_EQ(get_file(dir.file("folder/inside.txt")), "inside");
@@ -146,10 +154,10 @@ TEST(FileOutput, UncreatableFilesAreNamedInTheirFileError) {
 }
 
 TEST(FileOutput, DevicesAreWrittenDirectlyAndAFullOneIsReported) {
-  write_file("/dev/null", "text");
+  write_whole("/dev/null", "text");
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
   if (!file_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  EXPECT_TRUE(FailsWith<FileError>([] { write_file("/dev/full", "text"); },
+  EXPECT_TRUE(FailsWith<FileError>([] { write_whole("/dev/full", "text"); },
                                    "Disk full while accessing /dev/full."));
 }
 
@@ -160,7 +168,7 @@ TEST(FileOutput, WriteFailureHalfwayKeepsTheEarlierFile) {
   ::chmod(path.c_str(), 0640);
   {
     const testing::FileSizeLimit limit(4096);
-    EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, std::string(10000, 'x')); },
+    EXPECT_TRUE(FailsWith<FileError>([&] { write_whole(path, std::string(10000, 'x')); },
                                      "Disk full while accessing " + path + "."));
   }
   EXPECT_EQ(get_file(path), "earlier");
@@ -182,7 +190,7 @@ TEST(FileOutput, ReadOnlyFilesAndFoldersAreAccessDenied) {
   ::chmod(folder.c_str(), 0555);
   ::chmod(read_only.c_str(), 0444);
   for (const std::string& path : {fresh, existing, read_only}) {
-    EXPECT_TRUE(FailsWith<FileError>([&] { write_file(path, "text"); }, access_denied(path)));
+    EXPECT_TRUE(FailsWith<FileError>([&] { write_whole(path, "text"); }, access_denied(path)));
   }
   EXPECT_EQ(get_file(existing), "earlier");
   EXPECT_EQ(get_file(read_only), "earlier");

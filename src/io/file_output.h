@@ -55,7 +55,4 @@ class FileOutput {
   std::size_t used_ = 0;
 };
 
-// Writes `bytes` as the whole content of `file_name` through FileOutput.
-void write_file(const std::string& file_name, std::string_view bytes);
-
 }  // namespace quirlex

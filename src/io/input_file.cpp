@@ -1,7 +1,8 @@
-#include "text/input_file.h"
+#include "io/input_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,8 +34,19 @@ int open_for_reading(const std::string& path) {
   if (file.fd < 0) return -1;
   // Others may read the file while it is open here, but writers that honour
   // locks are kept out.
-  if (!lock_for_reading(file.fd)) return -1;
+  if (!lock_for_reading(file.fd)) {
+    ::close(file.release());
+    errno = EWOULDBLOCK;
+    return -1;
+  }
   return file.release();
+}
+
+bool is_readable_file(const std::string& path) {
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (file.fd < 0) return false;
+  struct stat info {};
+  return ::fstat(file.fd, &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 }  // namespace quirlex

@@ -1,0 +1,167 @@
+#include "lexicon/bigram_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "base/hash_mix.h"
+#include "io/file_output.h"
+#include "io/whole_file.h"
+
+namespace quirlex {
+namespace {
+
+constexpr std::uint32_t kBreakPairsFlag = 1;
+constexpr std::uint32_t kCountedFlag = 2;
+// No model of a lexicon this program can load comes near this size.
+constexpr std::uint64_t kMostFileBytes = std::uint64_t{1} << 32;
+
+std::uint32_t flags_of(ShortWords rule) {
+  return rule == ShortWords::kBreakPairs ? kBreakPairsFlag
+         : rule == ShortWords::kCounted  ? kCountedFlag
+                                         : 0;
+}
+
+void put(std::string& out, std::uint64_t value, int bytes) {
+  for (int k = 0; k < bytes; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
+std::uint64_t get(std::string_view in, std::size_t at, int bytes) {
+  std::uint64_t value = 0;
+  for (int k = 0; k < bytes; ++k)
+    value |= std::uint64_t{static_cast<std::uint8_t>(in[at + k])} << (8 * k);
+  return value;
+}
+
+std::string records_of(std::span<const BigramPair> pairs) {
+  std::string out;
+  out.reserve(pairs.size() * kBigramRecordSize);
+  for (const BigramPair& p : pairs) {
+    put(out, p.first, 4);
+    put(out, p.second, 4);
+    put(out, p.count, 4);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string bigram_file_bytes(const BigramModel& model) {
+  std::string body;
+  for (const std::string& word : model.short_words()) {
+    body += word;
+    body.append(kBigramShortWordSize - word.size(), '\0');
+  }
+  body += records_of(model.pairs());
+  std::string out(kBigramMagic);
+  put(out, model.lexicon_hash_value(), 8);
+  put(out, model.word_count(), 4);
+  put(out, flags_of(model.rule()), 4);
+  put(out, model.min_count(), 4);
+  put(out, model.short_words().size(), 4);
+  put(out, model.pairs().size(), 4);
+  put(out, fnv1a(kFnv1aStart, body), 8);
+  return out + body;
+}
+
+BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash,
+                              std::uint32_t word_count, const std::string& file_name) {
+  const auto refuse = [&](const char* problem) { throw BigramFileError(file_name, problem); };
+  const std::size_t head = std::min(bytes.size(), kBigramMagic.size());
+  if (bytes.substr(0, head) != kBigramMagic.substr(0, head)) {
+    refuse("not a bigram file of this program (or of another version)");
+  }
+  if (bytes.size() < kBigramHeaderSize) refuse("the bigram file is truncated");
+  std::size_t at = kBigramMagic.size();
+  const auto field = [&](int size) {
+    const std::uint64_t value = get(bytes, at, size);
+    at += static_cast<std::size_t>(size);
+    return value;
+  };
+  const std::uint64_t file_lexicon_hash = field(8);
+  const auto file_word_count = static_cast<std::uint32_t>(field(4));
+  const std::uint64_t flags = field(4);
+  const auto min_count = static_cast<std::uint32_t>(field(4));
+  const std::uint64_t short_count = field(4);
+  const std::uint64_t pair_count = field(4);
+  const std::uint64_t checksum = field(8);
+  const std::uint64_t expected_size =
+      kBigramHeaderSize + kBigramShortWordSize * short_count + kBigramRecordSize * pair_count;
+  if (bytes.size() < expected_size) refuse("the bigram file is truncated");
+  const bool known_rule = flags == 0 || flags == kBreakPairsFlag || flags == kCountedFlag;
+  if (bytes.size() > expected_size || !known_rule ||
+      (short_count != 0 && flags != kCountedFlag)) {
+    refuse("the bigram file is damaged");
+  }
+  if (file_lexicon_hash != lexicon_hash || file_word_count != word_count) {
+    refuse("the bigram file was made from another lexicon; create the dictionary again");
+  }
+  if (fnv1a(kFnv1aStart, bytes.substr(kBigramHeaderSize)) != checksum) {
+    refuse("the bigram file is damaged");
+  }
+  const ShortWords rule = flags == kBreakPairsFlag ? ShortWords::kBreakPairs
+                          : flags == kCountedFlag  ? ShortWords::kCounted
+                                                   : ShortWords::kSkipped;
+  // A sound checksum over contents that break the rules: made by another
+  // writer, and not to be trusted.
+  std::vector<std::string> short_words;
+  for (std::size_t k = 0; k < short_count; ++k) {
+    std::string_view word =
+        bytes.substr(kBigramHeaderSize + k * kBigramShortWordSize, kBigramShortWordSize);
+    word = word.substr(0, word.find('\0'));
+    if (word.empty() || word.size() >= kBigramShortWordSize ||
+        std::any_of(word.begin(), word.end(),
+                    [](char c) { return static_cast<std::uint8_t>(c) < 0x40; }) ||
+        (!short_words.empty() && !(short_words.back() < word))) {
+      refuse("the bigram file is damaged");
+    }
+    short_words.emplace_back(word);
+  }
+  const std::uint64_t index_limit = word_count + short_count;
+  const std::string_view records =
+      bytes.substr(kBigramHeaderSize + kBigramShortWordSize * short_count);
+  std::vector<BigramPair> pairs;
+  pairs.reserve(pair_count);
+  for (std::size_t r = 0; r < pair_count; ++r) {
+    const std::size_t base = r * kBigramRecordSize;
+    const BigramPair pair{static_cast<std::uint32_t>(get(records, base, 4)),
+                          static_cast<std::uint32_t>(get(records, base + 4, 4)),
+                          static_cast<std::uint32_t>(get(records, base + 8, 4))};
+    if (pair.first >= index_limit || pair.second >= index_limit || pair.count == 0 ||
+        (!pairs.empty() && !pair_before(pairs.back(), pair))) {
+      refuse("the bigram file is damaged");
+    }
+    pairs.push_back(pair);
+  }
+  return BigramModel(file_lexicon_hash, file_word_count, rule, std::move(pairs),
+                     std::move(short_words), min_count);
+}
+
+BigramModel read_bigram_file(const std::string& path, std::uint64_t lexicon_hash,
+                             std::uint32_t word_count) {
+  std::string bytes;
+  const WholeFileRead read = read_whole_file(path, kMostFileBytes, bytes);
+  switch (read.outcome) {
+    case WholeFileRead::Outcome::kRead:
+      return parse_bigram_file(bytes, lexicon_hash, word_count, path);
+    case WholeFileRead::Outcome::kCannotOpen:
+      throw BigramFileError(path, std::string("cannot open the bigram file (") +
+                                      std::strerror(read.error_number) + ")");
+    case WholeFileRead::Outcome::kCannotRead:
+      throw BigramFileError(path, std::string("cannot read the bigram file (") +
+                                      std::strerror(read.error_number) + ")");
+    case WholeFileRead::Outcome::kTooLong:
+      break;
+  }
+  throw BigramFileError(path, "the bigram file is damaged");
+}
+
+void write_bigram_file(const std::string& path, const BigramModel& model) {
+  FileOutput output(path);
+  output.write(bigram_file_bytes(model));
+  output.commit();
+}
+
+}  // namespace quirlex
