@@ -1,5 +1,6 @@
 #include "lexicon/create_dictionary.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -79,6 +80,25 @@ std::uint64_t corpus_bytes(const std::vector<LexiconSource>& sources) {
   return total;
 }
 
+// The pieces of `pieces`, telling `stage`'s share of `bytes` read as it
+// grows by a whole percent (an umlaut spelled out makes a piece longer than
+// its bytes, so the share is held below 100).
+TextPieces telling_share(TextPieces pieces, std::uint64_t bytes, LexiconStage stage,
+                         const Progress<LexiconStage>& progress) {
+  if (bytes == 0) return pieces;
+  return [pieces = std::move(pieces), bytes, stage, &progress, read = std::uint64_t{0},
+          told = -1](std::string& piece) mutable {
+    if (!pieces(piece)) return false;
+    read += piece.size();
+    const int share = static_cast<int>(std::min<std::uint64_t>(read * 100 / bytes, 99));
+    if (share > told) {
+      told = share;
+      progress(stage, share);
+    }
+    return true;
+  };
+}
+
 }  // namespace
 
 LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
@@ -98,11 +118,11 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
     }
   }
   LexiconBuilder builder;
-  if (const std::uint64_t bytes = corpus_bytes(sources); bytes != 0) {
-    builder.expect_corpus_bytes(bytes);
-  }
+  const std::uint64_t bytes = corpus_bytes(sources);
+  if (bytes != 0) builder.expect_corpus_bytes(bytes);
   {
-    const TextPieces pieces = corpora.pieces();
+    const TextPieces pieces =
+        telling_share(corpora.pieces(), bytes, LexiconStage::kReadingCorpus, progress);
     std::string piece;
     while (pieces(piece)) builder.add_text(piece);
   }
@@ -118,13 +138,14 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   stage(LexiconStage::kCompressing);
   build.entries = builder.encode();
   if (options.bigrams) {
-    if (stop.stop_requested()) throw Stopped();
+    stage(LexiconStage::kCountingBigrams);
     // The entries and a line feed after each.
     const std::uint64_t lexicon_bytes =
         build.entries.join().size() + static_cast<std::uint64_t>(build.entries.size());
     corpora.rewind();
-    build.bigrams = BigramModel::count(builder, corpora.pieces(), kBigramShortWords,
-                                       kMaxBigramSizeRatio * lexicon_bytes);
+    build.bigrams = BigramModel::count(
+        builder, telling_share(corpora.pieces(), bytes, LexiconStage::kCountingBigrams, progress),
+        kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
   }
   return build;
 }
