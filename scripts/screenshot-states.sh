@@ -25,7 +25,9 @@ cp samples/* "$work"/
 # An earlier scrambled text: Save's preset name exists, so Save asks.
 cp samples/test2.txt "$work"/savedtext.txt
 cd "$work"
-"$program" &
+# Settings of their own, so that the window starts as a new user's does and
+# the user's remembered boxes and folders stay as they are.
+XDG_CONFIG_HOME=$work "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 50); do

@@ -142,12 +142,13 @@ CommandOutcome MainDialog::save_command() {
 CommandOutcome MainDialog::load_shuffled_text_command() {
   std::string name;
   if (!choose_file_to_read(scrambled_text_path_.c_str(), FilePurpose::kOpenScrambledText, name)) return CommandOutcome::kNothing;
-  scrambled_text_path_ = name;
   TextFile file;
   // Read aside first: only a text that replaces the list may cost the user
   // an unsaved one.
   TokenList loaded;
   if (!read_text_tokens(file, name, loaded)) {
+    // The name is taken all the same: the next Save offers it.
+    scrambled_text_path_ = name;
     cannot_open(name);
     return CommandOutcome::kUnreadable;
   }
@@ -158,6 +159,7 @@ CommandOutcome MainDialog::load_shuffled_text_command() {
     unsaved_text_ = false;
     restored_text_ = false;
   }
+  scrambled_text_path_ = name;
   window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   return CommandOutcome::kDone;
 }

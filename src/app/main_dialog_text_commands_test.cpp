@@ -221,6 +221,7 @@ TEST_F(TextCommands, CommandsThatWouldLoseAnUnsavedTextAskFirst) {
         }
         const std::string scrambled(dialog.scrambled_tokens().join());
         const std::string lower = window.lower_text;
+        const std::string scrambled_path = dialog.scrambled_text_path();
         window.questions.clear();
         window.reply(yes);
         for (const std::string& answer : c.answers) window.answer_file(answer);
@@ -233,6 +234,7 @@ TEST_F(TextCommands, CommandsThatWouldLoseAnUnsavedTextAskFirst) {
         if (!yes) {
           EXPECT_EQ(dialog.scrambled_tokens().join(), scrambled);
           EXPECT_EQ(window.lower_text, lower);
+          EXPECT_EQ(dialog.scrambled_text_path(), scrambled_path);
           EXPECT_TRUE(dialog.has_unsaved_text());
         }
       }
