@@ -77,8 +77,10 @@ AboutBox::AboutBox(const QIcon& icon, const QString& settings_location, QWidget*
   details->setTextInteractionFlags(Qt::TextSelectableByMouse);
   const int top = units.y(28);
   details->setGeometry(units.x(40), top, width, details->heightForWidth(width));
-  setFixedSize(std::max(units.x(235), units.x(40) + width + units.x(7)),
-               top + details->height() + units.y(7));
+  const int box_width = std::max(units.x(235), units.x(40) + width + units.x(7));
+  setFixedSize(box_width, top + details->height() + units.y(7));
+  // OK keeps its distance from the right edge of a wider box.
+  ok->move(box_width - units.x(235 - 178), ok->y());
 }
 
 }  // namespace quirlex::gui

@@ -136,7 +136,7 @@ void QtDialogWindow::make_controls() {
       ->setGeometry(units.rect(70, 26, 60, 19));
   deep_search_ = make_check_box("Deep Search", 135, 31, 41, 11);
   // Shuffle's option, on Shuffle's row.
-  keep_punctuation_ = make_check_box("Keep punctuation in place", 200, 31, 99, 8);
+  keep_punctuation_ = make_check_box("Keep punctuation in place", 200, 31, 99, 11);
 
   add_command_button(new QPushButton(QStringLiteral("Save"), this), [this](std::stop_token) { return commands_.save(); })
       ->setGeometry(units.rect(7, 44, 60, 19));
