@@ -27,9 +27,10 @@ cp samples/test2.txt "$work"/savedtext.txt
 cd "$work"
 # Settings of their own, so that the window starts as a new user's does and
 # the user's remembered boxes and folders stay as they are.
-XDG_CONFIG_HOME=$work "$program" &
+settings=$(mktemp -d)
+XDG_CONFIG_HOME=$settings "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work" "$settings"' EXIT
 for _ in $(seq 50); do
   window=$(xdotool search --name "Quirlex V1.1b" 2>/dev/null | head -1) && [[ -n $window ]] && break
   sleep 0.2

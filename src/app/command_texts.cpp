@@ -154,33 +154,34 @@ std::string restored_words_report(const TranslateResult& result, RestoringSteps 
 
 std::string dictionary_status(std::string_view lexicon_name, const DictionaryReport& report,
                               ModelFileState model) {
+  // Short enough for the window's width with a lexicon of the usual name.
   std::string text = "Lexicon: " + std::string(lexicon_name) + ", " +
-                     std::to_string(report.words) + " words; Deep Search: ";
+                     std::to_string(report.words) + " words; ";
   switch (report.deep_search) {
     case DeepSearchOutcome::kBuilt:
-      text += "loaded (" + std::to_string(report.prefixes) + " prefixes, " +
-              std::to_string(report.suffixes) + " suffixes)";
+      text += "Deep Search: " + std::to_string(report.prefixes) + " prefixes, " +
+              std::to_string(report.suffixes) + " suffixes";
       break;
     case DeepSearchOutcome::kStopped:
-      text += "stopped, not loaded";
+      text += "Deep Search stopped";
       break;
     case DeepSearchOutcome::kTooManyMembers:
     case DeepSearchOutcome::kWordsDoNotFit:
-      text += "refused, not loaded";
+      text += "Deep Search refused";
       break;
     case DeepSearchOutcome::kNotAsked:
-      text += "not loaded";
+      text += "no Deep Search";
       break;
   }
   switch (model) {
     case ModelFileState::kLoaded:
-      return text + "; model file: loaded";
+      return text + "; model file loaded";
     case ModelFileState::kUnusable:
-      return text + "; model file: not usable";
+      return text + "; model file not usable";
     case ModelFileState::kNone:
       break;
   }
-  return text + "; model file: none";
+  return text + "; no model file";
 }
 
 }  // namespace quirlex::texts

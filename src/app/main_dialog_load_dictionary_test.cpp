@@ -30,7 +30,7 @@ TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone
             (std::vector<std::string>{"HAUS", "HAUSER", "HAUT", "WEIN", "WIEN"}));
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
   EXPECT_EQ(window.status,
-            "Lexicon: lexicon.dic, 5 words; Deep Search: not loaded; model file: none");
+            "Lexicon: lexicon.dic, 5 words; no Deep Search; no model file");
 
   // The later of two words with one signature is the one restored.
   load_shuffled_text(put("words.txt", "Wein Hsuear.\n"));
@@ -73,8 +73,7 @@ TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCou
   EXPECT_EQ(texts_of(dialog.dictionary().suffixes), (std::vector<std::string>{"EN", "ER", "UNG"}));
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(window.status,
-            "Lexicon: lexicon.dic, 1 words; Deep Search: loaded (2 prefixes, 3 suffixes); model "
-            "file: none");
+            "Lexicon: lexicon.dic, 1 words; Deep Search: 2 prefixes, 3 suffixes; no model file");
 }
 
 TEST_F(LoadDictionary, PercentageLinesRepaintTheWholeWindowOncePerNewValue) {
@@ -149,19 +148,19 @@ TEST_F(LoadDictionary, ABigramFileBesideTheLexiconIsLoadedOrNamedWhenItCannotBe)
   load_dictionary(lexicon);
   const std::string plain = window.lower_text;
   EXPECT_EQ(plain, std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
-  EXPECT_TRUE(window.status.ends_with("; model file: loaded")) << window.status;
+  EXPECT_TRUE(window.status.ends_with("; model file loaded")) << window.status;
 
   put("lexicon.dic.bigrams", "QUIRLEX BIGRAMS 1\ntruncated");
   load_dictionary(lexicon);
   EXPECT_TRUE(window.lower_text.starts_with(plain)) << window.lower_text;
   EXPECT_NE(window.lower_text.find(lexicon + ".bigrams"), std::string::npos) << window.lower_text;
   EXPECT_TRUE(window.lower_text.ends_with("; Translate goes without the context choice.\r\n"));
-  EXPECT_TRUE(window.status.ends_with("; model file: not usable")) << window.status;
+  EXPECT_TRUE(window.status.ends_with("; model file not usable")) << window.status;
 
   std::filesystem::remove(lexicon + ".bigrams");
   load_dictionary(lexicon);
   EXPECT_EQ(window.lower_text, plain);
-  EXPECT_TRUE(window.status.ends_with("; model file: none")) << window.status;
+  EXPECT_TRUE(window.status.ends_with("; no model file")) << window.status;
   EXPECT_TRUE(window.messages.empty());
 }
 
@@ -194,7 +193,7 @@ TEST(LoadDictionaryStop, StopKeepsTheLexiconTableWithoutDeepSearchAndSaysSo) {
   EXPECT_GT(dialog.dictionary().lexicon_table.entry_count(), 0);
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
   EXPECT_EQ(window.status,
-            "Lexicon: lexicon.dic, 5000 words; Deep Search: stopped, not loaded; model file: none");
+            "Lexicon: lexicon.dic, 5000 words; Deep Search stopped; no model file");
 }
 
 }  // namespace

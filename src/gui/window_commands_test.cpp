@@ -334,7 +334,7 @@ void WindowCommandsTest::no_text_is_lost_without_a_question_and_save_says_when_t
   QCOMPARE(status->text(), QString("No lexicon loaded"));
   click("Load Dictionary", {"words.dic"});
   QCOMPARE(status->text(),
-           QString("Lexicon: words.dic, 4 words; Deep Search: not loaded; model file: none"));
+           QString("Lexicon: words.dic, 4 words; no Deep Search; no model file"));
   click("Load", {"source.txt"});
   click("Shuffle");
   click("Translate");
