@@ -1,5 +1,6 @@
 #include "text/text_file.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +48,12 @@ bool read_from_start(int fd, bool regular, std::size_t expected, std::string& ou
                 : ::read(fd, out.data() + used, out.size() - used);
     if (got < 0) {
       if (errno == EINTR) continue;
+      // Opened without blocking: a pipe whose writer has not written yet is
+      // waited for, until its next bytes or its end.
+      if (!regular && errno == EAGAIN) {
+        pollfd ready{fd, POLLIN, 0};
+        if (::poll(&ready, 1, -1) >= 0 || errno == EINTR) continue;
+      }
       return false;
     }
     if (got == 0) break;
