@@ -1,7 +1,8 @@
 // Fuzzes MainDialog as a whole: the input is a set of small files and a
-// program of commands with the answers of their file dialogs and the states of
-// the two check boxes. After every command the lists, tables, text boxes and
-// files must be what a plain re-implementation of the command expects.
+// program of commands with the answers of their file dialogs and questions
+// and the states of three check boxes. After every command the lists,
+// tables, text boxes and files must be what a plain re-implementation of the
+// command expects, and an unsaved text is never lost without a question.
 //
 // Input format, read front to back (bytes past the end read as 0):
 //   For each of the eight names of kFileNames: a kind byte (kind % 4: 0 no
@@ -10,9 +11,11 @@
 //   length byte and that many bytes (at most kMaxFileBytes).
 //   Then up to kMaxCommands command bytes: bits 0 to 2 the command (in the
 //   order of kCommandNames; 7 counts as 0), bit 3 the Deep Search box, bit 4
-//   the Sort box. Each file dialog the command shows takes the next byte:
-//   bit 7 cancels it, otherwise the byte modulo the number of kAnswerNames
-//   chooses the name confirmed. A dialog past the end of the input cancels.
+//   the Sort box, bit 5 the Keep punctuation box. Each file dialog the
+//   command shows takes the next byte: bit 7 cancels it, otherwise the byte
+//   modulo the number of kAnswerNames chooses the name confirmed. A dialog
+//   past the end of the input cancels. Each question takes the next byte:
+//   bit 7 answers No; past the end of the input the answer is Yes.
 //
 // The fuzzer works in a fresh folder of its own (its working directory from
 // the start, so that a cancelled dialog's preset name is found there), which
@@ -126,7 +129,15 @@ class ScriptedWindow : public quirlex::testing::FakeWindow {
     return choices.back();
   }
 
+  bool ask(std::string_view question) override {
+    const bool yes = input_.at_end() || (input_.byte() & 0x80) == 0;
+    replies.push_back(yes);
+    reply(yes);
+    return FakeWindow::ask(question);
+  }
+
   std::vector<quirlex::FileChoice> choices;
+  std::vector<bool> replies;
 
  private:
   Input& input_;
@@ -212,7 +223,8 @@ void check_text_tokens(const TokenList& list, const std::string& text, const Tok
     FUZZ_CHECK(list == earlier);
     return;
   }
-  const auto expected = quirlex::fuzz::reference_tokens(text, false, false);
+  // A text the user loads keeps its last word's case.
+  const auto expected = quirlex::fuzz::reference_tokens(text, false, false, false);
   FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const auto index = static_cast<std::int32_t>(i);
@@ -261,7 +273,9 @@ class Run {
   void command(std::uint8_t code) {
     window_.deep_search = (code & 0x08) != 0;
     window_.sort = (code & 0x10) != 0;
+    window_.keep_punctuation = (code & 0x20) != 0;
     dialogs_before_ = window_.dialogs.size();
+    questions_before_ = window_.questions.size();
     messages_before_ = window_.messages.size();
     file_errors_before_ = window_.file_errors.size();
     files_before_ = snapshot();
@@ -292,12 +306,16 @@ class Run {
         break;
     }
     if (trace) print_trace(code);
-    // Each message names the file that could not be opened on its second line.
+    // Each message names the file that could not be opened on its second
+    // line, or tells that there is nothing to save.
     const std::string cannot_open = std::string(quirlex::texts::kCannotOpen) + "\n";
     for (std::size_t i = messages_before_; i < window_.messages.size(); ++i) {
+      if (window_.messages[i] == quirlex::texts::kNothingToSave) continue;
       FUZZ_CHECK(window_.messages[i].starts_with(cannot_open));
       FUZZ_CHECK(window_.messages[i].size() > cannot_open.size());
     }
+    FUZZ_CHECK(dialog_.has_unsaved_text() == unsaved_);
+    FUZZ_CHECK(dialog_.has_restored_text() == restored_);
   }
 
  private:
@@ -311,6 +329,18 @@ class Run {
     return window_.choices[index];
   }
   std::size_t dialogs_shown() const { return window_.dialogs.size() - dialogs_before_; }
+  // Whether the command asked before it dropped an unsaved text (as it must
+  // exactly when there is one) and the user said No.
+  bool declined() const {
+    FUZZ_CHECK(window_.questions.size() - questions_before_ == (unsaved_ ? 1u : 0u));
+    return unsaved_ && !window_.replies.back();
+  }
+  void no_question() const { FUZZ_CHECK(window_.questions.size() == questions_before_); }
+  // The scrambled token list was replaced or emptied.
+  void text_given_up() {
+    unsaved_ = false;
+    restored_ = false;
+  }
   std::size_t messages_shown() const { return window_.messages.size() - messages_before_; }
   std::size_t file_errors_shown() const { return window_.file_errors.size() - file_errors_before_; }
 
@@ -357,15 +387,20 @@ class Run {
     const TokenList scrambled_before = dialog_.scrambled_tokens();
     const CommandOutcome outcome = dialog_.load();
     FUZZ_CHECK(dialogs_shown() == 1);
-    if (cancelled(0, quirlex::presets::kSource, FileUse::kRead)) {
+    const auto unchanged = [&] {
       FUZZ_CHECK(outcome == CommandOutcome::kNothing);
       FUZZ_CHECK(messages_shown() == 0);
       FUZZ_CHECK(dialog_.source_tokens() == source_before);
       FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
       FUZZ_CHECK(window_.upper_text == upper_before_ && window_.lower_text == lower_before_);
       check_files();
-      return;
+    };
+    if (cancelled(0, quirlex::presets::kSource, FileUse::kRead)) {
+      no_question();
+      return unchanged();
     }
+    if (declined()) return unchanged();
+    text_given_up();
     const std::string name = dialog(0, quirlex::presets::kSource, FileUse::kRead).name;
     FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
     std::string text;
@@ -388,9 +423,19 @@ class Run {
 
   void shuffle() {
     std::uint32_t state = dialog_.generator().state();
+    const TokenList scrambled_before = dialog_.scrambled_tokens();
+    const bool keep_punctuation = window_.keep_punctuation;
     const CommandOutcome outcome = dialog_.shuffle();
-    FUZZ_CHECK(outcome == CommandOutcome::kDone);
     FUZZ_CHECK(dialogs_shown() == 0);
+    if (declined()) {
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(dialog_.generator().state() == state);
+      FUZZ_CHECK(window_.lower_text == lower_before_);
+      check_files();
+      return;
+    }
+    FUZZ_CHECK(outcome == CommandOutcome::kDone);
     const TokenList& source = dialog_.source_tokens();
     const TokenList& scrambled = dialog_.scrambled_tokens();
     FUZZ_CHECK(scrambled.size() == source.size());
@@ -398,7 +443,13 @@ class Run {
       const WordToken from = source.element(i);
       const WordToken to = scrambled.element(i);
       std::string expected(source.text(i));
-      if (from.separator == 0) quirlex::fuzz::reference_scramble(expected, state);
+      if (from.separator == 0) {
+        if (keep_punctuation) {
+          quirlex::fuzz::reference_scramble_letters(expected, state);
+        } else {
+          quirlex::fuzz::reference_scramble(expected, state);
+        }
+      }
       FUZZ_CHECK(scrambled.text(i) == expected);
       FUZZ_CHECK(to.separator == from.separator);
       // Same length, ends and letters: the same signature, bit for bit.
@@ -409,26 +460,52 @@ class Run {
     FUZZ_CHECK(dialog_.generator().state() == state);
     FUZZ_CHECK(window_.lower_text == scrambled.join());
     check_files();
+    unsaved_ = !scrambled.is_empty();
+    restored_ = false;
   }
 
   void save() {
-    const std::string path_before = dialog_.scrambled_text_path();
+    const std::string scrambled_path_before = dialog_.scrambled_text_path();
+    const std::string restored_path_before = dialog_.restored_text_path();
     const CommandOutcome outcome = dialog_.save();
+    const TokenList& scrambled = dialog_.scrambled_tokens();
+    no_question();
+    if (scrambled.is_empty()) {
+      // Told before any dialog.
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(dialogs_shown() == 0);
+      FUZZ_CHECK(messages_shown() == 1 &&
+                 window_.messages.back() == quirlex::texts::kNothingToSave);
+      FUZZ_CHECK(dialog_.scrambled_text_path() == scrambled_path_before);
+      FUZZ_CHECK(dialog_.restored_text_path() == restored_path_before);
+      check_files();
+      return;
+    }
+    // A restored text has a name of its own; the other one stays.
+    const std::string& path_before = restored_ ? restored_path_before : scrambled_path_before;
+    const auto path = [&] {
+      return restored_ ? dialog_.restored_text_path() : dialog_.scrambled_text_path();
+    };
+    FUZZ_CHECK((restored_ ? dialog_.scrambled_text_path() == scrambled_path_before
+                          : dialog_.restored_text_path() == restored_path_before));
     FUZZ_CHECK(dialogs_shown() == 1);
     const quirlex::FileChoice& choice = dialog(0, path_before, FileUse::kWrite);
-    const TokenList& scrambled = dialog_.scrambled_tokens();
+    FUZZ_CHECK(window_.dialogs.back().purpose == (restored_
+                                                      ? quirlex::FilePurpose::kSaveRestoredText
+                                                      : quirlex::FilePurpose::kSaveScrambledText));
     if (!choice.confirmed) {
       // A cancelled dialog never overwrites the preset file.
       FUZZ_CHECK(outcome == CommandOutcome::kNothing);
-      FUZZ_CHECK(dialog_.scrambled_text_path() == path_before);
+      FUZZ_CHECK(path() == path_before);
       check_files();
-    } else if (choice.name.empty() || scrambled.is_empty()) {
+    } else if (choice.name.empty()) {
       FUZZ_CHECK(outcome == CommandOutcome::kNothing);
-      FUZZ_CHECK(dialog_.scrambled_text_path() == choice.name);
+      FUZZ_CHECK(path() == choice.name);
       check_files();
     } else if (is_writable_name(choice.name)) {
       FUZZ_CHECK(outcome == CommandOutcome::kDone);
-      FUZZ_CHECK(dialog_.scrambled_text_path() == choice.name);
+      FUZZ_CHECK(path() == choice.name);
+      unsaved_ = false;
       // Written back in the encoding its text came in (the reader fuzz target
       // checks that encoding against a reference decoder).
       quirlex::TextEncoder encoder(scrambled.encoding());
@@ -453,18 +530,33 @@ class Run {
     FUZZ_CHECK(dialogs_shown() == 1);
     const bool nothing = cancelled(0, path_before, FileUse::kRead);
     const std::string name = nothing ? path_before : dialog(0, path_before, FileUse::kRead).name;
-    FUZZ_CHECK(dialog_.scrambled_text_path() == name);
     std::string text;
     if (nothing || !read_text(name, text)) {
+      no_question();
       FUZZ_CHECK(outcome == (nothing ? CommandOutcome::kNothing : CommandOutcome::kUnreadable));
       FUZZ_CHECK(messages_shown() == (nothing ? 0u : 1u));
       FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
       FUZZ_CHECK(window_.lower_text == lower_before_);
+    } else if (text.empty()) {
+      // An empty text replaces nothing, so it loses nothing.
+      no_question();
+      FUZZ_CHECK(outcome == CommandOutcome::kDone);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(window_.lower_text == dialog_.scrambled_tokens().join());
+    } else if (declined()) {
+      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
+      FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
+      FUZZ_CHECK(window_.lower_text == lower_before_);
+      FUZZ_CHECK(dialog_.scrambled_text_path() == path_before);
     } else {
       FUZZ_CHECK(outcome == CommandOutcome::kDone);
       FUZZ_CHECK(messages_shown() == 0);
       check_text_tokens(dialog_.scrambled_tokens(), text, scrambled_before);
       FUZZ_CHECK(window_.lower_text == dialog_.scrambled_tokens().join());
+      text_given_up();
+    }
+    if (outcome != CommandOutcome::kNothing || nothing) {
+      FUZZ_CHECK(dialog_.scrambled_text_path() == name);
     }
     FUZZ_CHECK(dialog_.source_tokens() == source_before);
     FUZZ_CHECK(window_.upper_text == upper_before_);
@@ -478,21 +570,33 @@ class Run {
     const TokenList scrambled_before = dialog_.scrambled_tokens();
     const CommandOutcome outcome = dialog_.create_dictionary();
     FUZZ_CHECK(dialog_.dictionary().words == words_before);
-    if (cancelled(0, quirlex::presets::kCorpus, FileUse::kRead)) {
-      FUZZ_CHECK(dialogs_shown() == 1);
+    // The corpus and the lexicon's name are asked for before anything
+    // changes; a cancel in either ends the command there.
+    const auto unchanged = [&] {
       FUZZ_CHECK(outcome == CommandOutcome::kNothing);
       FUZZ_CHECK(messages_shown() == 0);
       FUZZ_CHECK(dialog_.scrambled_tokens() == scrambled_before);
       FUZZ_CHECK(window_.lower_text == lower_before_);
       FUZZ_CHECK(dialog_.lexicon_path() == lexicon_path_before);
       check_files();
-      return;
+    };
+    if (cancelled(0, quirlex::presets::kCorpus, FileUse::kRead)) {
+      FUZZ_CHECK(dialogs_shown() == 1);
+      no_question();
+      return unchanged();
     }
+    FUZZ_CHECK(dialogs_shown() == 2);
+    const quirlex::FileChoice& target = dialog(1, quirlex::presets::kLexicon, FileUse::kWrite);
+    if (!target.confirmed || target.name.empty()) {
+      no_question();
+      return unchanged();
+    }
+    if (declined()) return unchanged();
+    text_given_up();
     FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
     const std::string corpus_name = dialog(0, quirlex::presets::kCorpus, FileUse::kRead).name;
     std::string corpus;
     if (!read_text(corpus_name, corpus)) {
-      FUZZ_CHECK(dialogs_shown() == 1);
       FUZZ_CHECK(outcome == CommandOutcome::kUnreadable);
       FUZZ_CHECK(messages_shown() == 1);
       FUZZ_CHECK(window_.lower_text == kReadLine);
@@ -500,16 +604,8 @@ class Run {
       check_files();
       return;
     }
-    FUZZ_CHECK(dialogs_shown() == 2);
     FUZZ_CHECK(messages_shown() == 0);
-    const quirlex::FileChoice& target = dialog(1, quirlex::presets::kLexicon, FileUse::kWrite);
-    FUZZ_CHECK(dialog_.lexicon_path() == (target.confirmed ? target.name : lexicon_path_before));
-    if (!target.confirmed || target.name.empty()) {
-      FUZZ_CHECK(outcome == CommandOutcome::kNothing);
-      FUZZ_CHECK(window_.lower_text == std::string(kProgressLines) + "Ready!");
-      check_files();
-      return;
-    }
+    FUZZ_CHECK(dialog_.lexicon_path() == target.name);
     if (!is_writable_name(target.name)) {
       FUZZ_CHECK(outcome == CommandOutcome::kFailed);
       FUZZ_CHECK(file_errors_shown() == 1);
@@ -546,8 +642,10 @@ class Run {
     // A cancelled dialog, or a lexicon that cannot be read, ends the command
     // before anything changes; the affix dialogs come only after a readable
     // lexicon.
+    const std::string status_before = window_.status;
     const auto unchanged = [&](CommandOutcome expected, std::size_t messages) {
       FUZZ_CHECK(outcome == expected);
+      FUZZ_CHECK(window_.status == status_before);
       FUZZ_CHECK(messages_shown() == messages);
       FUZZ_CHECK(d.words == words_before && d.suffixes == suffixes_before &&
                  d.prefixes == prefixes_before);
@@ -560,11 +658,13 @@ class Run {
     std::string text;
     if (cancelled(0, quirlex::presets::kLexicon, FileUse::kRead)) {
       FUZZ_CHECK(dialogs_shown() == 1);
+      no_question();
       return unchanged(CommandOutcome::kNothing, 0);
     }
     const std::string name = dialog(0, quirlex::presets::kLexicon, FileUse::kRead).name;
     if (!read_text(name, text, true)) {
       FUZZ_CHECK(dialogs_shown() == 1);
+      no_question();
       return unchanged(CommandOutcome::kUnreadable, 1);
     }
     std::size_t unreadable = 0;
@@ -574,15 +674,19 @@ class Run {
         const quirlex::FileChoice& choice = dialog(n, presets[n - 1], FileUse::kRead);
         if (!choice.confirmed) {
           FUZZ_CHECK(dialogs_shown() == n + 1);
+          no_question();
           return unchanged(CommandOutcome::kNothing, unreadable);
         }
         unreadable += !choice.name.empty() && !bytes_before(choice.name);
       }
     }
     FUZZ_CHECK(dialogs_shown() == (deep ? 3u : 1u));
+    if (declined()) return unchanged(CommandOutcome::kNothing, unreadable);
+    text_given_up();
     FUZZ_CHECK(dialog_.lexicon_path() == name);
     FUZZ_CHECK(outcome == CommandOutcome::kDone);
     FUZZ_CHECK(dialog_.scrambled_tokens().is_empty());
+    FUZZ_CHECK(window_.status.starts_with("Lexicon: " + fs::path(name).filename().string() + ", "));
 
     // The words, each with its signature, and the table: one entry per
     // signature, holding the last word in file order.
@@ -718,6 +822,10 @@ class Run {
     const CommandOutcome outcome = dialog_.translate();
     FUZZ_CHECK(outcome == CommandOutcome::kDone);
     FUZZ_CHECK(dialogs_shown() == 0 && messages_shown() == 0);
+    // Translate works on the text: it never asks.
+    no_question();
+    unsaved_ = !before.is_empty();
+    restored_ = unsaved_;
     const TokenList& after = dialog_.scrambled_tokens();
     FUZZ_CHECK(after.size() == before.size());
     for (std::int32_t i = 0; i < before.size(); ++i) {
@@ -759,8 +867,9 @@ class Run {
     static constexpr std::array<const char*, 7> kCommandNames = {
         "Load",     "Shuffle", "Save", "Load shuffled text", "Create Dictionary", "Load Dictionary",
         "Translate"};
-    std::fprintf(stderr, "%s%s%s: dialogs", kCommandNames[command_],
-                 (code & 0x08) != 0 ? " +deep" : "", (code & 0x10) != 0 ? " +sort" : "");
+    std::fprintf(stderr, "%s%s%s%s: dialogs", kCommandNames[command_],
+                 (code & 0x08) != 0 ? " +deep" : "", (code & 0x10) != 0 ? " +sort" : "",
+                 (code & 0x20) != 0 ? " +keep" : "");
     for (std::size_t i = dialogs_before_; i < window_.choices.size(); ++i) {
       std::fprintf(stderr, " '%s'%s", window_.choices[i].name.c_str(),
                    window_.choices[i].confirmed ? "" : " (cancelled)");
@@ -780,7 +889,12 @@ class Run {
   ScriptedWindow window_;
   MainDialog dialog_;
   int command_ = 0;
+  // What the scrambled token list holds as the user sees it: a text made
+  // here and not saved since, and whether Translate restored it.
+  bool unsaved_ = false;
+  bool restored_ = false;
   std::size_t dialogs_before_ = 0;
+  std::size_t questions_before_ = 0;
   std::size_t messages_before_ = 0;
   std::size_t file_errors_before_ = 0;
   std::map<std::string, std::string> files_before_;

@@ -52,7 +52,7 @@ bool has_signature_of_text(const TokenList& list, std::int32_t index, bool suppr
 }
 
 std::vector<ReferenceToken> reference_tokens(std::string text, bool drop_separators,
-                                             bool replace_slash_and_quote) {
+                                             bool replace_slash_and_quote, bool upper_case_last) {
   std::vector<ReferenceToken> tokens;
   if (replace_slash_and_quote) {
     for (char& c : text) {
@@ -76,7 +76,7 @@ std::vector<ReferenceToken> reference_tokens(std::string text, bool drop_separat
   }
   if (start < text.size()) {
     std::string rest = text.substr(start);
-    upper_case(rest);
+    if (upper_case_last) upper_case(rest);
     const bool separator = !is_word_byte(text.back());
     if (!separator || !drop_separators) tokens.push_back({rest, separator});
   }
@@ -242,6 +242,24 @@ void reference_scramble(std::string& word, std::uint32_t& state) {
     const std::size_t r = (state >> 16) & 0x7FFFu;
     std::swap(word[i], word[r % (n - 2) + 1]);
   }
+}
+
+bool reference_is_letter(char c) {
+  std::string upper(1, c);
+  std::string lower(1, c);
+  upper_case(upper);
+  lower_case(lower);
+  return upper[0] != c || lower[0] != c || static_cast<std::uint8_t>(c) == 0xDF;
+}
+
+void reference_scramble_letters(std::string& word, std::uint32_t& state) {
+  std::size_t first = 0;
+  while (first < word.size() && !reference_is_letter(word[first])) ++first;
+  std::size_t last = word.size();
+  while (last > first && !reference_is_letter(word[last - 1])) --last;
+  std::string letters = word.substr(first, last - first);
+  reference_scramble(letters, state);
+  word.replace(first, letters.size(), letters);
 }
 
 std::string reference_accuracy_report(const std::vector<std::string>& source,

@@ -49,9 +49,10 @@ struct ReferenceToken {
 
 // The tokens of a non-empty `text`: alternating runs of bytes below 0x40 and
 // of bytes from 0x40 up, an empty separator token first when the text starts
-// with a word byte, the last token upper-cased.
+// with a word byte, the last token upper-cased when `upper_case_last`.
 std::vector<ReferenceToken> reference_tokens(std::string text, bool drop_separators,
-                                             bool replace_slash_and_quote);
+                                             bool replace_slash_and_quote,
+                                             bool upper_case_last = true);
 
 // The two-letter spelling of an umlaut byte, or nullptr for any other byte.
 const char* umlaut_spelling(char c);
@@ -89,6 +90,14 @@ bool reference_storable(std::string_view word);
 
 // The interior-letter shuffle of one word with the generator state `state`.
 void reference_scramble(std::string& word, std::uint32_t& state);
+
+// Whether a Windows-1252 byte is a letter: it has a capital or a small
+// partner, or it is the sharp s.
+bool reference_is_letter(char c);
+
+// The shuffle with punctuation kept: only the bytes from the word's first
+// letter to its last are shuffled, as one word.
+void reference_scramble_letters(std::string& word, std::uint32_t& state);
 
 // The accuracy report of restored token texts against source token texts.
 std::string reference_accuracy_report(const std::vector<std::string>& source,

@@ -1,10 +1,11 @@
 // Fuzzes the tokenizer with every option: the first input byte chooses drop
-// separators (bit 0), replace slash and quote (bit 1) and tokens without
-// signatures (bit 2); the rest is the text. The tokens must be the
-// text's runs exactly as a plain re-implementation finds them, alternate
-// between separator and word, hold only bytes of their class, join back to
-// the text with its last run upper-cased, and carry the signature of their
-// text (none when not asked for).
+// separators (bit 0), replace slash and quote (bit 1), tokens without
+// signatures (bit 2) and the last token in its own case (bit 3); the rest is
+// the text. The tokens must be the text's runs exactly as a plain
+// re-implementation finds them, alternate between separator and word, hold
+// only bytes of their class, join back to the text with its last run
+// upper-cased (unless bit 3 keeps it), and carry the signature of their text
+// (none when not asked for).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool suppressed = (flags & 4) != 0;
   const quirlex::TokenizeOptions options{.drop_separators = (flags & 1) != 0,
                                          .replace_slash_and_quote = (flags & 2) != 0,
-                                         .signatures = !suppressed};
+                                         .signatures = !suppressed,
+                                         .upper_case_last = (flags & 8) == 0};
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   // A list with earlier content: an empty text must leave it as it is.
@@ -38,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(list.is_empty() || list.capacity() >= 1000);
 
-  const auto expected = quirlex::fuzz::reference_tokens(text, options.drop_separators,
-                                                        options.replace_slash_and_quote);
+  const auto expected = quirlex::fuzz::reference_tokens(
+      text, options.drop_separators, options.replace_slash_and_quote, options.upper_case_last);
   FUZZ_CHECK(static_cast<std::size_t>(list.size()) == expected.size());
   // Every token is a view into the list's buffer: together they cover it,
   // in order, without a gap.
@@ -74,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   if (!options.drop_separators) {
-    // Joined, the list gives back the text with its last run upper-cased.
+    // Joined, the list gives back the text with its last run upper-cased
+    // when asked.
     std::string rebuilt = text;
     if (options.replace_slash_and_quote) {
       quirlex::replace_all(rebuilt, "/", "@");
@@ -84,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t last_run = rebuilt.size();
     while (last_run > 0 && is_word_byte(rebuilt[last_run - 1]) == ends_in_word) --last_run;
     std::string tail = rebuilt.substr(last_run);
-    quirlex::upper_case(tail);
+    if (options.upper_case_last) quirlex::upper_case(tail);
     rebuilt.replace(last_run, std::string::npos, tail);
     FUZZ_CHECK(list.join() == rebuilt);
   }

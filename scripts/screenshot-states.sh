@@ -25,9 +25,12 @@ cp samples/* "$work"/
 # An earlier scrambled text: Save's preset name exists, so Save asks.
 cp samples/test2.txt "$work"/savedtext.txt
 cd "$work"
-"$program" &
+# Settings of their own, so that the window starts as a new user's does and
+# the user's remembered boxes and folders stay as they are.
+settings=$(mktemp -d)
+XDG_CONFIG_HOME=$settings "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work" "$settings"' EXIT
 for _ in $(seq 50); do
   window=$(xdotool search --name "Quirlex V1.1b" 2>/dev/null | head -1) && [[ -n $window ]] && break
   sleep 0.2

@@ -18,9 +18,12 @@ if [[ ${1:-} != --inside ]] && [[ -z ${QUIRLEX_SCREENSHOT_INSIDE:-} ]]; then
 fi
 
 cd samples
-"$program" &
+# Settings of their own, so that the window starts as a new user's does and
+# the user's remembered boxes and folders stay as they are.
+settings=$(mktemp -d)
+XDG_CONFIG_HOME=$settings "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$settings"' EXIT
 for _ in $(seq 50); do
   window=$(xdotool search --name "Quirlex V1.1b" 2>/dev/null | head -1) && [[ -n $window ]] && break
   sleep 0.2

@@ -36,18 +36,28 @@ std::string deep_search_refusal(const DictionaryReport& report) {
 
 }  // namespace
 
-std::string stage_line(LexiconStage stage) {
+std::string unsaved_text_question(bool restored, std::string_view command) {
+  return std::string(restored ? "The restored text" : "The scrambled text") +
+         " in the lower box has not been saved. " + std::string(command) +
+         " anyway and lose it?";
+}
+
+std::string stage_line(LexiconStage stage, LexiconOrder order) {
   switch (stage) {
     case LexiconStage::kReadingCorpus:
       return "Read the file and split it into words\r\n";
     case LexiconStage::kFiltering:
       return "Filtering of unused strings (too small, no words, illegal characters)\r\n";
     case LexiconStage::kSorting:
-      return "Remaining words are now sorted by characters and length\r\n";
+      return order == LexiconOrder::kFrequency
+                 ? "Remaining words are now ordered by their frequency in the corpus\r\n"
+                 : "Remaining words are now sorted by characters and length\r\n";
     case LexiconStage::kRemovingRepeats:
       return "Delete all multiple words\r\n";
     case LexiconStage::kCompressing:
       return "Compress and save the lexicon\r\n";
+    case LexiconStage::kCountingBigrams:
+      return "Count the word pairs and save them in the model file\r\n";
     case LexiconStage::kLexiconReady:
       return "Ready!";
   }
@@ -58,8 +68,30 @@ std::string stage_line(LoadStage stage) {
   return stage == LoadStage::kCreatingTables ? "Creating the hashtables!\r\n" : "";
 }
 
-int stage_percentage(LexiconStage stage) {
-  return 100 * static_cast<int>(stage) / static_cast<int>(LexiconStage::kLexiconReady);
+int stage_percentage(LexiconStage stage, int share, bool bigrams) {
+  // What each stage takes of the bar: reading a corpus is most of the work;
+  // the stages between the two readings are quick.
+  const auto weight = [bigrams](LexiconStage of) {
+    switch (of) {
+      case LexiconStage::kReadingCorpus:
+        return 16;
+      case LexiconStage::kCountingBigrams:
+        return bigrams ? 16 : 0;
+      case LexiconStage::kLexiconReady:
+        return 0;
+      default:
+        return 1;
+    }
+  };
+  int before = 0;
+  int total = 0;
+  for (int s = 0; s < static_cast<int>(LexiconStage::kLexiconReady); ++s) {
+    const auto of = static_cast<LexiconStage>(s);
+    if (s < static_cast<int>(stage)) before += weight(of);
+    total += weight(of);
+  }
+  const int done = before * 100 + weight(stage) * (share < 0 ? 0 : share);
+  return stage == LexiconStage::kLexiconReady ? 100 : done / total;
 }
 
 std::string deep_word_list_line(int percentage) {
@@ -108,6 +140,50 @@ std::string accuracy_report(const Accuracy& accuracy) {
   return std::to_string(accuracy.correct) + " of " + std::to_string(accuracy.total) +
          " Characters recognized correctly\r\nTranslated " + std::to_string(accuracy.percentage) +
          ".0 percent of the text\r\n\r\n";
+}
+
+std::string restored_words_report(const TranslateResult& result, RestoringSteps steps,
+                                  std::int64_t unrestored) {
+  const auto count = [](std::int64_t n) { return std::to_string(n); };
+  std::string text = "Restored " +
+                     count(result.lexicon + result.variants + result.compounds) + " words: " +
+                     count(result.lexicon) + " from the lexicon";
+  if (steps.deep_search) text += ", " + count(result.variants) + " by Deep Search";
+  if (steps.compounds) text += ", " + count(result.compounds) + " by Compound Search";
+  if (steps.context) text += "; the context choice changed " + count(result.context);
+  return text + "; " + count(unrestored) + " stayed as they were\r\n";
+}
+
+std::string dictionary_status(std::string_view lexicon_name, const DictionaryReport& report,
+                              ModelFileState model) {
+  // Short enough for the window's width with a lexicon of the usual name.
+  std::string text = "Lexicon: " + std::string(lexicon_name) + ", " +
+                     std::to_string(report.words) + " words; ";
+  switch (report.deep_search) {
+    case DeepSearchOutcome::kBuilt:
+      text += "Deep Search: " + std::to_string(report.prefixes) + " prefixes, " +
+              std::to_string(report.suffixes) + " suffixes";
+      break;
+    case DeepSearchOutcome::kStopped:
+      text += "Deep Search stopped";
+      break;
+    case DeepSearchOutcome::kTooManyMembers:
+    case DeepSearchOutcome::kWordsDoNotFit:
+      text += "Deep Search refused";
+      break;
+    case DeepSearchOutcome::kNotAsked:
+      text += "no Deep Search";
+      break;
+  }
+  switch (model) {
+    case ModelFileState::kLoaded:
+      return text + "; model file loaded";
+    case ModelFileState::kUnusable:
+      return text + "; model file not usable";
+    case ModelFileState::kNone:
+      break;
+  }
+  return text + "; no model file";
 }
 
 }  // namespace quirlex::texts

@@ -16,6 +16,7 @@ enum class CheckBox {
   kSort,
   kFrequency,  // "Order by frequency (= best restoring)": Create Dictionary's order
   kCompounds,  // "Compounds and context": Translate's Compound Search
+  kKeepPunctuation,  // "Keep punctuation in place": Shuffle leaves a word's marks
 };
 enum class RepaintTarget { kLowerTextBox, kWindow };
 // Whether the chosen file will be read or written.
@@ -25,6 +26,7 @@ enum class FileUse { kRead, kWrite };
 enum class FilePurpose {
   kOpenText,           // Load
   kSaveScrambledText,  // Save
+  kSaveRestoredText,   // Save after Translate
   kOpenScrambledText,  // Load shuffled text
   kOpenCorpus,         // Create Dictionary, its corpus
   kSaveLexicon,        // Create Dictionary, the lexicon it writes
@@ -34,7 +36,8 @@ enum class FilePurpose {
 };
 
 constexpr FileUse use_of(FilePurpose purpose) {
-  return purpose == FilePurpose::kSaveScrambledText || purpose == FilePurpose::kSaveLexicon
+  return purpose == FilePurpose::kSaveScrambledText ||
+                 purpose == FilePurpose::kSaveRestoredText || purpose == FilePurpose::kSaveLexicon
              ? FileUse::kWrite
              : FileUse::kRead;
 }
@@ -77,6 +80,12 @@ class DialogWindow {
   virtual void show_progress(int /*percentage*/) {}
   // A modal box with only an OK button and a warning icon. UTF-8 text.
   virtual void message_box(std::string_view text) = 0;
+  // A modal question with the buttons Yes and No (No the default); whether
+  // the user chose Yes. UTF-8 text.
+  virtual bool ask(std::string_view question) = 0;
+  // Replaces the one-line status that tells what the window holds (the
+  // loaded lexicon). UTF-8 text.
+  virtual void show_status(std::string_view text) = 0;
   // A modal box with a stop icon for a file that cannot be created or written.
   virtual void file_error_box(std::string_view text) = 0;
 };

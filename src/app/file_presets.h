@@ -9,5 +9,6 @@ inline constexpr const char* kLexicon = "Lexikon.dic";
 inline constexpr const char* kSuffixes = "Suffix_en.txt";
 inline constexpr const char* kPrefixes = "EMPTY SUFFIX PREFIX LIST.txt";
 inline constexpr const char* kScrambledText = "savedtext.txt";
+inline constexpr const char* kRestoredText = "restoredtext.txt";
 
 }  // namespace quirlex::presets

@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 
+#include <filesystem>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -16,13 +17,17 @@
 namespace quirlex {
 
 MainDialog::MainDialog(DialogWindow& window)
-    : window_(window), scrambled_text_path_(presets::kScrambledText) {}
+    : window_(window),
+      scrambled_text_path_(presets::kScrambledText),
+      restored_text_path_(presets::kRestoredText) {}
 
 void MainDialog::initialize() {
   window_.set_checked(CheckBox::kSort, true);
   window_.set_checked(CheckBox::kDeepSearch, false);
   window_.set_checked(CheckBox::kFrequency, false);
   window_.set_checked(CheckBox::kCompounds, false);
+  window_.set_checked(CheckBox::kKeepPunctuation, false);
+  window_.show_status(texts::kNoLexiconStatus);
 }
 
 // Every failure ends the running command where it happened and is shown with
@@ -79,14 +84,20 @@ void MainDialog::show_progress(std::string& progress, const std::string& line) {
   window_.repaint_now(RepaintTarget::kLowerTextBox);
 }
 
+bool MainDialog::may_discard_text(std::string_view command) {
+  return !unsaved_text_ || window_.ask(texts::unsaved_text_question(restored_text_, command));
+}
+
 void MainDialog::empty_scrambled_tokens() {
   scrambled_tokens_.make_empty();
   unsaved_text_ = false;
+  restored_text_ = false;
 }
 
 CommandOutcome MainDialog::load_command() {
   std::string name;
   if (!choose_file_to_read(presets::kSource, FilePurpose::kOpenText, name)) return CommandOutcome::kNothing;
+  if (!may_discard_text("Load")) return CommandOutcome::kNothing;
   empty_scrambled_tokens();
   if (!read_text_tokens(source_file_, name, source_tokens_)) {
     cannot_open(name);
@@ -97,20 +108,33 @@ CommandOutcome MainDialog::load_command() {
 }
 
 CommandOutcome MainDialog::shuffle_command() {
-  shuffle_tokens(source_tokens_, scrambled_tokens_, generator_);
+  if (!may_discard_text("Shuffle")) return CommandOutcome::kNothing;
+  shuffle_tokens(source_tokens_, scrambled_tokens_, generator_,
+                 {.keep_punctuation = window_.is_checked(CheckBox::kKeepPunctuation)});
   unsaved_text_ = !scrambled_tokens_.is_empty();
+  restored_text_ = false;
   window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   return CommandOutcome::kDone;
 }
 
 CommandOutcome MainDialog::save_command() {
+  // The lower box may still show a text whose list a command has emptied:
+  // the user learns that it is gone before choosing a name.
+  if (scrambled_tokens_.is_empty()) {
+    window_.message_box(texts::kNothingToSave);
+    return CommandOutcome::kNothing;
+  }
+  // A restored text has a name of its own, so that saving it replaces no
+  // scrambled text by accident.
+  std::string& path = restored_text_ ? restored_text_path_ : scrambled_text_path_;
   // A cancelled dialog writes nothing: the preset would name a file the user
   // never confirmed.
-  const FileChoice choice = window_.choose_file(scrambled_text_path_, FilePurpose::kSaveScrambledText);
+  const FileChoice choice = window_.choose_file(
+      path, restored_text_ ? FilePurpose::kSaveRestoredText : FilePurpose::kSaveScrambledText);
   if (!choice.confirmed) return CommandOutcome::kNothing;
-  scrambled_text_path_ = choice.name;
-  if (scrambled_text_path_.empty() || scrambled_tokens_.is_empty()) return CommandOutcome::kNothing;
-  write_tokens(scrambled_tokens_, scrambled_text_path_, "");
+  path = choice.name;
+  if (path.empty()) return CommandOutcome::kNothing;
+  write_tokens(scrambled_tokens_, path, "");
   unsaved_text_ = false;
   return CommandOutcome::kDone;
 }
@@ -118,13 +142,24 @@ CommandOutcome MainDialog::save_command() {
 CommandOutcome MainDialog::load_shuffled_text_command() {
   std::string name;
   if (!choose_file_to_read(scrambled_text_path_.c_str(), FilePurpose::kOpenScrambledText, name)) return CommandOutcome::kNothing;
-  scrambled_text_path_ = name;
   TextFile file;
-  if (!read_text_tokens(file, name, scrambled_tokens_)) {
+  // Read aside first: only a text that replaces the list may cost the user
+  // an unsaved one.
+  TokenList loaded;
+  if (!read_text_tokens(file, name, loaded)) {
+    // The name is taken all the same: the next Save offers it.
+    scrambled_text_path_ = name;
     cannot_open(name);
     return CommandOutcome::kUnreadable;
   }
-  unsaved_text_ = false;
+  // An empty file leaves the list as it was.
+  if (!loaded.is_empty()) {
+    if (!may_discard_text("Load shuffled text")) return CommandOutcome::kNothing;
+    scrambled_tokens_ = std::move(loaded);
+    unsaved_text_ = false;
+    restored_text_ = false;
+  }
+  scrambled_text_path_ = name;
   window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
   return CommandOutcome::kDone;
 }
@@ -132,6 +167,12 @@ CommandOutcome MainDialog::load_shuffled_text_command() {
 CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
   std::string corpus;
   if (!choose_file_to_read(presets::kCorpus, FilePurpose::kOpenCorpus, corpus)) return CommandOutcome::kNothing;
+  // The lexicon's name is asked before the corpus is read, so that a long
+  // build ends with its file written. As with Save, a cancelled dialog
+  // writes nothing; then nothing has changed either.
+  const FileChoice target = window_.choose_file(presets::kLexicon, FilePurpose::kSaveLexicon);
+  if (!target.confirmed || target.name.empty()) return CommandOutcome::kNothing;
+  if (!may_discard_text("Create Dictionary")) return CommandOutcome::kNothing;
   // The lexicon word list is left alone: the loaded dictionary, whose variant
   // codes index it, stays usable for Translate.
   empty_scrambled_tokens();
@@ -147,9 +188,9 @@ CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
   try {
     build = build_lexicon(
         {{.path = corpus}}, options,
-        [&](LexiconStage stage, int) {
-          window_.show_progress(texts::stage_percentage(stage));
-          show_progress(progress, texts::stage_line(stage));
+        [&](LexiconStage stage, int share) {
+          window_.show_progress(texts::stage_percentage(stage, share, options.bigrams));
+          if (share < 0) show_progress(progress, texts::stage_line(stage, options.order));
         },
         stop);
   } catch (const Stopped&) {
@@ -160,14 +201,11 @@ CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
     cannot_open(*build.unreadable);
     return CommandOutcome::kUnreadable;
   }
-  // As with Save, a cancelled dialog writes nothing.
-  const FileChoice choice = window_.choose_file(presets::kLexicon, FilePurpose::kSaveLexicon);
-  const bool write = choice.confirmed && !choice.name.empty();
-  if (choice.confirmed) lexicon_path_ = choice.name;
-  if (write) create_dictionary_files(build, lexicon_path_);
-  window_.show_progress(texts::stage_percentage(LexiconStage::kLexiconReady));
+  lexicon_path_ = target.name;
+  create_dictionary_files(build, lexicon_path_);
+  window_.show_progress(100);
   show_progress(progress, texts::stage_line(LexiconStage::kLexiconReady));
-  return write ? CommandOutcome::kDone : CommandOutcome::kNothing;
+  return CommandOutcome::kDone;
 }
 
 CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
@@ -194,9 +232,12 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
     }
   }
 
+  if (!may_discard_text("Load Dictionary")) return CommandOutcome::kNothing;
   lexicon_path_ = lexicon_name;
   empty_scrambled_tokens();
   bigrams_.reset();
+  // Until the new dictionary is complete, none is.
+  window_.show_status(texts::kNoLexiconStatus);
   LoadedDictionary loaded = load_dictionary_files(
       dictionary_, std::move(files), {.deep_search = deep_search, .models = ModelFiles::kIfPresent},
       [this](LoadStage stage, int percentage) {
@@ -211,6 +252,11 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
       },
       std::move(stop));
   bigrams_ = std::move(loaded.bigrams);
+  window_.show_status(texts::dictionary_status(
+      std::filesystem::path(lexicon_name).filename().string(), loaded.report,
+      bigrams_                         ? texts::ModelFileState::kLoaded
+      : loaded.model_problem.empty() ? texts::ModelFileState::kNone
+                                     : texts::ModelFileState::kUnusable));
   window_.show_text(TextBox::kLower,
                     loaded.model_problem.empty()
                         ? texts::dictionary_report(loaded.report)
@@ -230,6 +276,7 @@ CommandOutcome MainDialog::translate_command() {
                                          : nullptr})
           .accuracy;
   unsaved_text_ = !scrambled_tokens_.is_empty();
+  restored_text_ = unsaved_text_;
   window_.show_tokens(TextBox::kLower, texts::accuracy_report(accuracy), scrambled_tokens_);
   window_.repaint_now(RepaintTarget::kLowerTextBox);
   return CommandOutcome::kDone;

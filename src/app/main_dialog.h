@@ -8,6 +8,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 
 #include "app/dialog_window.h"
 #include "index/dictionary.h"
@@ -33,7 +34,8 @@ class MainDialog {
   MainDialog(const MainDialog&) = delete;
   MainDialog& operator=(const MainDialog&) = delete;
 
-  // The window's initial state: the Sort box checked, the others not.
+  // The window's initial state: the Sort box checked, the others not; no
+  // lexicon loaded.
   void initialize();
 
   // The buttons' commands. One runs at a time; a front end may run them on a
@@ -42,6 +44,8 @@ class MainDialog {
   // with nothing written, and Load Dictionary with the lexicon table but
   // without a deep word list; the other commands run to their end. A front
   // end makes a fresh stop source for each command as it starts it.
+  // A command that would replace or empty a scrambled or restored text that
+  // was not saved asks first; No ends it with nothing changed.
   CommandOutcome load();                                       // button "Load"
   CommandOutcome shuffle();                                    // button "Shuffle"
   CommandOutcome save();                                       // button "Save"
@@ -53,12 +57,15 @@ class MainDialog {
   // Whether the lower box holds a scrambled or restored text that was made
   // here (by Shuffle or Translate) and not saved since.
   bool has_unsaved_text() const { return unsaved_text_; }
+  // Whether the scrambled token list holds a text restored by Translate.
+  bool has_restored_text() const { return restored_text_; }
 
   const TokenList& source_tokens() const { return source_tokens_; }
   const TokenList& scrambled_tokens() const { return scrambled_tokens_; }
   const Dictionary& dictionary() const { return dictionary_; }
   const TextFile& source_file() const { return source_file_; }
   const std::string& scrambled_text_path() const { return scrambled_text_path_; }
+  const std::string& restored_text_path() const { return restored_text_path_; }
   const std::string& lexicon_path() const { return lexicon_path_; }
   RandomGenerator& generator() { return generator_; }
 
@@ -81,6 +88,9 @@ class MainDialog {
   void cannot_open(const std::string& name);
   // Appends a progress line, shows the whole progress text and repaints.
   void show_progress(std::string& progress, const std::string& line);
+  // Whether `command` may go on and throw away the text of the scrambled
+  // token list: yes when it is saved, else the user is asked.
+  bool may_discard_text(std::string_view command);
   void empty_scrambled_tokens();
 
   DialogWindow& window_;
@@ -92,8 +102,10 @@ class MainDialog {
   std::optional<BigramModel> bigrams_;
   RandomGenerator generator_;
   std::string scrambled_text_path_;
+  std::string restored_text_path_;
   std::string lexicon_path_;
   bool unsaved_text_ = false;
+  bool restored_text_ = false;
 };
 
 }  // namespace quirlex

@@ -1,6 +1,9 @@
-// Create Dictionary as a user meets it: its progress lines, the lexicon file
-// it writes with and without the Sort box, and what it leaves alone.
+// Create Dictionary as a user meets it: its progress lines and bar, the
+// lexicon file it writes with and without the Sort box, the lexicon's name
+// asked before the corpus is read, and what it leaves alone.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "lexicon/create_dictionary.h"
 #include "testing/main_dialog_test_fixture.h"
@@ -45,6 +48,27 @@ TEST_F(CreateDictionary, ShowsAndRepaintsEachOfItsSixLinesAndWritesTheSortedLexi
   EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
   EXPECT_EQ(get_file(lexicon), lexicon_of(dir.file("corpus.txt"), LexiconOrder::kSorted));
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
+  // The bar only moves on, and ends full.
+  ASSERT_FALSE(window.bar.empty());
+  EXPECT_TRUE(std::is_sorted(window.bar.begin(), window.bar.end()));
+  EXPECT_EQ(window.bar.front(), 0);
+  EXPECT_EQ(window.bar.back(), 100);
+}
+
+// The frequency box names its order and the model file it writes, in place
+// of the sorted order's line.
+TEST_F(CreateDictionary, TheFrequencyOrderIsNamedWithTheModelFileItWrites) {
+  window.frequency = true;
+  const std::string lexicon = dir.file("lexicon.dic");
+  EXPECT_EQ(create_dictionary(put("corpus.txt", kCorpus), lexicon), CommandOutcome::kDone);
+  EXPECT_EQ(window.lower_text,
+            std::string(kReadLine) + kFilterLine +
+                "Remaining words are now ordered by their frequency in the corpus\r\n" +
+                kRepeatsLine + kCompressLine +
+                "Count the word pairs and save them in the model file\r\n" + "Ready!");
+  EXPECT_TRUE(file_exists(lexicon + ".bigrams"));
+  EXPECT_TRUE(std::is_sorted(window.bar.begin(), window.bar.end()));
+  EXPECT_EQ(window.bar.back(), 100);
 }
 
 TEST_F(CreateDictionary, WithoutTheSortBoxKeepsTheOrderOfFirstAppearance) {
@@ -74,13 +98,11 @@ TEST_F(CreateDictionary, UnreadableCorpusIsNamedAfterTheFirstLineAndTouchesNoLex
   window.repaints.clear();
 
   const std::string missing = dir.file("missing.txt");
-  window.answer_file(missing);
-  EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kUnreadable);
+  EXPECT_EQ(create_dictionary(missing, lexicon), CommandOutcome::kUnreadable);
   EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + missing});
   EXPECT_EQ(window.lower_text, kReadLine);
   ASSERT_EQ(window.repaints.size(), 1u);
   EXPECT_EQ(window.repaints[0].lower_text, kReadLine);
-  EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt") << "the lexicon dialog was shown";
   EXPECT_EQ(get_file(lexicon), "OLD\nLEXICON\n");
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
   EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
@@ -96,30 +118,38 @@ TEST_F(CreateDictionary, CancelledOrEmptyCorpusDialogChangesNothing) {
     cancel ? window.cancel_file() : window.answer_file("");
     EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kNothing);
     EXPECT_TRUE(window.repaints.empty());
-    EXPECT_EQ(window.lower_text, "HLELO");
-    EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+    EXPECT_EQ(window.lower_text, "Hlelo");
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo");
     EXPECT_EQ(window.dialogs.back().preset, "pqlexikon.txt") << "the lexicon dialog was shown";
     EXPECT_TRUE(window.messages.empty());
   }
 }
 
-TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameWritesNothingAndEndsWithReady) {
+// The lexicon's name is asked right after the corpus, before it is read: a
+// cancelled or empty name ends the command with nothing read, shown or
+// written, and no "Ready!".
+TEST_F(CreateDictionary, CancelledOrEmptyLexiconNameEndsBeforeTheCorpusIsRead) {
   WorkingDirectory in_temp(dir.path());
   put("Lexikon.dic", "UNCONFIRMED\n");
   const std::string chosen = dir.file("chosen.dic");
   create_dictionary(put("corpus.txt", kCorpus), chosen);
-
-  window.answer_file(dir.file("corpus.txt"));
-  window.cancel_file();
-  EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kNothing);
-  EXPECT_EQ(contents("Lexikon.dic"), "UNCONFIRMED\n");
-  EXPECT_EQ(window.lower_text, kAllLines);
-  EXPECT_EQ(dialog.lexicon_path(), chosen);
-
-  EXPECT_EQ(create_dictionary(dir.file("corpus.txt"), ""), CommandOutcome::kNothing);
-  EXPECT_EQ(window.lower_text, kAllLines);
-  EXPECT_EQ(dialog.lexicon_path(), "");
-  EXPECT_TRUE(window.file_errors.empty());
+  load_shuffled_text(put("scrambled.txt", "Hlelo"));
+  window.lower_text = "an earlier report";
+  window.repaints.clear();
+  window.bar.clear();
+  for (const bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel);
+    window.answer_file(dir.file("corpus.txt"));
+    cancel ? window.cancel_file() : window.answer_file("");
+    EXPECT_EQ(dialog.create_dictionary(), CommandOutcome::kNothing);
+    EXPECT_EQ(window.dialogs.back().preset, "Lexikon.dic");
+    EXPECT_EQ(contents("Lexikon.dic"), "UNCONFIRMED\n");
+    EXPECT_EQ(window.lower_text, "an earlier report");
+    EXPECT_TRUE(window.repaints.empty() && window.bar.empty());
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo");
+    EXPECT_EQ(dialog.lexicon_path(), chosen);
+    EXPECT_TRUE(window.file_errors.empty() && window.messages.empty());
+  }
 }
 
 }  // namespace

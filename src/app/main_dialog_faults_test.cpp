@@ -48,7 +48,12 @@ TEST(DialogFaultsVanishing, FileDeletedAfterItWasChosenIsUnreadable) {
   dialog.initialize();
   const std::function<CommandOutcome()> commands[] = {
       [&] { return dialog.load(); }, [&] { return dialog.load_shuffled_text(); },
-      [&] { return dialog.create_dictionary(); }, [&] { return dialog.load_dictionary(); }};
+      [&] {
+        // The lexicon's name comes before the corpus is read.
+        window.answer_file(dir.file("Lexikon.dic"));
+        return dialog.create_dictionary();
+      },
+      [&] { return dialog.load_dictionary(); }};
   for (const auto& command : commands) {
     put_file(dir.file("chosen.txt"), "Hello world");
     window.answer_file(dir.file("chosen.txt"));
@@ -72,7 +77,9 @@ TEST_F(DialogFaults, FileWithoutReadPermissionCannotBeOpened) {
     std::string s = seen(load(text), window) + seen(load_shuffled_text(text), window);
     s += seen(load(secret), window) + seen(load_shuffled_text(secret), window);
     window.answer_file(secret);
-    s += seen(dialog.create_dictionary(), window) + seen(load_dictionary(secret), window);
+    window.answer_file(dir.file("lexicon.dic"));
+    s += seen(dialog.create_dictionary(), window);
+    s += seen(load_dictionary(secret), window);
     return s + window.upper_text + std::string(dialog.scrambled_tokens().join());
   });
   const std::string cannot_open = std::string("unreadable | ") + kCannotOpen + "\n" + secret + "\n";
@@ -110,7 +117,7 @@ TEST_F(DialogFaults, TextsPastTheLengthLimitAreRefusedByEveryReadingCommand) {
   EXPECT_TRUE(window.messages.empty());
   EXPECT_EQ(contents("empty.dic"), "");
   refused(load(huge));
-  EXPECT_EQ(window.upper_text, "Hello WORLD");
+  EXPECT_EQ(window.upper_text, "Hello world");
   // A suffix file that is too large ends Load Dictionary before it changes
   // anything.
   window.deep_search = true;

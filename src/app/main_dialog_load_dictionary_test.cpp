@@ -1,5 +1,6 @@
-// Load Dictionary as a user meets it: its dialogs, report and progress,
-// unreadable or cancelled files, and Stop.
+// Load Dictionary as a user meets it: its dialogs, report and progress, the
+// status line that names what it loaded, unreadable or cancelled files, and
+// Stop.
 #include <gtest/gtest.h>
 
 #include "testing/main_dialog_test_fixture.h"
@@ -11,6 +12,7 @@ namespace {
 using LoadDictionary = MainDialogTest;
 
 TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone) {
+  EXPECT_EQ(window.status, "No lexicon loaded");
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
   window.lower_text = "an earlier text";
   // HAUS, dER, cT decode to HAUS, HAUSER, HAUT; WEIN and WIEN share one
@@ -27,6 +29,8 @@ TEST_F(LoadDictionary, ReportsTheDistinctSignaturesAfterShowingTheFirstLineAlone
   EXPECT_EQ(texts_of(dialog.dictionary().words),
             (std::vector<std::string>{"HAUS", "HAUSER", "HAUT", "WEIN", "WIEN"}));
   EXPECT_EQ(dialog.lexicon_path(), lexicon);
+  EXPECT_EQ(window.status,
+            "Lexicon: lexicon.dic, 5 words; no Deep Search; no model file");
 
   // The later of two words with one signature is the one restored.
   load_shuffled_text(put("words.txt", "Wein Hsuear.\n"));
@@ -38,6 +42,7 @@ TEST_F(LoadDictionary, UnreadableLexiconKeepsTheDictionaryAndAsksForNoAffixFile)
   load_deep_dictionary(put("lexicon.dic", "HELLO\n"), put("suffixes.txt", "ness"), "");
   load_shuffled_text(put("scrambled.txt", "Hlelo"));
   const std::string report = window.lower_text;
+  const std::string status = window.status;
   const std::size_t dialogs = window.dialogs.size();
 
   const std::string missing = dir.file("missing.dic");
@@ -45,14 +50,15 @@ TEST_F(LoadDictionary, UnreadableLexiconKeepsTheDictionaryAndAsksForNoAffixFile)
   EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kUnreadable);
   EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + missing});
   EXPECT_EQ(window.dialogs.size(), dialogs + 1) << "an affix dialog was shown";
-  EXPECT_EQ(window.lower_text, "HLELO");
-  EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+  EXPECT_EQ(window.lower_text, "Hlelo");
+  EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo");
   EXPECT_EQ(dialog.lexicon_path(), dir.file("lexicon.dic"));
+  EXPECT_EQ(window.status, status);
   EXPECT_EQ(texts_of(dialog.dictionary().words), std::vector<std::string>{"HELLO"});
   EXPECT_EQ(dialog.dictionary().suffixes.size(), 1);
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
   translate();
-  EXPECT_EQ(dialog.scrambled_tokens().join(), "HELLO");
+  EXPECT_EQ(dialog.scrambled_tokens().join(), "Hello");
 }
 
 TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCounts) {
@@ -66,6 +72,8 @@ TEST_F(LoadDictionary, DeepSearchReadsBothAffixListsUpperCasedAndReportsTheirCou
   EXPECT_EQ(texts_of(dialog.dictionary().prefixes), (std::vector<std::string>{"UN", "VER"}));
   EXPECT_EQ(texts_of(dialog.dictionary().suffixes), (std::vector<std::string>{"EN", "ER", "UNG"}));
   EXPECT_TRUE(window.messages.empty());
+  EXPECT_EQ(window.status,
+            "Lexicon: lexicon.dic, 1 words; Deep Search: 2 prefixes, 3 suffixes; no model file");
 }
 
 TEST_F(LoadDictionary, PercentageLinesRepaintTheWholeWindowOncePerNewValue) {
@@ -122,8 +130,8 @@ TEST_F(LoadDictionary, CancelInAnyOfItsDialogsChangesNothing) {
     EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kNothing);
     EXPECT_TRUE(window.messages.empty());
     EXPECT_TRUE(window.repaints.empty());
-    EXPECT_EQ(window.lower_text, "HLELO");
-    EXPECT_EQ(dialog.scrambled_tokens().join(), "HLELO");
+    EXPECT_EQ(window.lower_text, "Hlelo");
+    EXPECT_EQ(dialog.scrambled_tokens().join(), "Hlelo");
     EXPECT_EQ(dialog.lexicon_path(), dir.file("lexicon.dic"));
     EXPECT_EQ(texts_of(dialog.dictionary().words), std::vector<std::string>{"HELLO"});
     EXPECT_EQ(texts_of(dialog.dictionary().suffixes), std::vector<std::string>{"EN"});
@@ -140,16 +148,19 @@ TEST_F(LoadDictionary, ABigramFileBesideTheLexiconIsLoadedOrNamedWhenItCannotBe)
   load_dictionary(lexicon);
   const std::string plain = window.lower_text;
   EXPECT_EQ(plain, std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
+  EXPECT_TRUE(window.status.ends_with("; model file loaded")) << window.status;
 
   put("lexicon.dic.bigrams", "QUIRLEX BIGRAMS 1\ntruncated");
   load_dictionary(lexicon);
   EXPECT_TRUE(window.lower_text.starts_with(plain)) << window.lower_text;
   EXPECT_NE(window.lower_text.find(lexicon + ".bigrams"), std::string::npos) << window.lower_text;
   EXPECT_TRUE(window.lower_text.ends_with("; Translate goes without the context choice.\r\n"));
+  EXPECT_TRUE(window.status.ends_with("; model file not usable")) << window.status;
 
   std::filesystem::remove(lexicon + ".bigrams");
   load_dictionary(lexicon);
   EXPECT_EQ(window.lower_text, plain);
+  EXPECT_TRUE(window.status.ends_with("; no model file")) << window.status;
   EXPECT_TRUE(window.messages.empty());
 }
 
@@ -181,6 +192,8 @@ TEST(LoadDictionaryStop, StopKeepsTheLexiconTableWithoutDeepSearchAndSaysSo) {
   EXPECT_EQ(dialog.dictionary().words.size(), 5000);
   EXPECT_GT(dialog.dictionary().lexicon_table.entry_count(), 0);
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 0);
+  EXPECT_EQ(window.status,
+            "Lexicon: lexicon.dic, 5000 words; Deep Search stopped; no model file");
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // The window's text commands as a user meets them: the initial state, Load,
-// Shuffle, Save and Load shuffled text, their file dialogs and how they hand
-// the token lists to each other.
+// Shuffle, Save and Load shuffled text, their file dialogs, how they hand
+// the token lists to each other, and the question before an unsaved text is
+// lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "testing/main_dialog_test_fixture.h"
 #include "text/signature.h"
@@ -22,6 +26,8 @@ TEST(MainDialogStart, InitializeChecksSortOnlyAndLeavesEverythingEmpty) {
   dialog.initialize();
   EXPECT_TRUE(window.sort);
   EXPECT_FALSE(window.deep_search);
+  EXPECT_FALSE(window.keep_punctuation);
+  EXPECT_EQ(window.status, "No lexicon loaded");
   EXPECT_EQ(window.upper_text, "");
   EXPECT_EQ(window.lower_text, "");
   EXPECT_TRUE(window.dialogs.empty());
@@ -52,23 +58,56 @@ TEST_F(TextCommands, EveryDialogIsPresetWithItsFileName) {
   }
 }
 
-TEST_F(TextCommands, LoadShowsTheSourceWithUmlautsSpelledOutAndTheLastWordInCapitals) {
+TEST_F(TextCommands, LoadShowsTheSourceWithUmlautsSpelledOut) {
   // Windows-1252: Größe Ärger über Straße
   EXPECT_EQ(load(put("source.txt", "Gr\366\337e \304rger \374ber Stra\337e")),
             CommandOutcome::kDone);
-  EXPECT_EQ(window.upper_text, "Groesse Aerger ueber STRASSE");
+  EXPECT_EQ(window.upper_text, "Groesse Aerger ueber Strasse");
   EXPECT_EQ(texts_of(dialog.source_tokens()),
-            (std::vector<std::string>{"", "Groesse", " ", "Aerger", " ", "ueber", " ", "STRASSE"}));
+            (std::vector<std::string>{"", "Groesse", " ", "Aerger", " ", "ueber", " ", "Strasse"}));
   EXPECT_EQ(dialog.source_tokens().element(1).signature, signature_of("Groesse"));
   EXPECT_TRUE(dialog.source_file().is_open());
   EXPECT_EQ(window.lower_text, "");
   EXPECT_TRUE(window.messages.empty());
 }
 
+// A text keeps the case of every word through Load, Shuffle, Save, Load
+// shuffled text and Translate, whatever it ends in: a word, a separator, or
+// a NUL byte, where its text ends.
+TEST_F(TextCommands, EveryWordKeepsItsCaseToTheEndOfTheText) {
+  using namespace std::string_literals;
+  create_dictionary(put("corpus.txt", "Die alten Hause"), dir.file("lexicon.dic"));
+  load_dictionary(dir.file("lexicon.dic"));
+  // The report compares every token but the last: Hause only when a line
+  // end follows it.
+  const struct {
+    std::string file, text, scrambled;
+    int compared;
+  } cases[] = {
+      {"alten Hause", "alten Hause", "aeltn Huase", 6},
+      {"alten Hause\n", "alten Hause\n", "aeltn Huase\n", 11},
+      {"alten Hause\0REST"s, "alten Hause", "aeltn Huase", 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    dialog.generator().set_state(1);
+    load(put("source.txt", c.file));
+    EXPECT_EQ(window.upper_text, c.text);
+    shuffle();
+    EXPECT_EQ(window.lower_text, c.scrambled);
+    save(dir.file("saved.txt"));
+    EXPECT_EQ(contents("saved.txt"), c.scrambled);
+    load_shuffled_text(dir.file("saved.txt"));
+    EXPECT_EQ(dialog.scrambled_tokens().join(), c.scrambled);
+    translate();
+    EXPECT_EQ(window.lower_text, accuracy_line(c.compared, c.compared, 100) + c.text);
+  }
+}
+
 TEST_F(TextCommands, LoadEmptiesTheScrambledListButKeepsTheLowerBox) {
   load(put("one.txt", "Hello world"));
   shuffle();
-  ASSERT_EQ(window.lower_text, "Hlelo WROLD");
+  ASSERT_EQ(window.lower_text, "Hlelo wrold");
 
   // An unreadable file is named in a message and keeps the source, but the
   // scrambled list was emptied before the file was asked for.
@@ -77,10 +116,10 @@ TEST_F(TextCommands, LoadEmptiesTheScrambledListButKeepsTheLowerBox) {
     window.messages.clear();
     EXPECT_EQ(load(unreadable), CommandOutcome::kUnreadable);
     EXPECT_EQ(window.messages, std::vector<std::string>{std::string(kCannotOpen) + "\n" + unreadable});
-    EXPECT_EQ(window.upper_text, "Hello WORLD");
-    EXPECT_EQ(dialog.source_tokens().join(), "Hello WORLD");
+    EXPECT_EQ(window.upper_text, "Hello world");
+    EXPECT_EQ(dialog.source_tokens().join(), "Hello world");
     EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
-    EXPECT_EQ(window.lower_text, "Hlelo WROLD");
+    EXPECT_EQ(window.lower_text, "Hlelo wrold");
   }
 
   shuffle();
@@ -89,10 +128,14 @@ TEST_F(TextCommands, LoadEmptiesTheScrambledListButKeepsTheLowerBox) {
   EXPECT_TRUE(dialog.scrambled_tokens().is_empty());
   EXPECT_EQ(window.lower_text, shown);
   EXPECT_EQ(window.upper_text, "The quick brown fox\n");
-  // Nothing is left to save or to restore.
-  const std::string saved = dir.file("saved.txt");
-  EXPECT_EQ(save(saved), CommandOutcome::kNothing);
-  EXPECT_FALSE(file_exists(saved));
+  // Nothing is left to save or to restore, and Save says so.
+  window.messages.clear();
+  const std::size_t dialogs = window.dialogs.size();
+  EXPECT_EQ(dialog.save(), CommandOutcome::kNothing);
+  EXPECT_EQ(window.dialogs.size(), dialogs);
+  EXPECT_EQ(window.messages, std::vector<std::string>{
+                                 "There is no scrambled or restored text to save: Shuffle, Load "
+                                 "shuffled text or Translate makes one."});
   translate();
   EXPECT_EQ(window.lower_text, accuracy_line(0, 0, 0));
 }
@@ -101,10 +144,10 @@ TEST_F(TextCommands, LoadOfAnEmptyFileOrNameKeepsTheSourceList) {
   load(put("source.txt", "Hello world"));
   window.upper_text = "typed by the user";
   EXPECT_EQ(load(put("empty.txt", "")), CommandOutcome::kDone);
-  EXPECT_EQ(window.upper_text, "Hello WORLD");
+  EXPECT_EQ(window.upper_text, "Hello world");
   EXPECT_EQ(load(""), CommandOutcome::kNothing);
   EXPECT_TRUE(window.messages.empty());
-  EXPECT_EQ(dialog.source_tokens().join(), "Hello WORLD");
+  EXPECT_EQ(dialog.source_tokens().join(), "Hello world");
 }
 
 TEST_F(TextCommands, ShuffleGoesOnWithTheGeneratorOfTheEarlierShuffle) {
@@ -127,29 +170,98 @@ TEST_F(TextCommands, ShuffleWithoutASourceEmptiesTheScrambledListAndTheLowerBox)
 TEST_F(TextCommands, SaveWithNothingToSaveOrACancelledDialogWritesNothing) {
   WorkingDirectory in_temp(dir.path());
   put("savedtext.txt", "keep me");
-  const std::string target = dir.file("saved.txt");
-  EXPECT_EQ(save(target), CommandOutcome::kNothing);
-  EXPECT_FALSE(file_exists(target));
-  EXPECT_EQ(dialog.scrambled_text_path(), target);
-  // A cancelled dialog neither writes the preset file nor changes the name.
+  // Nothing to save is told before any dialog.
+  EXPECT_EQ(dialog.save(), CommandOutcome::kNothing);
+  EXPECT_TRUE(window.dialogs.empty());
+  EXPECT_EQ(window.messages.size(), 1u);
+  // A cancelled dialog neither writes the preset file nor changes the name;
+  // the text stays unsaved.
   load(put("source.txt", "Hello world"));
   shuffle();
   window.cancel_file();
   EXPECT_EQ(dialog.save(), CommandOutcome::kNothing);
-  EXPECT_FALSE(file_exists(target));
   EXPECT_EQ(contents("savedtext.txt"), "keep me");
-  EXPECT_EQ(dialog.scrambled_text_path(), target);
+  EXPECT_EQ(dialog.scrambled_text_path(), "savedtext.txt");
+  EXPECT_TRUE(dialog.has_unsaved_text());
+  EXPECT_EQ(window.messages.size(), 1u);
+}
+
+// Every command that would replace or empty a scrambled or restored text
+// that was not saved asks first; No leaves everything as it was, Yes goes
+// on. A saved text, or one loaded from a file, is given up without a word,
+// and Translate, which works on the text, never asks.
+TEST_F(TextCommands, CommandsThatWouldLoseAnUnsavedTextAskFirst) {
+  const std::string source = put("source.txt", "Hello world\n");
+  const std::string other = put("other.txt", "Wlhoe\n");
+  const std::string corpus = put("corpus.txt", "Hello world\n");
+  const std::string lexicon = dir.file("lexicon.dic");
+  create_dictionary(corpus, lexicon);
+  const struct {
+    const char* command;
+    std::function<CommandOutcome()> run;
+    std::vector<std::string> answers;
+  } commands[] = {
+      {"Load", [&] { return dialog.load(); }, {source}},
+      {"Shuffle", [&] { return dialog.shuffle(); }, {}},
+      {"Load shuffled text", [&] { return dialog.load_shuffled_text(); }, {other}},
+      {"Create Dictionary", [&] { return dialog.create_dictionary(); }, {corpus, lexicon}},
+      {"Load Dictionary", [&] { return dialog.load_dictionary(); }, {lexicon}},
+  };
+  for (const bool restored : {false, true}) {
+    for (const auto& c : commands) {
+      for (const bool yes : {false, true}) {
+        SCOPED_TRACE(std::string(c.command) + (restored ? " on a restored text" : "") +
+                     (yes ? ", Yes" : ", No"));
+        load(source);
+        shuffle();
+        if (restored) {
+          load_dictionary(lexicon);
+          shuffle();
+          translate();
+        }
+        const std::string scrambled(dialog.scrambled_tokens().join());
+        const std::string lower = window.lower_text;
+        const std::string scrambled_path = dialog.scrambled_text_path();
+        window.questions.clear();
+        window.reply(yes);
+        for (const std::string& answer : c.answers) window.answer_file(answer);
+        EXPECT_EQ(c.run(), yes ? CommandOutcome::kDone : CommandOutcome::kNothing);
+        EXPECT_EQ(window.questions,
+                  std::vector<std::string>{std::string(restored ? "The restored text"
+                                                                : "The scrambled text") +
+                                           " in the lower box has not been saved. " + c.command +
+                                           " anyway and lose it?"});
+        if (!yes) {
+          EXPECT_EQ(dialog.scrambled_tokens().join(), scrambled);
+          EXPECT_EQ(window.lower_text, lower);
+          EXPECT_EQ(dialog.scrambled_text_path(), scrambled_path);
+          EXPECT_TRUE(dialog.has_unsaved_text());
+        }
+      }
+    }
+  }
+  // Saved, loaded from a file, or restored again: no question.
+  load(source);
+  shuffle();
+  save(dir.file("saved.txt"));
+  window.questions.clear();
+  load(source);
+  load_shuffled_text(dir.file("saved.txt"));
+  shuffle();
+  translate();
+  translate();
+  EXPECT_TRUE(window.questions.empty());
 }
 
 TEST_F(TextCommands, TypedTextChangesNothingAndSaveWritesExactlyTheScrambledList) {
   load(put("source.txt", "Hello world"));
   window.upper_text = "Something else entirely";
   shuffle();
-  EXPECT_EQ(window.lower_text, "Hlelo WROLD");
+  EXPECT_EQ(window.lower_text, "Hlelo wrold");
   window.lower_text = "typed";
   const std::string target = put("saved.txt", "an older and longer content");
   EXPECT_EQ(save(target), CommandOutcome::kDone);
-  EXPECT_EQ(get_file(target), "Hlelo WROLD");
+  EXPECT_EQ(get_file(target), "Hlelo wrold");
   EXPECT_TRUE(window.file_errors.empty());
 }
 
@@ -236,7 +348,7 @@ TEST_F(TextCommands, LoadShuffledTextOfAnEmptyOrMissingFileKeepsTheScrambledList
   window.lower_text = "typed by the user";
   EXPECT_EQ(load_shuffled_text(put("empty.txt", "")), CommandOutcome::kDone);
   EXPECT_TRUE(dialog.scrambled_tokens() == shuffled);
-  EXPECT_EQ(window.lower_text, "Hlelo WROLD");
+  EXPECT_EQ(window.lower_text, "Hlelo wrold");
 
   window.lower_text = "typed by the user";
   const std::string missing = dir.file("missing.txt");
@@ -261,8 +373,8 @@ TEST_F(TextCommands, CancelledReadDialogsChangeNothing) {
     window.cancel_file();
     EXPECT_EQ((dialog.*command)(), CommandOutcome::kNothing);
     EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(window.upper_text, "Hello WORLD");
-    EXPECT_EQ(window.lower_text, "Hlelo WROLD");
+    EXPECT_EQ(window.upper_text, "Hello world");
+    EXPECT_EQ(window.lower_text, "Hlelo wrold");
     EXPECT_TRUE(dialog.scrambled_tokens() == scrambled);
     EXPECT_EQ(dialog.scrambled_text_path(), "savedtext.txt");
   }

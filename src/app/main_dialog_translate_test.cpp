@@ -62,7 +62,7 @@ TEST_F(Translate, WithoutADictionaryOrAScrambledTextRestoresNothingAndShowsNoErr
   load(put("source.txt", "Hello world"));
   shuffle();
   EXPECT_EQ(translate(), CommandOutcome::kDone);
-  EXPECT_EQ(window.lower_text, accuracy_line(1, 6, 16) + "Hlelo WROLD");
+  EXPECT_EQ(window.lower_text, accuracy_line(1, 6, 16) + "Hlelo wrold");
   // Load Dictionary empties the scrambled list: the report stands alone.
   load_dictionary(put("lexicon.dic", "HELLO\nWORLD\n"));
   EXPECT_EQ(translate(), CommandOutcome::kDone);
@@ -70,16 +70,25 @@ TEST_F(Translate, WithoutADictionaryOrAScrambledTextRestoresNothingAndShowsNoErr
   EXPECT_TRUE(window.messages.empty());
   shuffle();
   translate();
-  EXPECT_EQ(window.lower_text, accuracy_line(6, 6, 100) + "Hello WORLD");
+  EXPECT_EQ(window.lower_text, accuracy_line(6, 6, 100) + "Hello world");
 }
 
-TEST_F(Translate, SaveAfterTranslateWritesTheRestoredText) {
+// A restored text is saved under a name of its own: the scrambled text's
+// name stays for Save and Load shuffled text of scrambled texts.
+TEST_F(Translate, SaveAfterTranslateWritesTheRestoredTextUnderItsOwnName) {
   load_dictionary(put("lexicon.dic", "HELLO\nWORLD\n"));
-  load_shuffled_text(put("scrambled.txt", "Hlelo, wrold!\r\n"));
+  const std::string scrambled = put("scrambled.txt", "Hlelo, wrold!\r\n");
+  load_shuffled_text(scrambled);
   translate();
   const std::string target = dir.file("restored.txt");
   save(target);
+  EXPECT_EQ(window.dialogs.back().preset, "restoredtext.txt");
+  EXPECT_EQ(window.dialogs.back().purpose, FilePurpose::kSaveRestoredText);
   EXPECT_EQ(get_file(target), "Hello, world!\r\n");
+  EXPECT_EQ(dialog.restored_text_path(), target);
+  EXPECT_EQ(dialog.scrambled_text_path(), scrambled);
+  save(dir.file("again.txt"));
+  EXPECT_EQ(window.dialogs.back().preset, target);
   // Read back, the restored words are ordinary words again.
   load_shuffled_text(target);
   EXPECT_EQ(dialog.scrambled_tokens().element(1).separator, 0);

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -63,6 +64,15 @@ int reporting_failures(Work&& work) {
   }
 }
 
+// The words of four bytes or more that a Translate left as they were.
+std::int64_t unrestored_words(const TokenList& restored) {
+  std::int64_t count = 0;
+  for (std::int32_t i = 0; i < restored.size(); ++i) {
+    count += restored.separator(i) == 0 && restored.text(i).size() > 3;
+  }
+  return count;
+}
+
 int shuffle_command(const Arguments& args) {
   if (args.operands.size() != 1) return usage_error("shuffle", "shuffle needs one INPUT file");
   std::uint32_t seed = 1;
@@ -85,7 +95,7 @@ int shuffle_command(const Arguments& args) {
     RandomGenerator generator;
     generator.set_state(seed);
     // The source text is not needed afterwards: it is scrambled where it is.
-    shuffle_in_place(source, generator);
+    shuffle_in_place(source, generator, {.keep_punctuation = args.has("--keep-punctuation")});
     return write_output(args.value("-o"), source) ? kSuccess : kFileFailure;
   });
 }
@@ -141,7 +151,7 @@ int create_dictionary_command(const Arguments& args) {
     ProgressPrinter printer(stderr);
     const LexiconBuild build =
         build_lexicon(sources, {.order = order, .bigrams = bigrams, .encoding = *encoding},
-                      printer.callback<LexiconStage>());
+                      printer.callback(order));
     if (build.unreadable) {
       say(*build.unreadable + ": " + texts::kCannotOpen);
       return kFileFailure;
@@ -222,15 +232,24 @@ int translate_command(const Arguments& args) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    const Accuracy accuracy =
+    const texts::RestoringSteps steps{
+        .deep_search = deep, .compounds = args.has("--compounds"), .context = context};
+    const TranslateResult result =
         translate(scrambled, source, dictionary,
-                  {.deep_search = deep,
-                   .compounds = args.has("--compounds"),
-                   .context = loaded.bigrams ? &*loaded.bigrams : nullptr})
-            .accuracy;
-    // The accuracy report byte for byte as the window shows it, CR LF included.
-    const std::string accuracy_text = texts::accuracy_report(accuracy);
-    std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
+                  {.deep_search = steps.deep_search,
+                   .compounds = steps.compounds,
+                   .context = loaded.bigrams ? &*loaded.bigrams : nullptr});
+    if (source_name) {
+      // The accuracy report byte for byte as the window shows it, CR LF included.
+      const std::string accuracy_text = texts::accuracy_report(result.accuracy);
+      std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
+    } else {
+      // Without a source there is nothing to compare: what each step did instead.
+      std::fputs(
+          for_terminal(texts::restored_words_report(result, steps, unrestored_words(scrambled)))
+              .c_str(),
+          stderr);
+    }
     return write_output(args.value("-o"), scrambled) ? kSuccess : kFileFailure;
   });
 }
@@ -249,7 +268,10 @@ struct Subcommand {
 const std::map<std::string, Subcommand>& subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"shuffle",
-       {{{{"-o", "--output"}, true}, {{"--seed"}, true}, {{"--encoding"}, true}},
+       {{{{"-o", "--output"}, true},
+         {{"--seed"}, true},
+         {{"--keep-punctuation"}, false},
+         {{"--encoding"}, true}},
         shuffle_command,
         kShuffleHelp}},
       {"create-dictionary",

@@ -94,7 +94,9 @@ int run_demo(const Arguments& args) {
 
     heading("Create Dictionary from " + corpus + " into " + lexicon);
     std::string progress;
-    const auto collect = [&progress](LexiconStage stage, int) { progress += texts::stage_line(stage); };
+    const auto collect = [&progress](LexiconStage stage, int share) {
+      if (share < 0) progress += texts::stage_line(stage);
+    };
     const LexiconBuild sorted = build_lexicon({{.path = corpus}}, {}, collect);
     if (sorted.unreadable) return kFileFailure;
     create_dictionary_files(sorted, lexicon);

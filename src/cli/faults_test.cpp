@@ -3,14 +3,18 @@
 // partner. Each ends with a message and status 1 (an empty pipe reads as an
 // empty text), never with a crash or a hang, and the files that were there
 // stay as they were.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "testing/address_sanitizer.h"
@@ -148,6 +152,25 @@ TEST_F(CliFaults, TooLittleMemoryIsOutOfMemoryWithStatusOne) {
   }
   EXPECT_FALSE(file_exists(out));
   EXPECT_EQ(run(runs[1].first).exit_status, 0) << "the shuffle fails without the limit too";
+}
+
+// A writer that is slower than the program starts is waited for: its text is
+// read whole, not refused as a file that cannot be opened.
+TEST_F(CliFaults, APipeWhoseWriterIsSlowIsWaitedFor) {
+  int ends[2];
+  ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+  std::thread writer([write_end = ends[1]] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::string text = "alten Hause\n";
+    EXPECT_EQ(::write(write_end, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(write_end);
+  });
+  const ProcessResult result =
+      run_process(kProgram, {"shuffle", "-"}, [read_end = ends[0]] { ::dup2(read_end, 0); });
+  writer.join();
+  ::close(ends[0]);
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.out, "aeltn Huase\n");
 }
 
 // Reading a pipe nobody writes gives an empty text at once; writing to a

@@ -15,7 +15,7 @@ named '-' is standard input where a file is read (once per command) and
 standard output where one is written.
 
 Commands:
-  shuffle INPUT [-o OUT] [--seed N] [--encoding E]
+  shuffle INPUT [-o OUT] [--seed N] [--keep-punctuation] [--encoding E]
         Load INPUT and shuffle it; write the scrambled text.
   create-dictionary [CORPUS...] [--counts FILE]... -o LEXICON
             [--order sorted|text|frequency] [--bigrams] [--encoding E]
@@ -36,23 +36,29 @@ usage error.
 )";
 
 inline constexpr const char* kShuffleHelp =
-    R"(Usage: quirlex-cli shuffle INPUT [-o OUT] [--seed N] [--encoding E]
+    R"(Usage: quirlex-cli shuffle INPUT [-o OUT] [--seed N] [--keep-punctuation]
+                          [--encoding E]
 
-Loads INPUT as the window's Load does (umlauts spelled out, the last word in
-capitals) and shuffles the interior letters of every word of four or more
+Loads INPUT as the window's Load does (umlauts spelled out, every word in its
+own case) and shuffles the interior letters of every word of four or more
 letters. Writes the scrambled text to OUT, or to standard output, in the
 encoding INPUT was read in; characters that Windows-1252 lacks separate words
 and come back unchanged.
 
 Options:
-  -o, --output OUT  the file to write ('-' or none: standard output)
-  --seed N          the generator's state before shuffling, 0 to 4294967295
-                    (default 1, the state at program start)
-  --encoding E      how INPUT is read and OUT written: auto (default: UTF-8
-                    when INPUT begins with a byte order mark or is valid
-                    UTF-8 with a character beyond ASCII, else
-                    Windows-1252), utf-8 or windows-1252
-  -h, --help        show this help
+  -o, --output OUT    the file to write ('-' or none: standard output)
+  --seed N            the generator's state before shuffling, 0 to 4294967295
+                      (default 1, the state at program start)
+  --keep-punctuation  leave the marks before and after a word's letters in
+                      place (quotation marks, brackets, | _ ~ and the like,
+                      which otherwise count as part of the word), and with
+                      them its first and last letter; the letters are A-Z,
+                      a-z and the accented letters of Windows-1252
+  --encoding E        how INPUT is read and OUT written: auto (default: UTF-8
+                      when INPUT begins with a byte order mark or is valid
+                      UTF-8 with a character beyond ASCII, else
+                      Windows-1252), utf-8 or windows-1252
+  -h, --help          show this help
 )";
 
 inline constexpr const char* kCreateDictionaryHelp =
@@ -98,8 +104,11 @@ inline constexpr const char* kTranslateHelp =
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
-report goes to standard error (after the dictionary's progress and report),
-the restored text to OUT or standard output.
+report against SOURCE goes to standard error (after the dictionary's progress
+and report), the restored text to OUT or standard output. Without SOURCE the
+report says instead how many words each step restored (the lexicon, Deep
+Search, Compound Search; how many the context choice changed) and how many
+words of four or more letters stayed as they were.
 
 Options:
   -d, --dictionary LEXICON  the lexicon file (required)

@@ -22,8 +22,8 @@ void ProgressPrinter::print(std::string_view text) {
   std::fflush(out_);
 }
 
-void ProgressPrinter::on_progress(LexiconStage stage, int /*percentage*/) {
-  print(texts::stage_line(stage));
+void ProgressPrinter::on_progress(LexiconStage stage, int percentage, LexiconOrder order) {
+  if (percentage < 0) print(texts::stage_line(stage, order));
 }
 
 void ProgressPrinter::on_progress(LoadStage stage, int percentage) {

@@ -18,9 +18,15 @@ class ProgressPrinter {
 
   // Prints a line (or text) of progress, CR LF as line feeds.
   void print(std::string_view text);
-  // The progress callbacks of the core commands.
-  void on_progress(LexiconStage stage, int percentage);
+  // The progress callbacks of the core commands: Create Dictionary's lines
+  // name the lexicon's `order`; shares within a stage are not printed.
+  void on_progress(LexiconStage stage, int percentage, LexiconOrder order);
   void on_progress(LoadStage stage, int percentage);
+  Progress<LexiconStage> callback(LexiconOrder order) {
+    return [this, order](LexiconStage stage, int percentage) {
+      on_progress(stage, percentage, order);
+    };
+  }
   template <typename Stage>
   Progress<Stage> callback() {
     return [this](Stage stage, int percentage) { on_progress(stage, percentage); };

@@ -19,6 +19,8 @@ QString title_of(FilePurpose purpose) {
       return tr("Open text");
     case FilePurpose::kSaveScrambledText:
       return tr("Save scrambled text as");
+    case FilePurpose::kSaveRestoredText:
+      return tr("Save restored text as");
     case FilePurpose::kOpenScrambledText:
       return tr("Open scrambled text");
     case FilePurpose::kOpenCorpus:
@@ -47,8 +49,8 @@ QStringList filters_of(FilePurpose purpose) {
 
 }  // namespace
 
-std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QString& preset,
-                                                    FilePurpose purpose) {
+std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QString& folder,
+                                                    const QString& preset, FilePurpose purpose) {
   QFileDialog dialog(parent, title_of(purpose));
   // Qt's own dialog behaves the same on every desktop, and a name that does
   // not exist yet may be typed in, also for files that are read.
@@ -58,7 +60,7 @@ std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QStri
                                                           : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filters_of(purpose));
-  dialog.setDirectory(QDir::current());
+  dialog.setDirectory(folder);
   dialog.selectFile(preset);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();

@@ -27,7 +27,7 @@ class ModalDialogsTest : public QObject {
 
  private Q_SLOTS:
   void names_the_application_after_its_file_without_extension();
-  void the_file_dialog_opens_in_the_working_folder_with_the_preset_name();
+  void the_file_dialog_opens_in_its_folder_with_the_preset_name();
   void messages_are_titled_with_the_application_name_and_show_their_icon();
   void each_file_dialog_is_titled_by_its_purpose_and_offers_its_file_types();
   void a_dialog_for_a_file_to_write_asks_before_replacing_one();
@@ -44,25 +44,29 @@ void ModalDialogsTest::names_the_application_after_its_file_without_extension() 
   QVERIFY(!QApplication::windowIcon().isNull());
 }
 
-void ModalDialogsTest::the_file_dialog_opens_in_the_working_folder_with_the_preset_name() {
+void ModalDialogsTest::the_file_dialog_opens_in_its_folder_with_the_preset_name() {
   quirlex::testing::TempDir folder;
   const auto restore =
       qScopeGuard([previous = QDir::currentPath()] { QDir::setCurrent(previous); });
   QVERIFY(QDir::setCurrent(QString::fromStdString(folder.path())));
   quirlex::testing::put_file(folder.file("test2.txt"), "text");
+  QVERIFY(QDir::current().mkdir("Wörter"));
+  const QString other = QDir::current().absoluteFilePath("Wörter");
   const struct {
     const char* preset;
     FilePurpose purpose;
+    QString folder;
     QString typed;  // empty: the preset is confirmed as it is
     Qt::Key key;
     std::optional<QString> chosen;
   } cases[] = {
-      {"test2.txt", FilePurpose::kOpenText, "", Qt::Key_Return,
+      {"test2.txt", FilePurpose::kOpenText, QDir::currentPath(), "", Qt::Key_Return,
        QDir::current().absoluteFilePath("test2.txt")},
-      // A name that does not exist yet is taken too.
-      {"Lexikon.dic", FilePurpose::kSaveLexicon, "neue Datei ü.dic", Qt::Key_Return,
-       QDir::current().absoluteFilePath("neue Datei ü.dic")},
-      {"savedtext.txt", FilePurpose::kSaveScrambledText, "", Qt::Key_Escape, std::nullopt},
+      // A name that does not exist yet is taken too, in the folder given.
+      {"Lexikon.dic", FilePurpose::kSaveLexicon, other, "neue Datei ü.dic", Qt::Key_Return,
+       other + "/neue Datei ü.dic"},
+      {"savedtext.txt", FilePurpose::kSaveScrambledText, QDir::currentPath(), "", Qt::Key_Escape,
+       std::nullopt},
   };
   for (const auto& c : cases) {
     QString name_field;
@@ -80,9 +84,9 @@ void ModalDialogsTest::the_file_dialog_opens_in_the_working_folder_with_the_pres
       QTest::keyClick(name, c.key);
     });
     StandardDialogs dialogs;
-    QCOMPARE(dialogs.choose_file(nullptr, c.preset, c.purpose), c.chosen);
+    QCOMPARE(dialogs.choose_file(nullptr, c.folder, c.preset, c.purpose), c.chosen);
     QCOMPARE(name_field, QString(c.preset));
-    QCOMPARE(shown_folder, QDir::current().absolutePath());
+    QCOMPARE(shown_folder, c.folder);
   }
 }
 
@@ -115,6 +119,7 @@ void ModalDialogsTest::each_file_dialog_is_titled_by_its_purpose_and_offers_its_
   } cases[] = {
       {FilePurpose::kOpenText, "Open text", text},
       {FilePurpose::kSaveScrambledText, "Save scrambled text as", text},
+      {FilePurpose::kSaveRestoredText, "Save restored text as", text},
       {FilePurpose::kOpenScrambledText, "Open scrambled text", text},
       {FilePurpose::kOpenCorpus, "Open corpus", text},
       {FilePurpose::kSaveLexicon, "Save lexicon as", lexicon},
@@ -132,7 +137,8 @@ void ModalDialogsTest::each_file_dialog_is_titled_by_its_purpose_and_offers_its_
       QTest::keyClick(widget, Qt::Key_Escape);
     });
     StandardDialogs dialogs;
-    QCOMPARE(dialogs.choose_file(nullptr, "name.txt", c.purpose), std::nullopt);
+    QCOMPARE(dialogs.choose_file(nullptr, QDir::currentPath(), "name.txt", c.purpose),
+             std::nullopt);
     QCOMPARE(seen, QStringList{c.title} + c.filters + QStringList{"selected All files (*)"});
   }
 }
@@ -180,7 +186,8 @@ void ModalDialogsTest::a_dialog_for_a_file_to_write_asks_before_replacing_one() 
     });
     watch.start(10);
     StandardDialogs dialogs;
-    QCOMPARE(dialogs.choose_file(nullptr, "preset.txt", c.purpose), c.chosen);
+    QCOMPARE(dialogs.choose_file(nullptr, QDir::currentPath(), "preset.txt", c.purpose),
+             c.chosen);
     QCOMPARE(questions.size(), c.reply == QMessageBox::NoButton ? 0 : 1);
     if (!questions.isEmpty()) QVERIFY(questions[0].contains("old.txt"));
     QCOMPARE(quirlex::testing::get_file(folder.file("old.txt")), std::string("kept"));

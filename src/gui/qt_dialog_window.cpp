@@ -12,30 +12,39 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QThread>
 #include <algorithm>
 #include <string>
 
+#include "app/command_texts.h"
 #include "gui/about_box.h"
 #include "gui/app_icon.h"
 #include "gui/dialog_units.h"
 #include "gui/gui_thread.h"
 #include "gui/left_scroll_text_edit.h"
+#include "gui/status_line.h"
 #include "gui/wrapping_push_button.h"
 
 namespace quirlex::gui {
 namespace {
 
 // Size of the client area and of the two text boxes, in dialog units; the
-// boxes take up whatever the window grows beyond this size.
+// boxes take up whatever the window grows beyond this size. The status line
+// sits below the lower box, in a strip of its own at the bottom.
 constexpr int kWindowWidth = 322;
-constexpr int kWindowHeight = 300;
+constexpr int kWindowHeight = 310;
 constexpr int kBoxLeft = 7;
 constexpr int kBoxWidth = 308;
 constexpr int kUpperTop = 89;
 constexpr int kUpperHeight = 96;
 constexpr int kLowerTop = 194;
 constexpr int kLowerHeight = 99;
+constexpr int kStatusTop = 297;
+constexpr int kStatusHeight = 10;
+
+constexpr CheckBox kCheckBoxes[] = {CheckBox::kDeepSearch, CheckBox::kSort, CheckBox::kFrequency,
+                                    CheckBox::kCompounds, CheckBox::kKeepPunctuation};
 
 // A label as wide as its place in the layout, or wider when the window's
 // font needs more room for its text.
@@ -53,10 +62,13 @@ QString from_utf8(std::string_view text) {
 
 }  // namespace
 
-QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* parent)
+QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs,
+                               std::unique_ptr<QSettings> settings, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       dialogs_(std::move(dialogs)),
+      settings_store_(std::move(settings)),
+      settings_(settings_store_.get()),
       commands_(*this),
       icon_(application_icon()) {
   setWindowTitle(QString::fromLatin1(kTitle));
@@ -66,6 +78,17 @@ QtDialogWindow::QtDialogWindow(std::unique_ptr<ModalDialogs> dialogs, QWidget* p
   setMinimumSize(size);
   resize(size);
   commands_.initialize();
+  restore_check_boxes();
+}
+
+void QtDialogWindow::restore_check_boxes() {
+  for (const CheckBox box : kCheckBoxes) {
+    if (const std::optional<bool> checked = settings_.check_box(box)) {
+      check_box(box)->setChecked(*checked);
+    }
+    connect(check_box(box), &QCheckBox::toggled, this,
+            [this, box](bool checked) { settings_.set_check_box(box, checked); });
+  }
 }
 
 QtDialogWindow::~QtDialogWindow() {
@@ -79,67 +102,54 @@ QtDialogWindow::~QtDialogWindow() {
 void QtDialogWindow::make_controls() {
   const DialogUnits units(font());
 
-  // Made in tab order, which is also the order in which Qt passes the focus on.
-  exit_button_ = new QPushButton(QStringLiteral("Exit"), this);
-  exit_button_->setGeometry(units.rect(265, 64, 50, 16));
-  exit_button_->setDefault(true);
-  exit_button_->hide();
-  connect(exit_button_, &QPushButton::clicked, this, &QDialog::accept);
-
+  // Made in tab order, which is also the order in which Qt passes the focus
+  // on: row by row, left to right, then the two text boxes.
   auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
   cancel->setGeometry(units.rect(203, 28, 50, 16));
   cancel->hide();
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  // The check boxes are only the box; the text beside each is a label of its
+  // own, so it gets the label's name for screen readers.
+  const auto make_check_box = [&](const char* caption, int x, int y, int label_width,
+                                  int label_height) {
+    auto* box = new QCheckBox(this);
+    box->setGeometry(units.rect(x, y, 10, 9));
+    const QLabel* label = make_label(QString::fromUtf8(caption),
+                                     units.rect(x + 16, y, label_width, label_height), this);
+    box->setAccessibleName(label->text());
+    command_controls_.append(box);
+    return box;
+  };
+
   add_command_button(new QPushButton(QStringLiteral("Load"), this), [this](std::stop_token) { return commands_.load(); })
       ->setGeometry(units.rect(7, 7, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Shuffle"), this), [this](std::stop_token) { return commands_.shuffle(); })
-      ->setGeometry(units.rect(7, 26, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Save"), this), [this](std::stop_token) { return commands_.save(); })
-      ->setGeometry(units.rect(7, 44, 60, 19));
-  add_command_button(new QPushButton(QStringLiteral("Translate"), this), [this](std::stop_token) { return commands_.translate(); })
-      ->setGeometry(units.rect(70, 65, 60, 19));
-
-  upper_ = new LeftScrollTextEdit(this);
-  upper_->setAccessibleName(QStringLiteral("Source text"));
-  lower_ = new LeftScrollTextEdit(this);
-  lower_->setAccessibleName(QStringLiteral("Scrambled text"));
-  lower_->set_follows_end(true);
-
   add_command_button(new WrappingPushButton(QStringLiteral("Create Dictionary"), this),
                      [this](std::stop_token stop) { return commands_.create_dictionary(std::move(stop)); })
       ->setGeometry(units.rect(70, 7, 60, 19));
+  sort_ = make_check_box("Sort the words (= optimal compression)", 135, 10, 152, 8);
+
+  add_command_button(new QPushButton(QStringLiteral("Shuffle"), this), [this](std::stop_token) { return commands_.shuffle(); })
+      ->setGeometry(units.rect(7, 26, 60, 19));
   add_command_button(new WrappingPushButton(QStringLiteral("Load Dictionary"), this),
                      [this](std::stop_token stop) { return commands_.load_dictionary(std::move(stop)); })
       ->setGeometry(units.rect(70, 26, 60, 19));
+  deep_search_ = make_check_box("Deep Search", 135, 31, 41, 11);
+  // Shuffle's option, on Shuffle's row.
+  keep_punctuation_ = make_check_box("Keep punctuation in place", 200, 31, 99, 11);
+
+  add_command_button(new QPushButton(QStringLiteral("Save"), this), [this](std::stop_token) { return commands_.save(); })
+      ->setGeometry(units.rect(7, 44, 60, 19));
   add_command_button(new WrappingPushButton(QStringLiteral("Load shuffled text"), this),
                      [this](std::stop_token) { return commands_.load_shuffled_text(); })
       ->setGeometry(units.rect(70, 44, 60, 20));
-
-  // The check boxes are only the box; the text beside each is a label of its
-  // own, so it gets the label's name for screen readers.
-  const auto make_check_box = [&](const char* caption, int y, int label_width, int label_height) {
-    auto* box = new QCheckBox(this);
-    box->setGeometry(units.rect(135, y, 10, 9));
-    const QLabel* label = make_label(QString::fromUtf8(caption),
-                                     units.rect(151, y, label_width, label_height), this);
-    box->setAccessibleName(label->text());
-    return box;
-  };
-  deep_search_ = make_check_box("Deep Search", 31, 41, 11);
-  sort_ = make_check_box("Sort the words (= optimal compression)", 10, 152, 8);
   // The options beyond the classic commands sit in the free space below
-  // Deep Search, off at start, and come last in the tab order.
-  frequency_ = make_check_box("Order by frequency (= best restoring)", 44, 152, 8);
-  compounds_ = make_check_box("Compounds and context", 56, 100, 8);
+  // Deep Search, off at start.
+  frequency_ = make_check_box("Order by frequency (= best restoring)", 135, 44, 152, 8);
+  compounds_ = make_check_box("Compounds and context", 135, 56, 100, 8);
 
-  about_action_ = new QAction(QString::fromUtf8(kAboutEntry), this);
-  about_action_->setShortcut(QKeySequence(Qt::Key_F1));
-  addAction(about_action_);
-  connect(about_action_, &QAction::triggered, this, &QtDialogWindow::show_about_box);
-
-  command_controls_.append({deep_search_, sort_, frequency_, compounds_});
-
+  add_command_button(new QPushButton(QStringLiteral("Translate"), this), [this](std::stop_token) { return commands_.translate(); })
+      ->setGeometry(units.rect(70, 65, 60, 19));
   // Beside Translate, in the free row above the text boxes; idle and
   // disabled while no command runs.
   progress_ = new QProgressBar(this);
@@ -151,6 +161,27 @@ void QtDialogWindow::make_controls() {
   stop_button_->setGeometry(units.rect(255, 65, 60, 19));
   stop_button_->setEnabled(false);
   connect(stop_button_, &QPushButton::clicked, this, &QtDialogWindow::stop_command);
+
+  // Output only: no command reads a box back, so nothing typed may seem to
+  // change what a command works on. Their text can be selected and copied.
+  const auto make_text_box = [this](const char* name) {
+    auto* box = new LeftScrollTextEdit(this);
+    box->setAccessibleName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return box;
+  };
+  upper_ = make_text_box("Source text");
+  lower_ = make_text_box("Scrambled text");
+  lower_->set_follows_end(true);
+
+  status_ = new StatusLine(this);
+  status_->setAccessibleName(QStringLiteral("Status"));
+
+  about_action_ = new QAction(QString::fromUtf8(kAboutEntry), this);
+  about_action_->setShortcut(QKeySequence(Qt::Key_F1));
+  addAction(about_action_);
+  connect(about_action_, &QAction::triggered, this, &QtDialogWindow::show_about_box);
 }
 
 QPushButton* QtDialogWindow::add_command_button(QPushButton* button, Command command) {
@@ -229,8 +260,8 @@ void QtDialogWindow::done(int result) {
     return;
   }
   if (commands_.has_unsaved_text() &&
-      !dialogs_->ask(this, QStringLiteral("The text in the lower box has not been saved. "
-                                          "Quit anyway and lose it?"))) {
+      !dialogs_->ask(this, from_utf8(texts::unsaved_text_question(commands_.has_restored_text(),
+                                                                  "Quit")))) {
     return;
   }
   QDialog::done(result);
@@ -250,8 +281,12 @@ void QtDialogWindow::place_text_boxes() {
   lower.setWidth(lower.width() + extra_width);
   lower.translate(0, upper_extra);
   lower.setHeight(lower.height() + extra_height - upper_extra);
+  QRect status = units.rect(kBoxLeft, kStatusTop, kBoxWidth, kStatusHeight);
+  status.setWidth(status.width() + extra_width);
+  status.translate(0, extra_height);
   upper_->setGeometry(upper);
   lower_->setGeometry(lower);
+  status_->setGeometry(status);
 }
 
 void QtDialogWindow::resizeEvent(QResizeEvent* event) {
@@ -265,12 +300,10 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
     stop_command();
     return;
   }
-  // Enter outside the text boxes and the buttons, which take it themselves,
-  // goes to the hidden default button "Exit", as in any dialog.
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (enter && modifiers == Qt::NoModifier) {
-    exit_button_->click();
+  // Enter presses the button that has the focus (the button takes it
+  // itself); anywhere else it does nothing, and never ends the program.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
     return;
   }
   QDialog::keyPressEvent(event);
@@ -283,7 +316,7 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void QtDialogWindow::show_about_box() {
-  AboutBox box(icon_, this);
+  AboutBox box(icon_, settings_.location(), this);
   box.exec();
 }
 
@@ -299,6 +332,8 @@ QCheckBox* QtDialogWindow::check_box(CheckBox box) const {
       return frequency_;
     case CheckBox::kCompounds:
       return compounds_;
+    case CheckBox::kKeepPunctuation:
+      return keep_punctuation_;
     case CheckBox::kSort:
       break;
   }
@@ -361,8 +396,10 @@ FileChoice QtDialogWindow::choose_file(std::string_view preset, FilePurpose purp
   return on_gui_thread([&]() -> FileChoice {
     const QString preset_name =
         QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
-    const std::optional<QString> chosen = dialogs_->choose_file(this, preset_name, purpose);
+    const std::optional<QString> chosen =
+        dialogs_->choose_file(this, settings_.folder_for(purpose), preset_name, purpose);
     if (!chosen) return {std::string(preset), false};
+    settings_.remember_folder(purpose, *chosen);
     return {QFile::encodeName(*chosen).toStdString(), true};
   });
 }
@@ -375,6 +412,17 @@ void QtDialogWindow::message_box(std::string_view text) {
 void QtDialogWindow::file_error_box(std::string_view text) {
   if (closing_) return;
   on_gui_thread([&] { dialogs_->show_message(this, from_utf8(text), MessageKind::kFileError); });
+}
+
+bool QtDialogWindow::ask(std::string_view question) {
+  // A stopped or ending command is answered No: it then ends without a
+  // change.
+  if (stop_wanted_ || closing_) return false;
+  return on_gui_thread([&] { return dialogs_->ask(this, from_utf8(question)); });
+}
+
+void QtDialogWindow::show_status(std::string_view text) {
+  on_gui_thread([&] { status_->set_full_text(from_utf8(text)); });
 }
 
 }  // namespace quirlex::gui

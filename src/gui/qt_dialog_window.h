@@ -1,16 +1,19 @@
-// The program's window: the dialog with the seven command buttons, the four
-// check boxes and the two text boxes, and a progress bar with a Stop button.
-// It only shows things; every button runs the matching command of
-// MainDialog, which it owns, on a worker thread, one command at a time, so
-// the window keeps painting. The commands reach the widgets back through the
-// DialogWindow operations, which may be called from any thread: each runs on
-// the user-interface thread, where the modal boxes open too.
+// The program's window: the dialog with the seven command buttons, the five
+// check boxes and the two text boxes (read-only: what a command works on is
+// its lists), a progress bar with a Stop button and a status line. It only
+// shows things; every button runs the matching command of MainDialog, which
+// it owns, on a worker thread, one command at a time, so the window keeps
+// painting. The commands reach the widgets back through the DialogWindow
+// operations, which may be called from any thread: each runs on the
+// user-interface thread, where the modal boxes open too. With a settings
+// store it remembers its check boxes and the folders of its file dialogs.
 #pragma once
 
 #include <QDialog>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
+#include <QSettings>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -20,6 +23,7 @@
 #include "app/main_dialog.h"
 #include "base/version.h"
 #include "gui/modal_dialogs.h"
+#include "gui/window_settings.h"
 
 class QAction;
 class QCheckBox;
@@ -30,6 +34,7 @@ class QThread;
 namespace quirlex::gui {
 
 class LeftScrollTextEdit;
+class StatusLine;
 
 class QtDialogWindow : public QDialog, public DialogWindow {
   Q_OBJECT
@@ -38,9 +43,11 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   static constexpr const char* kTitle = "Quirlex V" QUIRLEX_VERSION;
   static constexpr const char* kAboutEntry = "&Info über Quirlex...";
 
+  // `settings` is where the window remembers its check boxes and folders;
+  // without one it starts as the program always has and remembers nothing.
   explicit QtDialogWindow(
       std::unique_ptr<ModalDialogs> dialogs = std::make_unique<StandardDialogs>(),
-      QWidget* parent = nullptr);
+      std::unique_ptr<QSettings> settings = nullptr, QWidget* parent = nullptr);
   ~QtDialogWindow() override;
 
   MainDialog& commands() { return commands_; }
@@ -52,6 +59,7 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   QProgressBar* progress_bar() const { return progress_; }
   LeftScrollTextEdit* upper_text_box() const { return upper_; }
   LeftScrollTextEdit* lower_text_box() const { return lower_; }
+  StatusLine* status_line() const { return status_; }
   // The About entry, offered in the context menu of the window and on F1:
   // the window manager's own window menu cannot be extended.
   QAction* about_action() const { return about_action_; }
@@ -59,10 +67,10 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   // Opens the About box and returns when it is closed.
   void show_about_box();
 
-  // Ends the window (Escape, the close box, Enter): while a command runs
-  // the user is asked whether to stop it, and the window ends when it has;
-  // while a scrambled or restored text is unsaved the user is asked whether
-  // to give it up. "No" keeps the window open.
+  // Ends the window (Escape, the close box): while a command runs the user
+  // is asked whether to stop it, and the window ends when it has; while a
+  // scrambled or restored text is unsaved the user is asked whether to give
+  // it up. "No" keeps the window open. Enter never ends it.
   void done(int result) override;
 
   // DialogWindow
@@ -75,6 +83,8 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   FileChoice choose_file(std::string_view preset, FilePurpose purpose) override;
   void message_box(std::string_view text) override;
   void file_error_box(std::string_view text) override;
+  bool ask(std::string_view question) override;
+  void show_status(std::string_view text) override;
 
  Q_SIGNALS:
   // A command ended and the controls are enabled again.
@@ -87,6 +97,8 @@ class QtDialogWindow : public QDialog, public DialogWindow {
 
  private:
   void make_controls();
+  // Gives the check boxes their remembered states and remembers each change.
+  void restore_check_boxes();
   using Command = std::function<CommandOutcome(std::stop_token stop)>;
   QPushButton* add_command_button(QPushButton* button, Command command);
   void start_command(const Command& command);
@@ -102,15 +114,18 @@ class QtDialogWindow : public QDialog, public DialogWindow {
   QCheckBox* check_box(CheckBox box) const;
 
   std::unique_ptr<ModalDialogs> dialogs_;
+  std::unique_ptr<QSettings> settings_store_;
+  WindowSettings settings_;
   MainDialog commands_;
   QIcon icon_;
-  QPushButton* exit_button_ = nullptr;
   LeftScrollTextEdit* upper_ = nullptr;
   LeftScrollTextEdit* lower_ = nullptr;
+  StatusLine* status_ = nullptr;
   QCheckBox* deep_search_ = nullptr;
   QCheckBox* sort_ = nullptr;
   QCheckBox* frequency_ = nullptr;
   QCheckBox* compounds_ = nullptr;
+  QCheckBox* keep_punctuation_ = nullptr;
   QAction* about_action_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* stop_button_ = nullptr;

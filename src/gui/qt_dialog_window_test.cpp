@@ -1,11 +1,13 @@
 // The window itself: its start, its layout in dialog units, the keys, the
-// About box, and the window operations that no button shows: calls from the
-// command's thread and the lower box following the end of its text.
+// read-only text boxes, the About box, and the window operations that no
+// button shows: calls from the command's thread, the lower box following the
+// end of its text, and the status line.
 #include "gui/qt_dialog_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,11 +15,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
+#include "gui/about_box.h"
 #include "gui/dialog_units.h"
 #include "gui/left_scroll_text_edit.h"
+#include "gui/status_line.h"
 #include "gui/modal_watch.h"
 #include "gui/scripted_dialogs.h"
 
@@ -31,10 +36,11 @@ using testing::when_popup_opens;
 namespace {
 
 // The facts a test checks of an About box, gathered while it is open: a
-// failed check there would leave it open.
+// failed check there would leave it open. Each line of a label that is
+// wholly shown is a fact of its own.
 QStringList describe_about_box(QWidget* box) {
   QStringList facts = {box->windowTitle()};
-  if (box->size() == DialogUnits(box->font()).size(235, 55)) facts.append("235 x 55 units");
+  if (box->width() >= DialogUnits(box->font()).x(235)) facts.append("at least 235 units wide");
   for (const QLabel* label : box->findChildren<QLabel*>()) {
     const QImage picture = label->pixmap().toImage();
     if (!picture.isNull()) {
@@ -42,8 +48,14 @@ QStringList describe_about_box(QWidget* box) {
       if (qAlpha(picture.pixel(picture.width() / 2, picture.height() / 2)) == 255) {
         facts.append("icon");
       }
-    } else if (label->fontMetrics().horizontalAdvance(label->text()) <= label->width()) {
-      facts.append(label->text());
+    } else if (!box->rect().contains(label->geometry())) {
+      facts.append("cut off: " + label->text());
+    } else if (label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                 : label->fontMetrics().horizontalAdvance(label->text()) <=
+                                       label->width()) {
+      for (const QString& line : label->text().split('\n')) {
+        if (!line.isEmpty()) facts.append(line);
+      }
     }
   }
   for (const QPushButton* button : box->findChildren<QPushButton*>()) {
@@ -65,7 +77,8 @@ class QtDialogWindowTest : public QObject {
   void controls_fit_the_window_without_overlapping_and_are_readable();
   void growing_the_window_grows_the_text_boxes_only();
   void tab_walks_the_controls_in_their_order();
-  void escape_and_the_close_box_cancel_and_enter_exits();
+  void escape_and_the_close_box_cancel_and_enter_never_ends_it();
+  void the_text_boxes_can_be_selected_and_copied_but_not_changed();
   void f1_and_the_context_menu_open_the_about_box_and_change_nothing();
   void calls_from_the_command_thread_reach_the_widgets_and_the_screen();
   void the_lower_box_follows_the_end_of_a_long_text_the_upper_shows_its_start();
@@ -79,11 +92,15 @@ void QtDialogWindowTest::starts_with_sort_checked_both_boxes_empty_and_the_icon(
   QCOMPARE(w.windowTitle(), QString("Quirlex V1.1b"));
   QCheckBox* sort = fixture_->check_box(kSortLabel);
   QCheckBox* deep_search = fixture_->check_box("Deep Search");
+  QCheckBox* keep_punctuation = fixture_->check_box("Keep punctuation in place");
   QVERIFY(sort != nullptr && deep_search != nullptr && sort != deep_search);
+  QVERIFY(keep_punctuation != nullptr && keep_punctuation != deep_search);
   QVERIFY(sort->isChecked());
   QVERIFY(!deep_search->isChecked());
+  QVERIFY(!keep_punctuation->isChecked());
   QVERIFY(w.upper_text_box()->document()->isEmpty());
   QVERIFY(w.lower_text_box()->document()->isEmpty());
+  QCOMPARE(w.status_line()->text(), QString("No lexicon loaded"));
   // Opaque in the middle, transparent in the rounded corner.
   const QImage icon = w.windowIcon().pixmap(16, 16).toImage();
   QCOMPARE(icon.size(), QSize(16, 16));
@@ -112,13 +129,14 @@ void QtDialogWindowTest::dialog_units_round_half_away_from_zero_and_follow_the_f
 void QtDialogWindowTest::controls_fit_the_window_without_overlapping_and_are_readable() {
   const QtDialogWindow& w = fixture_->window;
   const DialogUnits units(w.font());
-  QCOMPARE(w.size(), units.size(322, 300));
+  QCOMPARE(w.size(), units.size(322, 310));
   QList<QWidget*> visible;
   for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (child->isVisible()) visible.append(child);
   }
-  // Buttons, check boxes, their labels, text boxes, the progress bar and Stop.
-  QCOMPARE(visible.size(), 7 + 4 + 4 + 2 + 2);
+  // Buttons, check boxes, their labels, text boxes, the progress bar, Stop
+  // and the status line.
+  QCOMPARE(visible.size(), 7 + 5 + 5 + 2 + 2 + 1);
   // Buttons stacked in a column share one dialog unit of their edges; no
   // control covers more of another.
   for (int i = 0; i < visible.size(); ++i) {
@@ -147,6 +165,7 @@ void QtDialogWindowTest::growing_the_window_grows_the_text_boxes_only() {
   QtDialogWindow& w = fixture_->window;
   const QRect upper = w.upper_text_box()->geometry();
   const QRect lower = w.lower_text_box()->geometry();
+  const QRect status = w.status_line()->geometry();
   const QRect translate = fixture_->button("Translate")->geometry();
   w.resize(w.width() + 200, w.height() + 300);
   QTRY_COMPARE(w.upper_text_box()->width(), upper.width() + 200);
@@ -158,49 +177,68 @@ void QtDialogWindowTest::growing_the_window_grows_the_text_boxes_only() {
            lower.y() - upper.bottom());
   QCOMPARE(w.height() - w.lower_text_box()->geometry().bottom(),
            w.minimumHeight() - lower.bottom());
+  // The status line stays below the lower box, as wide as it.
+  QCOMPARE(w.status_line()->y() - w.lower_text_box()->geometry().bottom(),
+           status.y() - lower.bottom());
+  QCOMPARE(w.status_line()->width(), status.width() + 200);
   QCOMPARE(fixture_->button("Translate")->geometry(), translate);
   // Smaller than its layout the window does not get.
   w.resize(100, 100);
   QCOMPARE(w.size(), w.minimumSize());
 }
 
+// Row by row as the window shows them, left to right, then the two boxes;
+// Stop, disabled while no command runs, is left out. Each control also lies
+// below or right of the one before it.
 void QtDialogWindowTest::tab_walks_the_controls_in_their_order() {
   const ScriptedWindow& f = *fixture_;
   const QList<QWidget*> order = {f.button("Load"),
+                                 f.button("Create Dictionary"),
+                                 f.check_box(kSortLabel),
                                  f.button("Shuffle"),
+                                 f.button("Load Dictionary"),
+                                 f.check_box("Deep Search"),
+                                 f.check_box("Keep punctuation in place"),
                                  f.button("Save"),
+                                 f.button("Load shuffled text"),
+                                 f.check_box("Order by frequency (= best restoring)"),
+                                 f.check_box("Compounds and context"),
                                  f.button("Translate"),
                                  f.window.upper_text_box(),
                                  f.window.lower_text_box(),
-                                 f.button("Create Dictionary"),
-                                 f.button("Load Dictionary"),
-                                 f.button("Load shuffled text"),
-                                 f.check_box("Deep Search"),
-                                 f.check_box(kSortLabel),
-                                 f.check_box("Order by frequency (= best restoring)"),
-                                 f.check_box("Compounds and context"),
                                  f.button("Load")};
   QVERIFY(!order.contains(nullptr));
+  const DialogUnits units(f.window.font());
   order.first()->setFocus(Qt::TabFocusReason);
   for (int i = 1; i < order.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), order[i]);
+    if (i + 1 == order.size()) break;  // round again
+    // On the same row (middles less than a button's half height apart) the
+    // next control is further right, else on a lower row.
+    const QRect before = order[i - 1]->geometry();
+    const QRect now = order[i]->geometry();
+    const bool same_row = std::abs(now.center().y() - before.center().y()) < units.y(8);
+    QVERIFY2(same_row ? now.left() > before.left() : now.top() > before.top(),
+             qPrintable(QString::number(i)));
   }
 }
 
-void QtDialogWindowTest::escape_and_the_close_box_cancel_and_enter_exits() {
+void QtDialogWindowTest::escape_and_the_close_box_cancel_and_enter_never_ends_it() {
   QtDialogWindow& w = fixture_->window;
-  // Enter goes to the hidden default button Exit.
   const struct {
     const char* way;
     QWidget* focus;  // none: the close box
     Qt::Key key;
-    int result;
+    bool ends;
   } ways[] = {
-      {"Escape in a text box", w.upper_text_box(), Qt::Key_Escape, QDialog::Rejected},
-      {"close box", nullptr, Qt::Key_unknown, QDialog::Rejected},
-      {"Enter on a check box", fixture_->check_box("Deep Search"), Qt::Key_Return,
-       QDialog::Accepted},
+      {"Escape in a text box", w.upper_text_box(), Qt::Key_Escape, true},
+      {"close box", nullptr, Qt::Key_unknown, true},
+      {"Enter on a check box", fixture_->check_box("Deep Search"), Qt::Key_Return, false},
+      {"Enter on the keypad on a check box", fixture_->check_box(kSortLabel), Qt::Key_Enter,
+       false},
+      {"Enter in the upper box", w.upper_text_box(), Qt::Key_Return, false},
+      {"Enter in the lower box", w.lower_text_box(), Qt::Key_Return, false},
   };
   for (const auto& way : ways) {
     w.show();
@@ -212,8 +250,35 @@ void QtDialogWindowTest::escape_and_the_close_box_cancel_and_enter_exits() {
       way.focus->setFocus();
       QTest::keyClick(way.focus, way.key);
     }
-    QVERIFY2(!w.isVisible(), way.way);
-    QCOMPARE(w.result(), way.result);
+    QApplication::processEvents();
+    QVERIFY2(w.isVisible() == !way.ends, way.way);
+    QCOMPARE(w.result(), way.ends ? int(QDialog::Rejected) : -1);
+  }
+  // Nothing ran: Enter on a check box neither checked it nor pressed a button.
+  QVERIFY(!w.command_running());
+  QVERIFY(!w.is_checked(CheckBox::kDeepSearch));
+  QVERIFY(w.is_checked(CheckBox::kSort));
+}
+
+// The boxes only show what the commands made: typing, pasting or deleting
+// changes nothing, while the text can still be selected and copied.
+void QtDialogWindowTest::the_text_boxes_can_be_selected_and_copied_but_not_changed() {
+  QtDialogWindow& w = fixture_->window;
+  w.show_text(TextBox::kUpper, "Der alte Garten\r\n");
+  w.show_text(TextBox::kLower, "Der atle Gtraen\r\n");
+  for (LeftScrollTextEdit* box : {w.upper_text_box(), w.lower_text_box()}) {
+    const std::string before = box->bytes();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(before).replace("\r\n", "\n"));
+    QTest::keyClicks(box, "typed");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(box->bytes(), before);
+    QVERIFY(box->isReadOnly());
   }
 }
 
@@ -223,7 +288,16 @@ void QtDialogWindowTest::f1_and_the_context_menu_open_the_about_box_and_change_n
   w.show_text(TextBox::kLower, "scrambled");
   w.set_checked(CheckBox::kDeepSearch, true);
   w.set_checked(CheckBox::kSort, false);
-  const QStringList about = {"Info über Quirlex", "235 x 55 units", "icon", "Quirlex Version 1.1b",
+  const QString data = AboutBox::data_folder();
+  const QStringList about = {"Info über Quirlex",
+                             "at least 235 units wide",
+                             "icon",
+                             "Quirlex Version 1.1b",
+                             AboutBox::kDescription,
+                             AboutBox::kLicence,
+                             "Lexicons: " + data + "/lexicons (not installed)",
+                             "Sample files: " + data + "/samples (not installed)",
+                             "Manual: man quirlex, man quirlex-cli",
                              "default OK"};
   // A right click on the window's background, between the buttons and the text.
   const QPoint background(w.width() - 5, w.upper_text_box()->y() - 3);

@@ -3,14 +3,17 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace quirlex::gui::testing {
 
-std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& preset,
-                                                    FilePurpose purpose) {
+std::optional<QString> ScriptedDialogs::choose_file(QWidget*, const QString& folder,
+                                                    const QString& preset, FilePurpose purpose) {
   requests.append(preset + (use_of(purpose) == FileUse::kWrite ? " (write)" : " (read)"));
+  folders.append(folder);
+  purposes.append(purpose);
   if (on_file_dialog) on_file_dialog();
   const QString name = answers.isEmpty() ? QString() : answers.takeFirst();
   if (name.isEmpty()) return std::nullopt;
@@ -26,8 +29,13 @@ bool ScriptedDialogs::ask(QWidget*, const QString& question) {
   return !replies.isEmpty() && replies.takeFirst();
 }
 
-ScriptedWindow::ScriptedWindow(std::unique_ptr<ScriptedDialogs> scripted)
-    : dialogs(*scripted), window(std::move(scripted)) {
+ScriptedWindow::ScriptedWindow(std::unique_ptr<ScriptedDialogs> scripted,
+                               const QString& settings_file)
+    : dialogs(*scripted),
+      window(std::move(scripted),
+             settings_file.isEmpty()
+                 ? nullptr
+                 : std::make_unique<QSettings>(settings_file, QSettings::IniFormat)) {
   window.show();
   QVERIFY(QTest::qWaitForWindowActive(&window));
 }
@@ -51,11 +59,15 @@ bool ScriptedWindow::click(const QString& caption) {
 QCheckBox* ScriptedWindow::check_box(const QString& label) const {
   for (const QLabel* l : window.findChildren<QLabel*>()) {
     if (l->text() != label) continue;
+    // The nearest box left of the label on its row.
+    QCheckBox* nearest = nullptr;
     for (QCheckBox* box : window.findChildren<QCheckBox*>()) {
-      if (box->geometry().top() == l->geometry().top() && box->geometry().right() < l->x()) {
-        return box;
+      if (box->geometry().top() == l->geometry().top() && box->geometry().right() < l->x() &&
+          (nearest == nullptr || box->x() > nearest->x())) {
+        nearest = box;
       }
     }
+    return nearest;
   }
   return nullptr;
 }

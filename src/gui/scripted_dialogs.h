@@ -18,8 +18,8 @@ namespace quirlex::gui::testing {
 
 class ScriptedDialogs : public ModalDialogs {
  public:
-  std::optional<QString> choose_file(QWidget* parent, const QString& preset,
-                                     FilePurpose purpose) override;
+  std::optional<QString> choose_file(QWidget* parent, const QString& folder,
+                                     const QString& preset, FilePurpose purpose) override;
   void show_message(QWidget* parent, const QString& text, MessageKind kind) override;
   bool ask(QWidget* parent, const QString& question) override;
 
@@ -29,8 +29,11 @@ class ScriptedDialogs : public ModalDialogs {
   // Names that confirm the next file dialogs in turn; an empty name, or none
   // left, cancels the dialog.
   QStringList answers;
-  // Each file dialog as "<preset> (read)" or "<preset> (write)".
+  // Each file dialog as "<preset> (read)" or "<preset> (write)", the folder
+  // it opened in, and its purpose.
   QStringList requests;
+  QStringList folders;
+  QList<FilePurpose> purposes;
   // Each message as "warning: <text>" or "stop: <text>".
   QStringList messages;
   // The replies to the next questions in turn; none left answers No.
@@ -39,14 +42,21 @@ class ScriptedDialogs : public ModalDialogs {
   QStringList questions;
 };
 
-// The window with scripted dialogs, shown and active.
+// The window with scripted dialogs, shown and active. It remembers nothing
+// between starts, unless it is given a settings file of its own (never the
+// user's): windows made one after the other with the same file see what the
+// one before remembered.
 struct ScriptedWindow {
   ScriptedWindow() : ScriptedWindow(std::make_unique<ScriptedDialogs>()) {}
-  explicit ScriptedWindow(std::unique_ptr<ScriptedDialogs> scripted);
+  explicit ScriptedWindow(std::unique_ptr<ScriptedDialogs> scripted,
+                          const QString& settings_file = {});
+  explicit ScriptedWindow(const QString& settings_file)
+      : ScriptedWindow(std::make_unique<ScriptedDialogs>(), settings_file) {}
 
   // The visible push button with this caption.
   QPushButton* button(const QString& caption) const;
-  // The check box on the row of the label with this text, left of it.
+  // The check box on the row of the label with this text, next to it on
+  // its left.
   QCheckBox* check_box(const QString& label) const;
   // Clicks the button with this caption and waits until the command it
   // started has ended; false when there is no such button or no command ran.

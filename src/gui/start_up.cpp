@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSettings>
+#include <memory>
 
 #include "gui/app_icon.h"
 #include "gui/qt_dialog_window.h"
@@ -17,7 +19,7 @@ void set_up_application() {
 
 int run_application() {
   set_up_application();
-  QtDialogWindow window;
+  QtDialogWindow window(std::make_unique<StandardDialogs>(), std::make_unique<QSettings>());
   // The dialog's own loop is the program's only loop; how it was closed
   // makes no difference.
   window.exec();

@@ -4,8 +4,8 @@
 
 namespace quirlex::gui {
 
-// Registered as the settings location (organisation name); the program
-// never reads or writes a setting there.
+// Registered as the settings location (organisation name): the window keeps
+// its check boxes and last folders there.
 inline constexpr const char* kSettingsLocation =
     "Vom lokalen Anwendungs-Assistenten generierte Anwendungen";
 

@@ -63,7 +63,8 @@ void time_case(quirlex::gui::QtDialogWindow& window, quirlex::TextBox box, const
 class OneFile : public quirlex::gui::ModalDialogs {
  public:
   explicit OneFile(QString name) : name_(std::move(name)) {}
-  std::optional<QString> choose_file(QWidget*, const QString&, quirlex::FilePurpose) override {
+  std::optional<QString> choose_file(QWidget*, const QString&, const QString&,
+                                     quirlex::FilePurpose) override {
     return name_;
   }
   void show_message(QWidget*, const QString& text, quirlex::gui::MessageKind) override {

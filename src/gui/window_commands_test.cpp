@@ -1,13 +1,15 @@
 // Every command through the real window: the test clicks the buttons, answers
-// the file dialogs and checks which dialogs were asked for, what the two text
-// boxes show and which messages reach the user. What the commands do inside
-// is the core's to test; here it is the wiring.
+// the file dialogs and questions and checks which dialogs were asked for,
+// what the two text boxes and the status line show, which messages reach the
+// user and what the window remembers for its next start. What the commands
+// do inside is the core's to test; here it is the wiring.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -16,6 +18,7 @@
 
 #include "gui/left_scroll_text_edit.h"
 #include "gui/scripted_dialogs.h"
+#include "gui/status_line.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex::gui {
@@ -64,6 +67,10 @@ class WindowCommandsTest : public QObject {
   void stop_escape_and_the_close_box_end_deep_search_and_keep_the_lexicon();
   void escape_and_the_close_box_ask_only_while_a_text_is_unsaved();
   void translate_shows_its_report_at_the_top_of_the_lower_box();
+  void no_text_is_lost_without_a_question_and_save_says_when_there_is_none();
+  void create_dictionary_asks_for_the_lexicon_before_it_reads_the_corpus();
+  void keep_punctuation_is_read_by_shuffle();
+  void the_window_remembers_its_check_boxes_and_folders();
 
  private:
   // Clicks the button with this caption, answering its file dialogs with
@@ -312,6 +319,178 @@ void WindowCommandsTest::translate_shows_its_report_at_the_top_of_the_lower_box(
   QVERIFY(box->left_scroll_bar()->maximum() > 0);
   QCOMPARE(box->left_scroll_bar()->value(), 0);
   QCOMPARE(box->textCursor().position(), 0);
+}
+
+// A restored text is saved under its own title and name; a command that
+// would drop it unsaved asks first, and No keeps it. Once nothing is left to
+// save, Save says so before any dialog, and the window closes without a
+// question. The status line names the dictionary Translate uses.
+void WindowCommandsTest::no_text_is_lost_without_a_question_and_save_says_when_there_is_none() {
+  put("corpus.txt", "scrambled words remain readable\r\n");
+  put("source.txt", "Scrambled words remain readable\r\n");
+  put("other.txt", "another text\r\n");
+  click("Create Dictionary", {"corpus.txt", "words.dic"});
+  const StatusLine* status = fixture_->window.status_line();
+  QCOMPARE(status->text(), QString("No lexicon loaded"));
+  click("Load Dictionary", {"words.dic"});
+  QCOMPARE(status->text(),
+           QString("Lexicon: words.dic, 4 words; no Deep Search; no model file"));
+  click("Load", {"source.txt"});
+  click("Shuffle");
+  click("Translate");
+  const std::string restored = lower();
+  QVERIFY(restored.ends_with("Scrambled words remain readable\r\n"));
+
+  testing::ScriptedDialogs& dialogs = fixture_->dialogs;
+  dialogs.replies = {false};
+  QCOMPARE(click("Load", {"other.txt"}), QStringList{"test2.txt (read)"});
+  QCOMPARE(dialogs.questions,
+           QStringList{"The restored text in the lower box has not been saved. Load anyway and "
+                       "lose it?"});
+  QCOMPARE(upper(), std::string("Scrambled words remain readable\r\n"));
+  QCOMPARE(lower(), restored);
+
+  QCOMPARE(click("Save", {"restored.txt"}), QStringList{"restoredtext.txt (write)"});
+  QCOMPARE(dialogs.purposes.last(), FilePurpose::kSaveRestoredText);
+  QCOMPARE(get_file(path("restored.txt").toStdString()),
+           std::string("Scrambled words remain readable\r\n"));
+
+  // Saved: Load drops it without asking, and the lower box still shows it,
+  // but there is nothing left to save.
+  dialogs.questions.clear();
+  click("Load", {"other.txt"});
+  QVERIFY(dialogs.questions.isEmpty());
+  QCOMPARE(lower(), restored);
+  QCOMPARE(click("Save", {"never.txt"}), QStringList());
+  QCOMPARE(dialogs.messages, QStringList{"warning: There is no scrambled or restored text to "
+                                         "save: Shuffle, Load shuffled text or Translate makes "
+                                         "one."});
+  QVERIFY(!QFile::exists(path("never.txt")));
+  fixture_->window.close();
+  QVERIFY(dialogs.questions.isEmpty());
+  QVERIFY(!fixture_->window.isVisible());
+}
+
+// The name of the lexicon is asked right after the corpus, before any
+// progress line: a cancelled name leaves the boxes as they were, with no
+// "Ready!". Confirmed with the frequency box, the lines name that order and
+// the model file, and the bar moves while the corpus is read.
+void WindowCommandsTest::create_dictionary_asks_for_the_lexicon_before_it_reads_the_corpus() {
+  std::string corpus;
+  for (int i = 0; corpus.size() < (std::size_t{9} << 20); ++i) {
+    corpus += "scrambled words remain readable w" + std::to_string(i % 5000) + "\r\n";
+  }
+  put("corpus.txt", corpus);
+  put("source.txt", "several scrambled words\r\n");
+  click("Load", {"source.txt"});
+  QStringList lower_at_dialogs;
+  fixture_->dialogs.on_file_dialog = [&] {
+    lower_at_dialogs.append(QString::fromStdString(lower()));
+  };
+  QCOMPARE(click("Create Dictionary", {"corpus.txt", ""}),
+           (QStringList{"pqlexikon.txt (read)", "Lexikon.dic (write)"}));
+  QCOMPARE(lower_at_dialogs, (QStringList{"", ""}));
+  QCOMPARE(lower(), std::string());
+  QCOMPARE(upper(), std::string("several scrambled words\r\n"));
+  QVERIFY(QDir::current().entryList({"*.dic"}, QDir::Files).isEmpty());
+
+  QTest::mouseClick(fixture_->check_box("Order by frequency (= best restoring)"), Qt::LeftButton);
+  QList<int> bar;
+  connect(fixture_->window.progress_bar(), &QProgressBar::valueChanged,
+          [&bar](int value) { bar.append(value); });
+  lower_at_dialogs.clear();
+  click("Create Dictionary", {"corpus.txt", "words.dic"});
+  QCOMPARE(lower_at_dialogs, (QStringList{"", ""}));
+  QCOMPARE(fixture_->window.lower_text_box()->toPlainText().split('\n'),
+           (QStringList{"Read the file and split it into words",
+                        "Filtering of unused strings (too small, no words, illegal characters)",
+                        "Remaining words are now ordered by their frequency in the corpus",
+                        "Delete all multiple words", "Compress and save the lexicon",
+                        "Count the word pairs and save them in the model file", "Ready!"}));
+  QVERIFY(QFile::exists(path("words.dic.bigrams")));
+  // While the corpus was read the bar stood at several places between empty
+  // and the next stage's, in order.
+  bar.removeAll(-1);  // idle again at the end
+  QVERIFY2(std::is_sorted(bar.begin(), bar.end()), qPrintable(QString::number(bar.size())));
+  QVERIFY(std::count_if(bar.begin(), bar.end(), [](int v) { return v > 0 && v < 40; }) >= 2);
+  QCOMPARE(bar.last(), 100);
+}
+
+void WindowCommandsTest::keep_punctuation_is_read_by_shuffle() {
+  put("source.txt", "|grep [[a]]\r\n");
+  click("Load", {"source.txt"});
+  QTest::mouseClick(fixture_->check_box("Keep punctuation in place"), Qt::LeftButton);
+  click("Shuffle");
+  // grep draws 41 (positions 1 and 2); one letter between marks stays.
+  QCOMPARE(lower(), std::string("|gerp [[a]]\r\n"));
+  QTest::mouseClick(fixture_->check_box("Keep punctuation in place"), Qt::LeftButton);
+  fixture_->dialogs.replies = {true};
+  click("Shuffle");
+  QCOMPARE(fixture_->dialogs.questions.size(), 1);
+  QVERIFY(lower().find("[[a]]") == std::string::npos);
+}
+
+// A window with a settings file of its own (never the user's) keeps its
+// check boxes and the folder of each kind of file for the next window on
+// that file; a window without one starts as the program always has.
+void WindowCommandsTest::the_window_remembers_its_check_boxes_and_folders() {
+  for (const char* folder : {"texts", "corpora", "lexicons", "affixes"}) {
+    QVERIFY(QDir::current().mkdir(folder));
+  }
+  put("texts/source.txt", "several scrambled words\r\n");
+  put("corpora/corpus.txt", "several scrambled words\r\n");
+  put("affixes/suffixes.txt", "s\r\n");
+  put("affixes/prefixes.txt", "");
+  const QString settings = path("settings.ini");
+  const QStringList labels = {"Deep Search", kSortLabel, "Order by frequency (= best restoring)",
+                              "Compounds and context", "Keep punctuation in place"};
+  const auto states = [this, &labels] {
+    QList<bool> checked;
+    for (const QString& label : labels) checked.append(fixture_->check_box(label)->isChecked());
+    return checked;
+  };
+  const QList<bool> defaults = {false, true, false, false, false};
+
+  fixture_ = std::make_unique<ScriptedWindow>(settings);
+  QCOMPARE(states(), defaults);
+  for (const QString& label : {QString("Deep Search"), QString(kSortLabel),
+                               QString("Keep punctuation in place")}) {
+    QTest::mouseClick(fixture_->check_box(label), Qt::LeftButton);
+  }
+  click("Load", {"texts/source.txt"});
+  click("Create Dictionary", {"corpora/corpus.txt", "lexicons/words.dic"});
+  click("Load Dictionary", {"lexicons/words.dic", "affixes/suffixes.txt", "affixes/prefixes.txt"});
+  // Each kind of file starts in the working folder, then where it was
+  // chosen last: the lexicon was saved in lexicons/, a suffix list chosen in
+  // affixes/.
+  const QString working = QDir::currentPath();
+  QCOMPARE(fixture_->dialogs.folders, (QStringList{working, working, working, path("lexicons"),
+                                                   working, path("affixes")}));
+
+  fixture_ = std::make_unique<ScriptedWindow>(settings);
+  const QList<bool> changed = {true, false, false, false, true};
+  QCOMPARE(states(), changed);
+  click("Load", {"texts/source.txt"});
+  QCOMPARE(fixture_->dialogs.folders, QStringList{path("texts")});
+  fixture_->dialogs.folders.clear();
+  click("Load Dictionary", {"lexicons/words.dic", "affixes/suffixes.txt", ""});
+  QCOMPARE(fixture_->dialogs.folders,
+           (QStringList{path("lexicons"), path("affixes"), path("affixes")}));
+  fixture_->dialogs.folders.clear();
+  click("Create Dictionary", {"corpora/corpus.txt", ""});
+  QCOMPARE(fixture_->dialogs.folders, (QStringList{path("corpora"), path("lexicons")}));
+  QVERIFY(QSettings(settings, QSettings::IniFormat).contains("checkBoxes/keepPunctuation"));
+
+  // A remembered folder that is gone is no longer offered.
+  QVERIFY(QDir(path("texts")).removeRecursively());
+  fixture_ = std::make_unique<ScriptedWindow>(settings);
+  click("Load", {""});
+  QCOMPARE(fixture_->dialogs.folders, QStringList{working});
+
+  fixture_ = std::make_unique<ScriptedWindow>();
+  QCOMPARE(states(), defaults);
+  click("Load", {""});
+  QCOMPARE(fixture_->dialogs.folders, QStringList{working});
 }
 
 }  // namespace quirlex::gui

@@ -1,5 +1,6 @@
 #include "lexicon/create_dictionary.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -90,6 +91,36 @@ std::uint64_t corpus_bytes(const std::vector<LexiconSource>& sources) {
   return total;
 }
 
+// Tells `stage`'s share of `bytes` read as it grows by a whole percent (an
+// umlaut spelled out makes a piece longer than its bytes, so the share is
+// held below 100), over the pieces of every corpus of one reading.
+class ShareTeller {
+ public:
+  ShareTeller(std::uint64_t bytes, LexiconStage stage, const Progress<LexiconStage>& progress)
+      : bytes_(bytes), stage_(stage), progress_(progress) {}
+
+  TextPieces telling(TextPieces pieces) {
+    if (bytes_ == 0) return pieces;
+    return [this, pieces = std::move(pieces)](std::string& piece) {
+      if (!pieces(piece)) return false;
+      read_ += piece.size();
+      const int share = static_cast<int>(std::min<std::uint64_t>(read_ * 100 / bytes_, 99));
+      if (share > told_) {
+        told_ = share;
+        progress_(stage_, share);
+      }
+      return true;
+    };
+  }
+
+ private:
+  std::uint64_t bytes_;
+  LexiconStage stage_;
+  const Progress<LexiconStage>& progress_;
+  std::uint64_t read_ = 0;
+  int told_ = -1;
+};
+
 // Whether `path` can be opened for reading as a text.
 bool can_open(const std::string& path) {
   TextStream stream;
@@ -117,13 +148,13 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
     }
   }
   LexiconBuilder builder;
-  if (const std::uint64_t bytes = corpus_bytes(sources); bytes != 0) {
-    builder.expect_corpus_bytes(bytes);
-  }
+  const std::uint64_t bytes = corpus_bytes(sources);
+  if (bytes != 0) builder.expect_corpus_bytes(bytes);
+  ShareTeller reading(bytes, LexiconStage::kReadingCorpus, progress);
   std::size_t corpus = 0;
   for (const LexiconSource& source : sources) {
     if (is_corpus(source)) {
-      const TextPieces pieces = corpora.pieces_of(corpus++);
+      const TextPieces pieces = reading.telling(corpora.pieces_of(corpus++));
       std::string piece;
       while (pieces(piece)) builder.add_text(piece);
       builder.end_source();
@@ -145,12 +176,13 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   stage(LexiconStage::kCompressing);
   build.entries = builder.encode();
   if (options.bigrams) {
-    if (stop.stop_requested()) throw Stopped();
+    stage(LexiconStage::kCountingBigrams);
     // The entries and a line feed after each.
     const std::uint64_t lexicon_bytes =
         build.entries.join().size() + static_cast<std::uint64_t>(build.entries.size());
-    build.bigrams = BigramModel::count(builder, corpora.all_pieces(), kBigramShortWords,
-                                       kMaxBigramSizeRatio * lexicon_bytes);
+    ShareTeller counting(bytes, LexiconStage::kCountingBigrams, progress);
+    build.bigrams = BigramModel::count(builder, counting.telling(corpora.all_pieces()),
+                                       kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
   }
   return build;
 }

@@ -27,6 +27,7 @@ enum class LexiconStage {
   kSorting,          // the remaining words are put in lexicon order
   kRemovingRepeats,  // repeated words are dropped
   kCompressing,      // the entries are front-coded and the file written
+  kCountingBigrams,  // with bigrams only: the corpus is read again for the model file
   kLexiconReady,     // the command ends (told by the front end, once written)
 };
 
@@ -65,8 +66,11 @@ struct LexiconBuild {
 // of all sources add up, and a word first appears where its first source
 // has it. The bigram model comes from the corpora only. Progress:
 // kReadingCorpus (the words are collected as the sources are read),
-// kFiltering, kSorting, kRemovingRepeats and kCompressing, each as it
-// begins. A stop request is honoured between stages and between pieces with
+// kFiltering, kSorting, kRemovingRepeats, kCompressing and, with bigrams,
+// kCountingBigrams, each as it begins (percentage -1). The two stages that
+// read the corpora then tell the share of their bytes read so far, 0 to 99,
+// each time it grows by a whole percent (when their sizes are known). A stop
+// request is honoured between stages and between pieces with
 // a Stopped failure, a malformed count file is a CountFileError; nothing is
 // written here in any case.
 LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,

@@ -1,11 +1,15 @@
 // Create Dictionary as a core command: the lexicon entries of each order,
 // the same for every piece size the corpus is streamed in, several corpora,
-// the stages it reports, an unreadable corpus, and a stop at every stage.
+// the stages it reports and the share of the corpus read, an unreadable
+// corpus, and a stop at every stage.
 #include "lexicon/create_dictionary.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
@@ -56,8 +60,7 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
     std::vector<LexiconStage> stages;
     const LexiconBuild build =
         build_lexicon({{.path = corpus}}, {.order = c.order}, [&](LexiconStage stage, int percentage) {
-          EXPECT_EQ(percentage, -1);
-          stages.push_back(stage);
+          if (percentage == -1) stages.push_back(stage);
         });
     ASSERT_FALSE(build.unreadable);
     EXPECT_EQ(texts_of(build.entries), c.entries);
@@ -66,6 +69,40 @@ TEST(BuildLexicon, EntriesOfEachOrderAndTheStagesOnTheWay) {
                           LexiconStage::kReadingCorpus, LexiconStage::kFiltering,
                           LexiconStage::kSorting, LexiconStage::kRemovingRepeats,
                           LexiconStage::kCompressing}));
+  }
+}
+
+// The stages that read the corpus tell the share of its bytes read as it
+// grows, up to 99; the others only begin.
+TEST(BuildLexicon, ReadingStagesTellTheShareOfTheCorpusRead) {
+  const testing::TempDir dir;
+  const std::string corpus = dir.file("corpus.txt");
+  std::string text;
+  while (text.size() < 2000) text += kCorpus;
+  testing::put_file(corpus, text);
+  std::vector<std::pair<LexiconStage, std::vector<int>>> told;
+  const LexiconBuild build = build_lexicon(
+      {{.path = corpus}}, {.order = LexiconOrder::kFrequency, .bigrams = true, .piece_size = 100},
+      [&](LexiconStage stage, int percentage) {
+        if (percentage == -1) told.push_back({stage, {}});
+        ASSERT_FALSE(told.empty());
+        ASSERT_EQ(told.back().first, stage);
+        if (percentage != -1) told.back().second.push_back(percentage);
+      });
+  ASSERT_TRUE(build.bigrams.has_value());
+  ASSERT_EQ(told.size(), 6u);
+  EXPECT_EQ(told[5].first, LexiconStage::kCountingBigrams);
+  for (const auto& [stage, shares] : told) {
+    SCOPED_TRACE(static_cast<int>(stage));
+    if (stage != LexiconStage::kReadingCorpus && stage != LexiconStage::kCountingBigrams) {
+      EXPECT_TRUE(shares.empty());
+      continue;
+    }
+    // Twenty-odd pieces of a hundred bytes, each a few percent more.
+    ASSERT_GE(shares.size(), 15u);
+    EXPECT_LE(shares.front(), 6);
+    EXPECT_EQ(shares.back(), 99);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end(), std::less_equal<int>()));
   }
 }
 

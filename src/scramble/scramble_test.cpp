@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "scramble/random_generator.h"
+#include "testing/single_byte.h"
 #include "testing/token_lists.h"
 #include "text/signature.h"
 #include "text/token_list.h"
@@ -18,6 +20,7 @@
 namespace quirlex {
 namespace {
 
+using testing::single_byte;
 using testing::tokens_of;
 
 // Advances a copy of `generator` by `draws` numbers and gives its state.
@@ -131,32 +134,81 @@ TEST(ShuffleTokens, CopiesSeparatorsAndKeepsEveryWordsSignatureAndFlags) {
   }
 }
 
+// With punctuation kept, only the letters from a word's first to its last
+// are scrambled; marks around them and words without letters stay, and
+// take no draws. Without it the same texts scramble as they always have.
+TEST(ShuffleTokens, KeepingPunctuationScramblesFromTheFirstToTheLastLetterOnly) {
+  const struct {
+    std::string source;
+    bool keep_punctuation;
+    std::string scrambled;
+    int draws;
+  } cases[] = {
+      // grep draws 41: positions 1 and 2 exchanged. |grep draws 41 and 18467:
+      // 1 and 3, then 2 and 3.
+      {"|grep\n", true, "|gerp\n", 1},
+      {"|grep\n", false, "|egrp\n", 2},
+      // One letter between marks stays, however many marks there are.
+      {"[[a]]\n", true, "[[a]]\n", 0},
+      {"[[a]]\n", false, "[][a]\n", 2},
+      {"(a)\n", true, "(a)\n", 0},
+      // Windows-1252 quotation marks („ and “) around a spelled-out ü.
+      {"\x84ue\x93\n", true, "\x84ue\x93\n", 0},
+      {"\x84ue\x93\n", false, "\x84" "eu\x93\n", 1},
+      // Wohnung draws 41, 18467, 6334 and 26500 over its five interior letters.
+      {single_byte("«Wohnung»\n"), true, single_byte("«Wunnhog»\n"), 4},
+      // No letter at all: nothing to scramble.
+      {"@_|~^\n", true, "@_|~^\n", 0},
+      {"@_|~^\n", false, "@~_|^\n", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source + (c.keep_punctuation ? " keeping punctuation" : ""));
+    TokenList scrambled;
+    RandomGenerator generator;
+    shuffle_tokens(tokens_of(c.source), scrambled, generator,
+                   {.keep_punctuation = c.keep_punctuation});
+    EXPECT_EQ(scrambled.join(), c.scrambled);
+    EXPECT_EQ(generator.state(), state_after(RandomGenerator(), c.draws));
+  }
+}
+
 // A text long enough to be scrambled in two halves at once comes out as one
 // word after the other would scramble it, and leaves the generator where
-// one by one would.
+// one by one would; with punctuation kept, one word after the other means
+// the letters between a word's marks.
 TEST(ShuffleTokens, TwoHalvesDrawAsOneWordAfterTheOther) {
   std::string text;
   std::mt19937 random(77);
   std::uniform_int_distribution<int> length(1, 12);
   std::uniform_int_distribution<int> letter('a', 'z');
   while (text.size() < (std::size_t{3} << 20)) {
+    const bool marked = text.size() % 3 == 0;
+    if (marked) text += "[|";
     for (int k = length(random); k > 0; --k) text += static_cast<char>(letter(random));
+    if (marked) text += ']';
     text += text.size() % 5 == 0 ? ", " : " ";
   }
   const TokenList source = tokens_of(text);
-  TokenList scrambled;
-  RandomGenerator generator(99);
-  shuffle_tokens(source, scrambled, generator);
+  for (const bool keep_punctuation : {false, true}) {
+    SCOPED_TRACE(keep_punctuation);
+    TokenList scrambled;
+    RandomGenerator generator(99);
+    shuffle_tokens(source, scrambled, generator, {.keep_punctuation = keep_punctuation});
 
-  RandomGenerator one_by_one(99);
-  std::string expected;
-  for (std::int32_t k = 0; k < source.size(); ++k) {
-    std::string word(source.text(k));
-    if (source.separator(k) == 0) scramble(word, one_by_one);
-    expected += word;
+    RandomGenerator one_by_one(99);
+    std::string expected;
+    for (std::int32_t k = 0; k < source.size(); ++k) {
+      std::string word(source.text(k));
+      if (source.separator(k) == 0) {
+        const std::size_t first = keep_punctuation ? word.find_first_not_of("[|") : 0;
+        const std::size_t last = keep_punctuation ? word.find_last_not_of(']') : word.size() - 1;
+        scramble(std::span<char>(word).subspan(first, last + 1 - first), one_by_one);
+      }
+      expected += word;
+    }
+    EXPECT_EQ(scrambled.join(), expected);
+    EXPECT_EQ(generator.state(), one_by_one.state());
   }
-  EXPECT_EQ(scrambled.join(), expected);
-  EXPECT_EQ(generator.state(), one_by_one.state());
 }
 
 }  // namespace

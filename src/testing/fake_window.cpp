@@ -24,6 +24,8 @@ auto& flag_of(Window& window, CheckBox box) {
       return window.frequency;
     case CheckBox::kCompounds:
       return window.compounds;
+    case CheckBox::kKeepPunctuation:
+      return window.keep_punctuation;
     case CheckBox::kSort:
       break;
   }
@@ -47,6 +49,14 @@ FileChoice FakeWindow::choose_file(std::string_view preset, FilePurpose purpose)
   answers_.pop_front();
   if (!choice.confirmed) choice.name = std::string(preset);
   return choice;
+}
+
+bool FakeWindow::ask(std::string_view question) {
+  questions.emplace_back(question);
+  if (replies_.empty()) return true;
+  const bool yes = replies_.front();
+  replies_.pop_front();
+  return yes;
 }
 
 }  // namespace quirlex::testing

@@ -11,7 +11,8 @@
 namespace quirlex {
 
 // Reads `path` into `file` with umlauts spelled out and splits the text into
-// `tokens` (signed, separators kept), which take the file's encoding for
+// `tokens` (signed, separators kept, every word in its own case), which take
+// the file's encoding for
 // writing back. Returns false when the file cannot be opened or read;
 // `tokens` then stays as it was, and so does a list given an empty text. The
 // file stays open (see TextFile); its content is handed to the tokens.

@@ -146,10 +146,12 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
       ends.push_back(TokenList::pack(used, separator ? 1 : 0));
     });
   }
-  // The last token of a text is stored in capitals (unless it was a
-  // separator left out).
+  // The last token of a text is stored in capitals when asked (unless it was
+  // a separator left out).
   const bool last_kept = !(options.drop_separators && is_separator_byte(text.back()));
-  if (!ends.empty() && last_kept) upper_case({data + last_start, used - last_start});
+  if (options.upper_case_last && !ends.empty() && last_kept) {
+    upper_case({data + last_start, used - last_start});
+  }
   text.resize(used);
   list.text_ = std::move(text);
   list.signatures_ = options.signatures;

@@ -21,12 +21,15 @@ struct TokenizeOptions {
   // The list hands out letter masks and signatures; lists that are only
   // stored or decoded first do without.
   bool signatures = true;
+  // The last token is upper-cased, as lexicon files and affix lists have
+  // always been read. A text the user works on keeps every word as written.
+  bool upper_case_last = true;
 };
 
 // For a non-empty text, empties `list` and fills it with the tokens of
 // `text`; an empty text leaves the list untouched. When the text starts with
 // a word character the first token is an empty separator token. The last
-// token is upper-cased. The list takes `text` over as its buffer: no token's
+// token is upper-cased when `options` ask for it. The list takes `text` over as its buffer: no token's
 // text is copied (without separators the words move together within it).
 void tokenize(std::string text, TokenList& list, TokenizeOptions options);
 

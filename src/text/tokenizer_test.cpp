@@ -1,5 +1,6 @@
-// The tokenizer: separator and word tokens, the upper-cased last token, the
-// slash and quote replacement, dropped separators, signatures; and replace_all.
+// The tokenizer: separator and word tokens, the upper-cased last token (or
+// its own case), the slash and quote replacement, dropped separators,
+// signatures; and replace_all.
 #include "text/tokenizer.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ using testing::single_byte;
 constexpr TokenizeOptions kKeepSeparators{};
 constexpr TokenizeOptions kDropSeparators{.drop_separators = true};
 constexpr TokenizeOptions kReplaceSlashAndQuote{.replace_slash_and_quote = true};
+constexpr TokenizeOptions kKeepLastCase{.upper_case_last = false};
 
 // The tokens of `text`, separator tokens in parentheses, joined by "|".
 std::string shape_of(std::string text, TokenizeOptions options) {
@@ -58,6 +60,12 @@ TEST(Tokenizer, SplitsTextsIntoSeparatorRunsAndWords) {
       {"and/or", kReplaceSlashAndQuote, "()|AND@OR"},
       {"say \"hi\" and/or no.", kReplaceSlashAndQuote, "()|say|( )|^hi^|( )|and@or|( )|no|(.)"},
       {"and/or \"hi\".", kKeepSeparators, "()|and|(/)|or|( \")|hi|(\".)"},
+      // A text the user works on keeps its last word as written, whatever
+      // it ends in.
+      {"alten Hause", kKeepLastCase, "()|alten|( )|Hause"},
+      {"don't", kKeepLastCase, "()|don|(')|t"},
+      {"Hello world!\r\n", kKeepLastCase, "()|Hello|( )|world|(!\r\n)"},
+      {single_byte("ein Bär ß"), kKeepLastCase, single_byte("()|ein|( )|Bär|( )|ß")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.text));

@@ -21,7 +21,9 @@ TranslateResult translate(TokenList& scrambled, const TokenList& source,
     context.emplace(dictionary, *options.context);
     pending = context->pending(scrambled);
   }
-  restore_words(scrambled, dictionary, options.deep_search);
+  const RestoredWords restored = restore_words(scrambled, dictionary, options.deep_search);
+  result.lexicon = restored.lexicon;
+  result.variants = restored.variants;
   if (options.compounds) {
     // Made for each run: the index costs a fraction of the lexicon table's
     // memory only while it is used.

@@ -25,6 +25,8 @@ struct TranslateOptions {
 // What Translate did.
 struct TranslateResult {
   Accuracy accuracy;
+  std::int64_t lexicon = 0;    // words restored from the lexicon table
+  std::int64_t variants = 0;   // words restored from the variant table (Deep Search)
   std::int64_t compounds = 0;  // words restored by Compound Search
   std::int64_t context = 0;    // words the context choice changed
 };

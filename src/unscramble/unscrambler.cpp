@@ -109,10 +109,15 @@ class Restorer {
       const std::string_view scrambled = list_.text(i);
       if (scrambled.size() <= 3) list_.set_separator(i, 1);
       if (list_.separator(i) == 1) continue;
-      if (try_lexicon(i, scrambled, word.entry)) continue;
-      if (deep_search_) try_variants(i, scrambled, word.signature);
+      if (try_lexicon(i, scrambled, word.entry)) {
+        ++restored_.lexicon;
+      } else if (deep_search_ && try_variants(i, scrambled, word.signature)) {
+        ++restored_.variants;
+      }
     }
   }
+
+  const RestoredWords& restored() const { return restored_; }
 
  private:
   // The lexicon table's word (`entry`, or none) is capitalised straight over
@@ -150,6 +155,7 @@ class Restorer {
   const Dictionary& dictionary_;
   const bool deep_search_;
   std::string candidate_;
+  RestoredWords restored_;
 };
 
 }  // namespace
@@ -165,7 +171,7 @@ bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate
   return settle_if_it_fits(list, index, capitalise_like(candidate, scrambled), scrambled);
 }
 
-void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
+RestoredWords restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
   const std::int32_t count = scrambled.size();
   Restorer first(scrambled, dictionary, deep_search);
   // A variant code that names no entry ends the command at its word, with
@@ -175,7 +181,7 @@ void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep
                          dictionary.variant_sizes == dictionary.list_sizes();
   if (count < kTwoThreadsFrom || !codes_fit || !second_thread_helps()) {
     first.restore(0, count);
-    return;
+    return first.restored();
   }
   // The second half begins after a settled token (a separator): the first
   // half never writes a token that is settled already, so neither half
@@ -184,6 +190,8 @@ void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep
   while (half < count && scrambled.separator(half - 1) != 1) ++half;
   Restorer second(scrambled, dictionary, deep_search);
   run_both([&] { first.restore(0, half); }, [&] { second.restore(half, count); });
+  return {first.restored().lexicon + second.restored().lexicon,
+          first.restored().variants + second.restored().variants};
 }
 
 }  // namespace quirlex

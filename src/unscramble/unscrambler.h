@@ -18,7 +18,11 @@ namespace quirlex {
 // 1) are never looked up, so a second run only retries what stayed scrambled.
 // A large text is restored in two halves at once: words do not depend on
 // each other here.
-void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search);
+struct RestoredWords {
+  std::int64_t lexicon = 0;   // words restored from the lexicon table
+  std::int64_t variants = 0;  // words restored from the variant table
+};
+RestoredWords restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search);
 
 // `candidate` lower-cased, then with the scrambled word's capitals copied
 // position by position; every step that restores a word from lexicon words

@@ -111,16 +111,23 @@ TEST(RestoreWords, SettlesShortAndRestoredWordsWithTheSignatureOfTheirText) {
 }
 
 // A text long enough to be restored in two halves at once comes out as the
-// words one by one would, each written over its scrambled text in place.
+// words one by one would, each written over its scrambled text in place,
+// and both halves' words are counted by the table they came from.
 TEST(RestoreWords, LongTextsComeOutAsWordByWord) {
   const Dictionary dictionary = load("HAUS\nKIND\n", "", "LICH\nNESS\n", true);
   std::string scrambled;
   std::string expected;
-  for (int k = 0; scrambled.size() < (std::size_t{1} << 20); ++k) {
+  std::int64_t pieces = 0;
+  for (int k = 0; scrambled.size() < (std::size_t{1} << 20); ++k, ++pieces) {
     scrambled += k % 3 == 0 ? "Huas, Kdinenss, wlord " : "KNID Hnuasess ab\r\n";
     expected += k % 3 == 0 ? "Haus, Kindness, wlord " : "KIND Hausness ab\r\n";
   }
-  EXPECT_EQ(restored(scrambled, dictionary, true), expected);
+  TokenList list = tokens_of(scrambled);
+  const RestoredWords counts = restore_words(list, dictionary, true);
+  EXPECT_EQ(list.join(), expected);
+  // One lexicon word and one variant in each piece.
+  EXPECT_EQ(counts.lexicon, pieces);
+  EXPECT_EQ(counts.variants, pieces);
 }
 
 TEST(RestoreWords, SeparatorTokensAreNeverLookedUp) {
