@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "lexicon/lexicon_builder.h"
+#include "text/case_map.h"
 #include "text/signature.h"
 
 namespace quirlex {
@@ -320,10 +321,15 @@ BigramModel BigramModel::parse(std::string_view bytes, std::uint64_t lexicon_has
   // A sound checksum over contents that break the rules: made by another
   // writer, and not to be trusted.
   for (std::size_t k = 0; k < short_count; ++k) {
-    std::string_view word = bytes.substr(kHeaderSize + k * kShortWordSize, kShortWordSize);
-    word = word.substr(0, word.find('\0'));
+    // One to three upper-cased word bytes, and zero bytes for the rest.
+    const std::string_view padded = bytes.substr(kHeaderSize + k * kShortWordSize, kShortWordSize);
+    const std::string_view word = padded.substr(0, padded.find('\0'));
     if (word.empty() || word.size() >= kShortWordSize ||
-        std::any_of(word.begin(), word.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x40; }) ||
+        padded.find_first_not_of('\0', word.size()) != std::string_view::npos ||
+        std::any_of(word.begin(), word.end(),
+                    [](char c) {
+                      return static_cast<std::uint8_t>(c) < 0x40 || upper_char(c) != c;
+                    }) ||
         (!model.short_words_.empty() && !(model.short_words_.back() < word))) {
       refuse("the bigram file is damaged");
     }

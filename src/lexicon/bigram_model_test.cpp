@@ -161,6 +161,13 @@ TEST(BigramModel, UnusableFilesAreRefusedWithTheirOwnMessage) {
       {"a count changed", flipped(good.size() - 4), hash, words, "damaged"},
       {"a short word changed", flipped(BigramModel::kHeaderSize), hash, words, "damaged"},
       {"unknown flags", flipped(BigramModel::kMagic.size() + 12 + 1), hash, words, "damaged"},
+      // Sound checksums over short words no writer of ours makes.
+      {"a short word in small letters",
+       BigramModel(hash, words, ShortWords::kCounted, {}, {"ab"}).serialize(), hash, words,
+       "damaged"},
+      {"a short word with a byte after its end",
+       BigramModel(hash, words, ShortWords::kCounted, {}, {std::string("A\0B", 3)}).serialize(),
+       hash, words, "damaged"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
