@@ -1,8 +1,10 @@
 // Fuzzes MainDialog as a whole: the input is a set of small files and a
 // program of commands with the answers of their file dialogs and questions
-// and the states of three check boxes. After every command the lists,
+// and the states of the five check boxes. After every command the lists,
 // tables, text boxes and files must be what a plain re-implementation of the
-// command expects, and an unsaved text is never lost without a question.
+// command expects, an unsaved text is never lost without a question, and
+// where Compound Search and the context choice restore words, they are
+// lexicon words or two of them joined that the scrambled word could be.
 //
 // Input format, read front to back (bytes past the end read as 0):
 //   For each of the eight names of kFileNames: a kind byte (kind % 4: 0 no
@@ -11,11 +13,12 @@
 //   length byte and that many bytes (at most kMaxFileBytes).
 //   Then up to kMaxCommands command bytes: bits 0 to 2 the command (in the
 //   order of kCommandNames; 7 counts as 0), bit 3 the Deep Search box, bit 4
-//   the Sort box, bit 5 the Keep punctuation box. Each file dialog the
-//   command shows takes the next byte: bit 7 cancels it, otherwise the byte
-//   modulo the number of kAnswerNames chooses the name confirmed. A dialog
-//   past the end of the input cancels. Each question takes the next byte:
-//   bit 7 answers No; past the end of the input the answer is Yes.
+//   the Sort box, bit 5 the frequency box, bit 6 the compounds box, bit 7
+//   the Keep punctuation box. Each file dialog the command shows takes the
+//   next byte: bit 7 cancels it, otherwise the byte modulo the number of
+//   kAnswerNames chooses the name confirmed. A dialog past the end of the
+//   input cancels. Each question takes the next byte: bit 7 answers No; past
+//   the end of the input the answer is Yes.
 //
 // The fuzzer works in a fresh folder of its own (its working directory from
 // the start, so that a cancelled dialog's preset name is found there), which
@@ -40,11 +43,13 @@
 #include "app/command_texts.h"
 #include "app/file_presets.h"
 #include "app/main_dialog.h"
+#include "lexicon/bigram_model.h"
 #include "lexicon/lexicon_codec.h"
 #include "reference.h"
 #include "testing/fake_window.h"
 #include "text/case_map.h"
 #include "text/text_encoding.h"
+#include "unscramble/compound_search.h"
 
 namespace {
 
@@ -273,7 +278,9 @@ class Run {
   void command(std::uint8_t code) {
     window_.deep_search = (code & 0x08) != 0;
     window_.sort = (code & 0x10) != 0;
-    window_.keep_punctuation = (code & 0x20) != 0;
+    window_.frequency = (code & 0x20) != 0;
+    window_.compounds = (code & 0x40) != 0;
+    window_.keep_punctuation = (code & 0x80) != 0;
     dialogs_before_ = window_.dialogs.size();
     questions_before_ = window_.questions.size();
     messages_before_ = window_.messages.size();
@@ -344,11 +351,10 @@ class Run {
   std::size_t messages_shown() const { return window_.messages.size() - messages_before_; }
   std::size_t file_errors_shown() const { return window_.file_errors.size() - file_errors_before_; }
 
-  // Files are unchanged, except `written` when it is given.
-  void check_files(const std::optional<std::string>& written = std::nullopt,
-                   const std::string& content = {}) {
+  // Files are unchanged, except those `written` with their contents.
+  void check_files(const std::map<std::string, std::string>& written = {}) {
     std::map<std::string, std::string> expected = files_before_;
-    if (written) expected[*written] = content;
+    for (const auto& [name, content] : written) expected[name] = content;
     FUZZ_CHECK(snapshot() == expected);
   }
 
@@ -511,7 +517,7 @@ class Run {
       quirlex::TextEncoder encoder(scrambled.encoding());
       std::string bytes(encoder.preamble());
       bytes += encoder.encode(scrambled.join());
-      check_files(choice.name, bytes);
+      check_files({{choice.name, bytes}});
     } else {
       FUZZ_CHECK(outcome == CommandOutcome::kFailed);
       FUZZ_CHECK(file_errors_shown() == 1);
@@ -567,6 +573,8 @@ class Run {
     const TokenList words_before = dialog_.dictionary().words;
     const std::string lexicon_path_before = dialog_.lexicon_path();
     const bool sort = window_.sort;
+    // The frequency order comes with the corpus's bigram model beside the lexicon.
+    const bool frequency = window_.frequency;
     const TokenList scrambled_before = dialog_.scrambled_tokens();
     const CommandOutcome outcome = dialog_.create_dictionary();
     FUZZ_CHECK(dialog_.dictionary().words == words_before);
@@ -617,7 +625,9 @@ class Run {
     FUZZ_CHECK(window_.lower_text == std::string(kProgressLines) + "Ready!");
     const std::optional<std::string> lexicon = file_bytes(target.name);
     FUZZ_CHECK(lexicon.has_value());
-    const std::vector<std::string> words = quirlex::fuzz::reference_builder_words(corpus, sort);
+    const std::vector<std::string> words =
+        frequency ? quirlex::fuzz::reference_words_by_count(corpus)
+                  : quirlex::fuzz::reference_builder_words(corpus, sort);
     FUZZ_CHECK(quirlex::fuzz::reference_lexicon_words(*lexicon) == words);
     // One entry per line, nothing else.
     std::string lines;
@@ -625,7 +635,18 @@ class Run {
       lines += entry.text + "\n";
     }
     FUZZ_CHECK(lines == *lexicon);
-    check_files(target.name, *lexicon);
+    if (!frequency) return check_files({{target.name, *lexicon}});
+    // The model of the words as the lexicon file holds them, at most ten
+    // times the lexicon file's size, read the plain way.
+    const std::string model_name = quirlex::bigram_path(target.name);
+    const std::optional<std::string> model = file_bytes(model_name);
+    FUZZ_CHECK(model.has_value());
+    const quirlex::fuzz::ReferenceBigrams expected =
+        quirlex::fuzz::reference_bigram_model(corpus, words, 10 * lexicon->size());
+    FUZZ_CHECK(quirlex::fuzz::reference_read_bigrams(*model, expected.lexicon_hash,
+                                                     expected.word_count) == expected);
+    FUZZ_CHECK(*model == quirlex::fuzz::reference_bigram_bytes(expected));
+    check_files({{target.name, *lexicon}, {model_name, *model}});
   }
 
   void load_dictionary() {
@@ -723,8 +744,32 @@ class Run {
       FUZZ_CHECK(d.layout == quirlex::VariantLayout{});
     }
     FUZZ_CHECK(messages_shown() == unreadable);
-    FUZZ_CHECK(window_.lower_text == expected_report(d));
+    // A bigram file beside the lexicon is loaded when it is one of this
+    // lexicon, and named at the end of the report when it is not.
+    const std::string model_name = quirlex::bigram_path(name);
+    const std::optional<std::string> model = bytes_before(model_name);
+    const std::string plain = expected_report(d);
+    if (!model || quirlex::fuzz::reference_read_bigrams(
+                      *model, reference_lexicon_hash(d.words),
+                      static_cast<std::uint32_t>(d.words.size()))) {
+      FUZZ_CHECK(window_.lower_text == plain);
+    } else {
+      const std::string problem =
+          window_.lower_text.substr(std::min(plain.size(), window_.lower_text.size()));
+      FUZZ_CHECK(window_.lower_text.starts_with(plain));
+      const std::string gap = plain.ends_with("\r\n") ? "\r\n" : "\r\n\r\n";
+      FUZZ_CHECK(problem.starts_with(gap + model_name + ": "));
+      FUZZ_CHECK(problem.ends_with("; Translate goes without the context choice.\r\n"));
+    }
     check_files();
+  }
+
+  static std::uint64_t reference_lexicon_hash(const TokenList& words) {
+    std::uint64_t hash = quirlex::fuzz::reference_fnv1a("");
+    for (std::int32_t i = 0; i < words.size(); ++i) {
+      hash = quirlex::fuzz::reference_fnv1a(std::string(words.text(i)) + "\n", hash);
+    }
+    return hash;
   }
 
   // Every member of the deep word list, in generation order, filed under the
@@ -781,9 +826,11 @@ class Run {
   }
 
   // Whether `restored` is, letter case aside, a lexicon word or (with Deep
-  // Search) a prefix, lexicon word and suffix joined.
+  // Search) a prefix, lexicon word and suffix joined, or (with Compound
+  // Search) two lexicon words joined, directly or by an S, of eight bytes or
+  // more together.
   static bool is_dictionary_member(const quirlex::Dictionary& d, const std::string& restored,
-                                   bool deep) {
+                                   bool deep, bool compounds) {
     std::unordered_set<std::string> words;
     for (std::int32_t i = 0; i < d.words.size(); ++i) {
       std::string lower(d.words.text(i));
@@ -793,6 +840,13 @@ class Run {
     std::string text = restored;
     quirlex::lower_case(text);
     if (words.count(text) != 0) return true;
+    if (compounds && text.size() >= quirlex::kMinCompoundLength) {
+      for (std::size_t split = 1; split < text.size(); ++split) {
+        if (words.count(text.substr(0, split)) == 0) continue;
+        if (words.count(text.substr(split)) != 0) return true;
+        if (text[split] == 's' && words.count(text.substr(split + 1)) != 0) return true;
+      }
+    }
     if (!deep) return false;
     const auto lowered = [](const TokenList& list) {
       std::vector<std::string> texts{std::string()};  // the first stands for "none"
@@ -817,6 +871,7 @@ class Run {
 
   void translate() {
     const bool deep = window_.deep_search;
+    const bool compounds = window_.compounds;
     const TokenList before = dialog_.scrambled_tokens();
     const TokenList source_before = dialog_.source_tokens();
     const CommandOutcome outcome = dialog_.translate();
@@ -851,7 +906,7 @@ class Run {
         FUZZ_CHECK(is_text.front() == was_text.front() && is_text.back() == was_text.back());
         FUZZ_CHECK(same_bits(is.signature, was.signature));
         FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(after, i, false));
-        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is_text, deep));
+        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is_text, deep, compounds));
       }
     }
     FUZZ_CHECK(dialog_.source_tokens() == source_before);
@@ -867,9 +922,10 @@ class Run {
     static constexpr std::array<const char*, 7> kCommandNames = {
         "Load",     "Shuffle", "Save", "Load shuffled text", "Create Dictionary", "Load Dictionary",
         "Translate"};
-    std::fprintf(stderr, "%s%s%s%s: dialogs", kCommandNames[command_],
+    std::fprintf(stderr, "%s%s%s%s%s%s: dialogs", kCommandNames[command_],
                  (code & 0x08) != 0 ? " +deep" : "", (code & 0x10) != 0 ? " +sort" : "",
-                 (code & 0x20) != 0 ? " +keep" : "");
+                 (code & 0x20) != 0 ? " +frequency" : "", (code & 0x40) != 0 ? " +compounds" : "",
+                 (code & 0x80) != 0 ? " +keep" : "");
     for (std::size_t i = dialogs_before_; i < window_.choices.size(); ++i) {
       std::fprintf(stderr, " '%s'%s", window_.choices[i].name.c_str(),
                    window_.choices[i].confirmed ? "" : " (cancelled)");

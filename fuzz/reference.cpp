@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_set>
+#include <functional>
+#include <map>
+#include <tuple>
+#include <utility>
 
 #include "text/case_map.h"
 #include "text/windows1252.h"
@@ -215,22 +218,47 @@ bool reference_storable(std::string_view word) {
   return std::all_of(word.begin(), word.end(), is_word_byte);
 }
 
-std::vector<std::string> reference_builder_words(std::string corpus, bool sort) {
-  std::vector<std::string> words;
-  std::unordered_set<std::string> seen;
+namespace {
+
+// Unsigned bytes, a word before every longer word it begins.
+bool byte_order(const std::string& a, const std::string& b) {
+  const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+  return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+// The lexicon's words of `corpus` in order of first appearance, each with
+// how often it appears.
+std::vector<std::pair<std::string, std::uint64_t>> counted_builder_words(std::string corpus) {
+  std::vector<std::pair<std::string, std::uint64_t>> words;
+  std::map<std::string, std::size_t> index;
   if (corpus.empty()) return words;
   for (ReferenceToken& token : reference_tokens(std::move(corpus), false, true)) {
     if (token.separator || token.text.size() < 4) continue;
     upper_case(token.text);
     if (!reference_storable(token.text)) continue;
-    if (seen.insert(token.text).second) words.push_back(token.text);
+    const auto [at, added] = index.try_emplace(token.text, words.size());
+    if (added) words.emplace_back(token.text, 0);
+    ++words[at->second].second;
   }
-  if (sort) {
-    std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) {
-      const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
-      return order != 0 ? order < 0 : a.size() < b.size();
-    });
-  }
+  return words;
+}
+
+}  // namespace
+
+std::vector<std::string> reference_builder_words(std::string corpus, bool sort) {
+  std::vector<std::string> words;
+  for (auto& [word, count] : counted_builder_words(std::move(corpus))) words.push_back(word);
+  if (sort) std::sort(words.begin(), words.end(), byte_order);
+  return words;
+}
+
+std::vector<std::string> reference_words_by_count(const std::string& corpus) {
+  auto counted = counted_builder_words(corpus);
+  std::sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second < b.second : byte_order(a.first, b.first);
+  });
+  std::vector<std::string> words;
+  for (auto& [word, count] : counted) words.push_back(word);
   return words;
 }
 
@@ -278,6 +306,200 @@ std::string reference_accuracy_report(const std::vector<std::string>& source,
                 static_cast<long long>(correct), static_cast<long long>(total),
                 static_cast<double>(percentage));
   return report;
+}
+
+std::uint64_t reference_fnv1a(std::string_view bytes, std::uint64_t hash) {
+  for (const char c : bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * 0x100000001B3ULL;
+  return hash;
+}
+
+namespace {
+
+constexpr std::string_view kBigramMagic = "QUIRLEX BIGRAMS 1\n";
+constexpr std::size_t kBigramHeader = 18 + 8 + 5 * 4 + 8;
+
+// The little-endian number of `size` bytes at `at`.
+std::uint64_t number_at(std::string_view bytes, std::size_t at, std::size_t size) {
+  std::uint64_t value = 0;
+  for (std::size_t k = size; k > 0; --k) {
+    value = value * 256 + static_cast<std::uint8_t>(bytes[at + k - 1]);
+  }
+  return value;
+}
+
+void append_number(std::string& out, std::uint64_t value, std::size_t size) {
+  for (std::size_t k = 0; k < size; ++k, value /= 256) out += static_cast<char>(value % 256);
+}
+
+}  // namespace
+
+std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
+                                                       std::uint64_t lexicon_hash,
+                                                       std::uint32_t word_count) {
+  if (bytes.size() < kBigramHeader || bytes.substr(0, kBigramMagic.size()) != kBigramMagic) {
+    return std::nullopt;
+  }
+  ReferenceBigrams model;
+  std::size_t at = kBigramMagic.size();
+  const auto next = [&](std::size_t size) {
+    at += size;
+    return number_at(bytes, at - size, size);
+  };
+  model.lexicon_hash = next(8);
+  model.word_count = static_cast<std::uint32_t>(next(4));
+  model.flags = static_cast<std::uint32_t>(next(4));
+  model.min_count = static_cast<std::uint32_t>(next(4));
+  const std::uint64_t short_count = next(4);
+  const std::uint64_t pair_count = next(4);
+  const std::uint64_t checksum = next(8);
+  if (bytes.size() != kBigramHeader + 4 * short_count + 12 * pair_count) return std::nullopt;
+  if (model.flags > 2 || (short_count != 0 && model.flags != 2)) return std::nullopt;
+  if (model.lexicon_hash != lexicon_hash || model.word_count != word_count) return std::nullopt;
+  if (reference_fnv1a(bytes.substr(kBigramHeader)) != checksum) return std::nullopt;
+  for (std::uint64_t k = 0; k < short_count; ++k) {
+    const std::string_view field = bytes.substr(at, 4);
+    at += 4;
+    std::size_t length = 0;
+    while (length < 4 && field[length] != '\0') ++length;
+    if (length == 0 || length == 4) return std::nullopt;
+    for (std::size_t i = length; i < 4; ++i) {
+      if (field[i] != '\0') return std::nullopt;
+    }
+    const std::string word(field.substr(0, length));
+    for (const char c : word) {
+      if (!is_word_byte(c) || upper_char(c) != c) return std::nullopt;
+    }
+    if (!model.short_words.empty() && !byte_order(model.short_words.back(), word)) {
+      return std::nullopt;
+    }
+    model.short_words.push_back(word);
+  }
+  const std::uint64_t index_limit = std::uint64_t{word_count} + short_count;
+  for (std::uint64_t r = 0; r < pair_count; ++r) {
+    const auto first = static_cast<std::uint32_t>(next(4));
+    const auto second = static_cast<std::uint32_t>(next(4));
+    const auto count = static_cast<std::uint32_t>(next(4));
+    if (first >= index_limit || second >= index_limit || count == 0) return std::nullopt;
+    if (!model.pairs.empty() &&
+        std::tie(model.pairs.back()[0], model.pairs.back()[1]) >= std::tie(first, second)) {
+      return std::nullopt;
+    }
+    model.pairs.push_back({first, second, count});
+  }
+  return model;
+}
+
+std::string reference_bigram_bytes(const ReferenceBigrams& model) {
+  std::string body;
+  for (const std::string& word : model.short_words) {
+    body += word;
+    body.append(4 - word.size(), '\0');
+  }
+  for (const auto& pair : model.pairs) {
+    for (const std::uint32_t field : pair) append_number(body, field, 4);
+  }
+  std::string file(kBigramMagic);
+  append_number(file, model.lexicon_hash, 8);
+  append_number(file, model.word_count, 4);
+  append_number(file, model.flags, 4);
+  append_number(file, model.min_count, 4);
+  append_number(file, model.short_words.size(), 4);
+  append_number(file, model.pairs.size(), 4);
+  append_number(file, reference_fnv1a(body), 8);
+  return file + body;
+}
+
+ReferenceBigrams reference_bigram_model(const std::string& corpus,
+                                        const std::vector<std::string>& words,
+                                        std::uint64_t max_file_bytes) {
+  const auto word_count = static_cast<std::int64_t>(words.size());
+  ReferenceBigrams model;
+  model.lexicon_hash = 0xCBF29CE484222325ULL;
+  for (const std::string& word : words) {
+    model.lexicon_hash = reference_fnv1a(word + "\n", model.lexicon_hash);
+  }
+  model.word_count = static_cast<std::uint32_t>(word_count);
+  model.flags = 2;
+  model.min_count = 2;
+
+  // Words that another lexicon word could be taken for.
+  std::map<std::tuple<double, std::size_t, char, char>, int> looks;
+  const auto look_of = [](const std::string& w) {
+    return std::tuple(reference_signature(w).signature, w.size(), w.front(), w.back());
+  };
+  for (const std::string& word : words) ++looks[look_of(word)];
+  std::map<std::string, std::int64_t> index_of;
+  for (std::int64_t i = 0; i < word_count; ++i) index_of[words[static_cast<std::size_t>(i)]] = i;
+  const auto is_tie = [&](std::int64_t index) {
+    return index < word_count && looks[look_of(words[static_cast<std::size_t>(index)])] > 1;
+  };
+
+  // The folded text's words in order: short ones numbered as they come.
+  std::vector<std::string> short_texts;
+  std::map<std::string, std::int64_t> short_index;
+  std::map<std::pair<std::int64_t, std::int64_t>, std::uint64_t> counts;
+  std::int64_t previous = -1;
+  std::string word;
+  const auto end_word = [&] {
+    if (word.empty()) return;
+    std::int64_t index = -2;  // a word the lexicon cannot hold
+    if (word.size() < 4) {
+      const auto [at, added] =
+          short_index.try_emplace(word, word_count + static_cast<std::int64_t>(short_texts.size()));
+      if (added) short_texts.push_back(word);
+      index = at->second;
+    } else if (const auto found = index_of.find(word); found != index_of.end()) {
+      index = found->second;
+    }
+    if (index >= 0 && previous >= 0 && (is_tie(previous) || is_tie(index))) {
+      ++counts[{previous, index}];
+    }
+    previous = index;
+    word.clear();
+  };
+  for (char c : corpus) {
+    c = c == '/' ? '@' : c == '"' ? '^' : upper_char(c);
+    if (is_word_byte(c)) {
+      word += c;
+    } else {
+      end_word();
+    }
+  }
+  end_word();
+
+  std::vector<std::uint64_t> kept_counts;
+  for (const auto& [pair, count] : counts) {
+    if (count >= 2) kept_counts.push_back(count);
+  }
+  const std::uint64_t room =
+      max_file_bytes > kBigramHeader ? (max_file_bytes - kBigramHeader) / 16 : 0;
+  if (kept_counts.size() > room) {
+    std::sort(kept_counts.begin(), kept_counts.end(), std::greater<>());
+    model.min_count = static_cast<std::uint32_t>(kept_counts[room] + 1);
+  }
+  std::map<std::string, std::int64_t> kept_short;  // text: old index
+  for (const auto& [pair, count] : counts) {
+    if (count < model.min_count) continue;
+    for (const std::int64_t index : {pair.first, pair.second}) {
+      if (index < word_count) continue;
+      kept_short[short_texts[static_cast<std::size_t>(index - word_count)]] = index;
+    }
+  }
+  std::map<std::int64_t, std::int64_t> renumbered;
+  for (const auto& [text, index] : kept_short) {
+    renumbered[index] = word_count + static_cast<std::int64_t>(model.short_words.size());
+    model.short_words.push_back(text);
+  }
+  const auto final_index = [&](std::int64_t index) {
+    return static_cast<std::uint32_t>(index < word_count ? index : renumbered.at(index));
+  };
+  for (const auto& [pair, count] : counts) {
+    if (count < model.min_count) continue;
+    model.pairs.push_back({final_index(pair.first), final_index(pair.second),
+                           static_cast<std::uint32_t>(count)});
+  }
+  std::sort(model.pairs.begin(), model.pairs.end());
+  return model;
 }
 
 }  // namespace quirlex::fuzz

@@ -4,7 +4,9 @@
 // invariant into a crash that libFuzzer records.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,5 +104,53 @@ void reference_scramble_letters(std::string& word, std::uint32_t& state);
 // The accuracy report of restored token texts against source token texts.
 std::string reference_accuracy_report(const std::vector<std::string>& source,
                                       const std::vector<std::string>& restored);
+
+// A bigram file's fields as the file states them.
+struct ReferenceBigrams {
+  std::uint64_t lexicon_hash = 0;
+  std::uint32_t word_count = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t min_count = 0;
+  std::vector<std::string> short_words;
+  std::vector<std::array<std::uint32_t, 3>> pairs;  // first, second, count
+  friend bool operator==(const ReferenceBigrams&, const ReferenceBigrams&) = default;
+};
+
+// FNV-1a 64 of `bytes`, from `hash` on.
+std::uint64_t reference_fnv1a(std::string_view bytes,
+                              std::uint64_t hash = 0xCBF29CE484222325ULL);
+
+// The bigram file in `bytes` read field by field, or nothing when it is not
+// a sound file of the lexicon of `lexicon_hash` and `word_count`: the magic
+// line; the header; exactly the size the counts give; flags 0, 1 or 2 and
+// short words only with 2; the lexicon's hash and word count; the checksum
+// of all after the header; short words of one to three upper-cased word
+// bytes, padded with zero bytes, strictly ascending; pairs of indices below
+// the word count plus the short word count, counted at least once, strictly
+// ascending by (first, second).
+std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
+                                                       std::uint64_t lexicon_hash,
+                                                       std::uint32_t word_count);
+
+// The bigram file of these fields, as the reader above reads it.
+std::string reference_bigram_bytes(const ReferenceBigrams& model);
+
+// The lexicon's words in ascending order of their count in `corpus`, equal
+// counts sorted by unsigned bytes (the words as reference_builder_words finds
+// them).
+std::vector<std::string> reference_words_by_count(const std::string& corpus);
+
+// The bigram model Create Dictionary makes of `corpus` for the lexicon
+// `words` (in its order): every two neighbouring words of the folded text,
+// words of fewer than four bytes counted as words of their own after the
+// lexicon's, a word the lexicon cannot hold breaking the pair; only pairs
+// with a word that shares signature, length and first and last byte with
+// another lexicon word, seen at least twice; then, for a file of at most
+// `max_file_bytes`, the smallest count kept raised above the count of the
+// most frequent pair that does not fit; the short words the kept pairs name,
+// sorted, renumbered in that order.
+ReferenceBigrams reference_bigram_model(const std::string& corpus,
+                                        const std::vector<std::string>& words,
+                                        std::uint64_t max_file_bytes);
 
 }  // namespace quirlex::fuzz

@@ -63,7 +63,10 @@ void HelperThread::serve() {
     } catch (...) {
       failure = std::current_exception();
     }
-    helper_failure_ = failure;
+    // Handed over whole before the job is announced finished: once the
+    // caller goes on, the failure is its own, and no reference to it is
+    // left here to be dropped later on this thread.
+    helper_failure_ = std::move(failure);
     announce([&] { finished_.store(seen, std::memory_order_release); });
   }
 }

@@ -126,7 +126,9 @@ TEST_F(CliFaults, WriteFailingHalfwayKeepsTheEarlierFileByteForByte) {
 // deep word list's table (100000 words, 30 suffixes and 10 prefixes make 34
 // million members) or in the token lists of a 4.5 MB text.
 TEST_F(CliFaults, TooLittleMemoryIsOutOfMemoryWithStatusOne) {
-  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer cannot run under an address limit";
+  if (kAddressSanitizer || kThreadSanitizer) {
+    GTEST_SKIP() << "a sanitized program cannot start under an address limit";
+  }
   // Sixteen copies: a shuffle then needs some 80 MB, far past its limit.
   std::string words;
   for (int copy = 0; copy < 16; ++copy) words += numbered_words(160000, " ");

@@ -9,6 +9,7 @@
 #include "base/hash_mix.h"
 #include "io/file_output.h"
 #include "io/whole_file.h"
+#include "text/case_map.h"
 
 namespace quirlex {
 namespace {
@@ -108,12 +109,16 @@ BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash
   // writer, and not to be trusted.
   std::vector<std::string> short_words;
   for (std::size_t k = 0; k < short_count; ++k) {
-    std::string_view word =
+    // One to three upper-cased word bytes, and zero bytes for the rest.
+    const std::string_view padded =
         bytes.substr(kBigramHeaderSize + k * kBigramShortWordSize, kBigramShortWordSize);
-    word = word.substr(0, word.find('\0'));
+    const std::string_view word = padded.substr(0, padded.find('\0'));
     if (word.empty() || word.size() >= kBigramShortWordSize ||
+        padded.find_first_not_of('\0', word.size()) != std::string_view::npos ||
         std::any_of(word.begin(), word.end(),
-                    [](char c) { return static_cast<std::uint8_t>(c) < 0x40; }) ||
+                    [](char c) {
+                      return static_cast<std::uint8_t>(c) < 0x40 || upper_char(c) != c;
+                    }) ||
         (!short_words.empty() && !(short_words.back() < word))) {
       refuse("the bigram file is damaged");
     }

@@ -48,6 +48,13 @@ TEST(BigramFile, UnusableFilesAreRefusedWithTheirOwnMessage) {
       {"a count changed", flipped(good.size() - 4), hash, words, "damaged"},
       {"a short word changed", flipped(kBigramHeaderSize), hash, words, "damaged"},
       {"unknown flags", flipped(kBigramMagic.size() + 12 + 1), hash, words, "damaged"},
+      // Sound checksums over short words no writer of ours makes.
+      {"a short word in small letters",
+       bigram_file_bytes(BigramModel(hash, words, ShortWords::kCounted, {}, {"ab"})), hash, words,
+       "damaged"},
+      {"a short word with a byte after its end",
+       bigram_file_bytes(BigramModel(hash, words, ShortWords::kCounted, {}, {std::string("A\0B", 3)})),
+       hash, words, "damaged"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stop_token>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_dialog.h"
@@ -87,10 +89,11 @@ class MainDialogTest : public ::testing::Test {
     window.answer_file(path);
     return dialog.load_shuffled_text();
   }
-  CommandOutcome create_dictionary(const std::string& corpus, const std::string& lexicon) {
+  CommandOutcome create_dictionary(const std::string& corpus, const std::string& lexicon,
+                                   std::stop_token stop = {}) {
     window.answer_file(corpus);
     window.answer_file(lexicon);
-    return dialog.create_dictionary();
+    return dialog.create_dictionary(std::move(stop));
   }
   // Without Deep Search only the lexicon dialog is shown.
   CommandOutcome load_dictionary(const std::string& lexicon) {
@@ -100,12 +103,12 @@ class MainDialogTest : public ::testing::Test {
   }
   // With Deep Search; an empty name chooses no affix file.
   CommandOutcome load_deep_dictionary(const std::string& lexicon, const std::string& suffixes,
-                                      const std::string& prefixes) {
+                                      const std::string& prefixes, std::stop_token stop = {}) {
     window.deep_search = true;
     window.answer_file(lexicon);
     window.answer_file(suffixes);
     window.answer_file(prefixes);
-    return dialog.load_dictionary();
+    return dialog.load_dictionary(std::move(stop));
   }
   CommandOutcome translate() { return dialog.translate(); }
 
