@@ -6,6 +6,7 @@
 
 #include "base/helper_thread.h"
 #include "text/case_map.h"
+#include "text/letters.h"
 #include "text/signature.h"
 
 namespace quirlex {
@@ -47,10 +48,14 @@ void capitalise_into(std::string& out, std::string_view candidate, std::string_v
 }
 
 // Writes `candidate` over token `i` and settles it, when it has the
-// scrambled word's length, first and last byte.
+// scrambled word's length, first and last byte and is a rearrangement of
+// its letters (a signature can be shared by words of other letters).
 bool settle_if_it_fits(TokenList& list, std::int64_t i, std::string_view candidate,
                        std::string_view scrambled) {
-  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled)) return false;
+  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled) ||
+      !same_letters(candidate, scrambled)) {
+    return false;
+  }
   list.overwrite(i, candidate);
   list.set_separator(i, 1);
   return true;
@@ -122,7 +127,8 @@ class Restorer {
     if (entry == nullptr || entry->length != scrambled.size()) return false;
     const std::string_view word = dictionary_.words.text(*entry);
     if (capital_like(word.front(), scrambled.front()) != scrambled.front() ||
-        capital_like(word.back(), scrambled.back()) != scrambled.back()) {
+        capital_like(word.back(), scrambled.back()) != scrambled.back() ||
+        !same_letters(word, scrambled)) {
       return false;
     }
     const std::span<char> out = list_.mutable_text(i);

@@ -1,7 +1,8 @@
 // Restores a scrambled text word by word: a word's signature is looked up in
 // the lexicon table and, with Deep Search, in the variant table; a candidate
 // that takes the scrambled word's capitalisation and then has its length,
-// first and last byte is written over the word in place and settles it.
+// first and last byte and exactly its letters, case aside, is written over
+// the word in place and settles it.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,8 @@ void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep
 std::string capitalise_like(std::string_view candidate, std::string_view scrambled);
 
 // Gives `candidate` the capitals of `scrambled` as capitalise_like does; when
-// it then has the scrambled word's length, first and last byte it is written
+// it then has the scrambled word's length, first and last byte and is a
+// rearrangement of its letters it is written
 // over token `index` of `list`, which is settled, and true is returned.
 // Otherwise nothing changes. `scrambled` may be the token's own text.
 bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate,
