@@ -7,6 +7,7 @@
 
 #include "base/failure.h"
 #include "lexicon/lexicon_builder.h"
+#include "lexicon/spelling_counter.h"
 #include "text/text_stream.h"
 
 namespace quirlex {
@@ -14,7 +15,7 @@ namespace quirlex {
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress, std::stop_token stop,
                                        ReadEncoding encoding, BigramModel* bigrams,
-                                       std::size_t piece_size) {
+                                       std::size_t piece_size, LetterModel* letters) {
   const auto stage = [&](Stage next) {
     if (stop.stop_requested()) throw Stopped();
     progress(next, -1);
@@ -36,10 +37,16 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
   std::error_code no_size;
   const std::uintmax_t corpus_bytes = std::filesystem::file_size(corpus_path, no_size);
   if (!no_size) builder.expect_corpus_bytes(corpus_bytes);
+  if (order == LexiconOrder::kFrequency) builder.trim_word_ends();
+  SpellingCounter spellings;
   {
     const TextPieces pieces = next_piece(*corpus);
     std::string piece;
-    while (pieces(piece)) builder.add_text(piece);
+    while (pieces(piece)) {
+      // Counted before the builder folds the piece.
+      if (letters != nullptr) spellings.add(piece);
+      builder.add_text(piece);
+    }
   }
   if (bigrams == nullptr) corpus.reset();
   stage(Stage::kFiltering);
@@ -59,6 +66,10 @@ std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOr
     corpus->rewind();
     *bigrams = BigramModel::count(builder, next_piece(*corpus), kBigramShortWords,
                                   kMaxBigramSizeRatio * lexicon_bytes);
+  }
+  if (letters != nullptr) {
+    if (stop.stop_requested()) throw Stopped();
+    *letters = LetterModel::count(builder, spellings.finish());
   }
   return entries;
 }

@@ -12,6 +12,7 @@
 #include "text/text_encoding.h"
 #include "text/text_stream.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/letter_model.h"
 #include "lexicon/lexicon_builder.h"
 #include "text/token_list.h"
 
@@ -26,13 +27,17 @@ namespace quirlex {
 // and between pieces with a Stopped failure; nothing is written here in any
 // case. With `bigrams`, it also receives the corpus's bigram model of this
 // lexicon, at most kMaxBigramSizeRatio times the lexicon file's size, from a
-// second reading of the corpus.
+// second reading of the corpus. With `letters`, it also receives the letter
+// model of the lexicon's words and the corpus's spellings of words with
+// capitals inside. In frequency order a word's bytes that are no letters at
+// its front and back are no part of it.
 std::optional<TokenList> build_lexicon(const std::string& corpus_path, LexiconOrder order,
                                        const ProgressCallback& progress,
                                        std::stop_token stop = {},
                                        ReadEncoding encoding = ReadEncoding::kAuto,
                                        BigramModel* bigrams = nullptr,
-                                       std::size_t piece_size = TextStream::kDefaultPieceSize);
+                                       std::size_t piece_size = TextStream::kDefaultPieceSize,
+                                       LetterModel* letters = nullptr);
 
 // How much larger than its lexicon file a bigram file may grow.
 inline constexpr std::uint64_t kMaxBigramSizeRatio = 10;

@@ -8,6 +8,7 @@
 #include "text/case_map.h"
 #include "text/letters.h"
 #include "text/signature.h"
+#include "unscramble/reader_words.h"
 
 namespace quirlex {
 namespace {
@@ -65,8 +66,9 @@ bool settle_if_it_fits(TokenList& list, std::int64_t i, std::string_view candida
 // its own (so two stretches can be restored at once).
 class Restorer {
  public:
-  Restorer(TokenList& list, const Dictionary& dictionary, bool deep_search)
-      : list_(list), dictionary_(dictionary), deep_search_(deep_search) {}
+  Restorer(TokenList& list, const Dictionary& dictionary, bool deep_search,
+           const ReaderWords* reader)
+      : list_(list), dictionary_(dictionary), deep_search_(deep_search), reader_(reader) {}
 
   void restore(std::int32_t begin, std::int32_t end) {
     // The tables are far larger than any cache, so a word's look-ups are
@@ -114,7 +116,17 @@ class Restorer {
       const std::string_view scrambled = list_.text(i);
       if (scrambled.size() <= 3) list_.set_separator(i, 1);
       if (list_.separator(i) == 1) continue;
+      if (reader_ != nullptr && !is_plain_word(scrambled)) {
+        restore_as_reader(list_, i, dictionary_, *reader_, deep_search_, candidate_);
+        continue;
+      }
       if (try_lexicon(i, scrambled, word.entry)) continue;
+      // The table's word was no rearrangement: another word of those
+      // letters may be.
+      if (reader_ != nullptr && word.entry != nullptr &&
+          restore_from_all_words(list_, i, dictionary_, *reader_)) {
+        continue;
+      }
       if (deep_search_) try_variants(i, scrambled, word.signature);
     }
   }
@@ -138,13 +150,7 @@ class Restorer {
   }
 
   bool try_variants(std::int32_t i, std::string_view scrambled, double signature) {
-    const VariantCode* code = dictionary_.variant_table.find(signature);
-    if (code == nullptr || *code == 0xFFFFFFFFu) return false;
-    const VariantLayout::Parts parts = dictionary_.layout.unpack(*code);
-    candidate_.clear();
-    if (parts.prefix) candidate_ += dictionary_.prefixes.text(*parts.prefix);
-    candidate_ += dictionary_.words.text(parts.word);
-    if (parts.suffix) candidate_ += dictionary_.suffixes.text(*parts.suffix);
+    if (!variant_text(dictionary_, signature, candidate_)) return false;
     if (candidate_.empty() || candidate_.size() != scrambled.size()) return false;
     lower_case(candidate_);
     // Only the first letter takes the scrambled word's case here.
@@ -155,10 +161,27 @@ class Restorer {
   TokenList& list_;
   const Dictionary& dictionary_;
   const bool deep_search_;
+  const ReaderWords* reader_;
   std::string candidate_;
 };
 
 }  // namespace
+
+bool variant_text(const Dictionary& dictionary, double signature, std::string& out) {
+  const VariantCode* code = dictionary.variant_table.find(signature);
+  if (code == nullptr || *code == 0xFFFFFFFFu) return false;
+  const VariantLayout::Parts parts = dictionary.layout.unpack(*code);
+  out.clear();
+  if (parts.prefix) out += dictionary.prefixes.text(*parts.prefix);
+  out += dictionary.words.text(parts.word);
+  if (parts.suffix) out += dictionary.suffixes.text(*parts.suffix);
+  return true;
+}
+
+bool settle_rearrangement(TokenList& list, std::int64_t index, std::string_view candidate,
+                          std::string_view scrambled) {
+  return settle_if_it_fits(list, index, candidate, scrambled);
+}
 
 std::string capitalise_like(std::string_view candidate, std::string_view scrambled) {
   std::string out;
@@ -171,9 +194,10 @@ bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate
   return settle_if_it_fits(list, index, capitalise_like(candidate, scrambled), scrambled);
 }
 
-void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
+void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search,
+                   const ReaderWords* reader) {
   const std::int32_t count = scrambled.size();
-  Restorer first(scrambled, dictionary, deep_search);
+  Restorer first(scrambled, dictionary, deep_search, reader);
   // A variant code that names no entry ends the command at its word, with
   // the words before it restored and none after: only where no code can do
   // that is the text restored in two halves.
@@ -188,7 +212,7 @@ void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep
   // writes what the other reads.
   std::int32_t half = count / 2;
   while (half < count && scrambled.separator(half - 1) != 1) ++half;
-  Restorer second(scrambled, dictionary, deep_search);
+  Restorer second(scrambled, dictionary, deep_search, reader);
   run_both([&] { first.restore(0, half); }, [&] { second.restore(half, count); });
 }
 

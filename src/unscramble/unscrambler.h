@@ -14,12 +14,21 @@
 
 namespace quirlex {
 
+struct ReaderWords;
+
 // Restores every unsettled word of four bytes or more in `scrambled`; words
 // of up to three bytes are settled unchanged. Settled tokens (separator flag
 // 1) are never looked up, so a second run only retries what stayed scrambled.
 // A large text is restored in two halves at once: words do not depend on
-// each other here.
-void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search);
+// each other here. With `reader`, words are read as a reader sees them (see
+// reader_words.h).
+void restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search,
+                   const ReaderWords* reader = nullptr);
+
+// The text of the variant table's entry under `signature` into `out`
+// (prefix, word, suffix); false when there is none. A code naming an entry
+// that does not exist is an invalid argument.
+bool variant_text(const Dictionary& dictionary, double signature, std::string& out);
 
 // `candidate` lower-cased, then with the scrambled word's capitals copied
 // position by position; every step that restores a word from lexicon words
@@ -33,5 +42,9 @@ std::string capitalise_like(std::string_view candidate, std::string_view scrambl
 // Otherwise nothing changes. `scrambled` may be the token's own text.
 bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate,
                  std::string_view scrambled);
+
+// The same for a candidate that has its capitals already.
+bool settle_rearrangement(TokenList& list, std::int64_t index, std::string_view candidate,
+                          std::string_view scrambled);
 
 }  // namespace quirlex
