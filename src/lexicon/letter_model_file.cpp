@@ -97,32 +97,36 @@ LetterModel parse_letter_model_file(std::string_view bytes, std::uint64_t lexico
   if (hash != lexicon_hash || words != word_count) {
     refuse("the letter model file was made from another lexicon; create the dictionary again");
   }
-  if (body_hash(bytes.substr(kHeaderSize)) != checksum) refuse("the letter model file is damaged");
-  // A sound checksum over contents that break the rules: made by another
-  // writer, and not to be trusted.
-  const std::uint64_t key_limit = std::uint64_t{1} << (5 * order);
+  // The parts as far as the bytes reach, then the checksum, then the rules
+  // they keep: a sound checksum over contents that break the rules was
+  // made by another writer, and is not to be trusted.
   std::vector<LetterGram> grams;
   grams.reserve(gram_count);
   for (std::uint64_t g = 0; g < gram_count; ++g) {
-    const std::uint64_t key = in.number(4);
-    const float weight = std::bit_cast<float>(static_cast<std::uint32_t>(in.number(4)));
-    if (key >= key_limit || !std::isfinite(weight) || weight < 1.0f ||
-        (!grams.empty() && key <= grams.back().key)) {
-      refuse("the letter model file is damaged");
-    }
-    grams.push_back({static_cast<std::uint32_t>(key), weight});
+    const auto key = static_cast<std::uint32_t>(in.number(4));
+    grams.push_back({key, std::bit_cast<float>(static_cast<std::uint32_t>(in.number(4)))});
   }
   std::vector<Spelling> spellings;
   for (std::uint64_t s = 0; s < spelling_count; ++s) {
-    if (!in.has(1)) refuse("the letter model file is damaged");
+    if (!in.has(1)) refuse("the letter model file is truncated");
     const auto length = static_cast<std::size_t>(in.number(1));
-    if (length == 0 || !in.has(length + 4)) refuse("the letter model file is damaged");
+    if (!in.has(length + 4)) refuse("the letter model file is truncated");
     std::string text(in.take(length));
-    const auto count = static_cast<std::uint32_t>(in.number(4));
-    if (count == 0) refuse("the letter model file is damaged");
-    spellings.push_back({std::move(text), count});
+    spellings.push_back({std::move(text), static_cast<std::uint32_t>(in.number(4))});
   }
-  if (in.left() != 0) refuse("the letter model file is damaged");
+  if (in.left() != 0 || body_hash(bytes.substr(kHeaderSize)) != checksum) {
+    refuse("the letter model file is damaged");
+  }
+  const std::uint64_t key_limit = std::uint64_t{1} << (5 * order);
+  for (std::size_t g = 0; g < grams.size(); ++g) {
+    if (grams[g].key >= key_limit || !std::isfinite(grams[g].weight) || grams[g].weight < 1.0f ||
+        (g > 0 && grams[g].key <= grams[g - 1].key)) {
+      refuse("the letter model file is damaged");
+    }
+  }
+  for (const Spelling& spelling : spellings) {
+    if (spelling.text.empty() || spelling.count == 0) refuse("the letter model file is damaged");
+  }
   return LetterModel(hash, words, static_cast<int>(order), std::move(grams), std::move(spellings));
 }
 
