@@ -49,13 +49,23 @@ double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string read_text(const char* path, bool transliterate = true) {
+std::string read_text(const char* path) {
   TextFile file;
-  if (!file.read(path, transliterate, false)) {
+  if (!file.read(path, true, false)) {
     std::fprintf(stderr, "cannot read %s\n", path);
     std::exit(1);
   }
   return file.take_content();
+}
+
+std::string read_bytes(const std::string& path) {
+  std::string bytes;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  char buffer[1 << 16];
+  std::size_t got = 0;
+  while (file != nullptr && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  if (file != nullptr) std::fclose(file);
+  return bytes;
 }
 
 void write_bytes(const std::string& path, std::string_view bytes) {
@@ -363,7 +373,7 @@ int run_translate(int argc, char** argv) {
     const auto count = static_cast<std::uint32_t>(dictionary.words.size());
     bigrams = read_bigram_file(bigram_path(argv[2]), hash, count);
     const std::string path = letter_model_path(argv[2]);
-    letters = parse_letter_model_file(read_text(path.c_str(), false), hash, count, path);
+    letters = parse_letter_model_file(read_bytes(path), hash, count, path);
   }
   TokenList scrambled = tokens_of(read_text(argv[3]));
   const TokenList source = tokens_of(read_text(argv[4]));

@@ -91,6 +91,7 @@ LetterModel::LetterModel(std::uint64_t lexicon_hash, std::uint32_t word_count, i
       spellings_(std::move(spellings)) {
   if (order < kMinOrder || order > kMaxOrder) throw InvalidArgument();
   merge_grams(grams_);
+  std::erase_if(spellings_, [](const Spelling& s) { return s.text.size() > kMaxSpellingLength; });
   // By upper-cased text, the most frequent first.
   std::vector<std::pair<std::string, Spelling>> keyed;
   keyed.reserve(spellings_.size());

@@ -81,6 +81,8 @@ struct LetterGram {
 };
 
 // One way the corpus writes a word with capitals inside, and how often.
+// Longer spellings than kMaxSpellingLength bytes are not kept.
+inline constexpr std::size_t kMaxSpellingLength = 255;
 struct Spelling {
   std::string text;  // as the corpus writes it; upper-cased, it is a lexicon word
   std::uint32_t count = 0;
@@ -103,8 +105,8 @@ class LetterModel {
   static LetterModel count(const LexiconBuilder& builder, std::vector<Spelling> spellings,
                            int order = kDefaultOrder);
 
-  // A model of these grams (sorted here) and spellings (sorted here): from
-  // a file, or for tests. A gram longer than `order` is an invalid argument.
+  // A model of these grams (sorted here) and spellings (sorted here, those
+  // too long left out): from a file, or for tests.
   LetterModel(std::uint64_t lexicon_hash, std::uint32_t word_count, int order,
               std::vector<LetterGram> grams, std::vector<Spelling> spellings);
 

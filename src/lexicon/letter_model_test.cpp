@@ -128,6 +128,13 @@ TEST(LetterModelFile, ReadsBackAsWrittenAndRefusesWhatCannotBeUsed) {
     }
   }
   EXPECT_EQ(letter_model_path("a/Lexikon.dic"), "a/Lexikon.dic.letters");
+
+  // A spelling too long for its length byte is not kept.
+  std::string long_spelling = "aB" + std::string(300, 'c');
+  const LetterModel with_long(hash, words, 4, {}, {{long_spelling, 2}, {"LaTeX", 1}});
+  const LetterModel long_read =
+      parse_letter_model_file(letter_model_file_bytes(with_long), hash, words, "x");
+  EXPECT_TRUE(std::ranges::equal(long_read.spellings(), std::vector<Spelling>{{"LaTeX", 1}}));
 }
 
 }  // namespace

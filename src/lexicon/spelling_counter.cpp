@@ -49,7 +49,7 @@ void SpellingCounter::add(std::string_view piece) {
 
 void SpellingCounter::count_word(std::string_view word) {
   const LetterCore core = letter_core(word);
-  if (core.size() < LexiconBuilder::kMinWordLength) return;
+  if (core.size() < LexiconBuilder::kMinWordLength || core.size() > kMaxSpellingLength) return;
   const std::string_view letters = word.substr(core.begin, core.size());
   if (!has_inner_capitals(letters)) return;
   // Bytes that are no letters read as the lexicon stores them (a slash as @).
