@@ -322,7 +322,7 @@ int run_modes(int argc, char** argv) {
     translate(restored, source, by_frequency, before);
     const WordsByLetters by_letters(by_frequency.words);
     const CompoundIndex index(by_frequency.words);
-    restore_unknown_words(restored, by_frequency, letters, {by_letters, &letters}, &index,
+    restore_unknown_words(restored, by_frequency, letters, {by_letters, by_frequency.words, &letters}, &index,
                           options.weighing, &choices);
     print_weighing(choices, source, restored, options.weighing);
   }
@@ -380,7 +380,7 @@ int run_translate(int argc, char** argv) {
   const TranslateOptions options =
       best ? best_translate_options(true, &*bigrams, &*letters) : TranslateOptions{.deep_search = true};
   const TranslateResult result = translate(scrambled, source, dictionary, options);
-  std::printf("%.2f %% in %.2f s\n", percent(result.accuracy), seconds_since(start));
+  std::printf("%.3f %% (%lld of %lld characters) in %.2f s\n", percent(result.accuracy), static_cast<long long>(result.accuracy.correct), static_cast<long long>(result.accuracy.total), seconds_since(start));
   return 0;
 }
 

@@ -77,7 +77,8 @@ bool settle_between_marks(TokenList& list, std::int64_t index, std::string_view 
   std::string restored = scrambled;
   restored.replace(core.begin, core.size(),
                    capitals_by_shape(word, letters, core.at_front(),
-                                     core.at_back(scrambled.size()), spellings_of(reader, word)));
+                                     core.at_back(scrambled.size()), spellings_of(reader, word),
+                                     &reader));
   return settle_rearrangement(list, index, restored, scrambled);
 }
 
@@ -100,9 +101,16 @@ std::span<const Spelling> spellings_of(const ReaderWords& reader, std::string_vi
                                      : std::span<const Spelling>();
 }
 
+bool is_lexicon_word(const ReaderWords& reader, std::string_view upper) {
+  for (const std::uint32_t index : reader.by_letters.candidates(upper)) {
+    if (reader.words.text(index) == upper) return true;
+  }
+  return false;
+}
+
 std::string capitals_by_shape(std::string_view candidate, std::string_view scrambled,
                               bool first_stays, bool last_stays,
-                              std::span<const Spelling> spellings) {
+                              std::span<const Spelling> spellings, const ReaderWords* reader) {
   const std::string capitals = capitals_of(scrambled);
   std::string out(candidate);
   lower_case(out);
@@ -112,6 +120,22 @@ std::string capitals_by_shape(std::string_view candidate, std::string_view scram
         (!first_stays || spelling.text.front() == scrambled.front()) &&
         (!last_stays || spelling.text.back() == scrambled.back())) {
       return spelling.text;
+    }
+  }
+  // Two words joined, each beginning with one of the two capitals.
+  if (reader != nullptr && capitals.size() == 2 && is_capital_letter(scrambled.front()) &&
+      scrambled.size() == out.size()) {
+    const char inner = capitals[0] == upper_char(scrambled.front()) ? capitals[1] : capitals[0];
+    std::string upper(candidate);
+    upper_case(upper);
+    for (std::size_t at = 1; at < upper.size(); ++at) {
+      if (upper[at] != inner || (last_stays && at == upper.size() - 1)) continue;
+      const std::string_view whole(upper);
+      if (is_lexicon_word(*reader, whole.substr(0, at)) && is_lexicon_word(*reader, whole.substr(at))) {
+        out.front() = upper_char(out.front());
+        out[at] = upper_char(out[at]);
+        return out;
+      }
     }
   }
   const auto letters = static_cast<std::size_t>(std::count_if(scrambled.begin(), scrambled.end(), is_letter));

@@ -9,8 +9,10 @@
 // Capitals go by the word's shape, not by their positions: one capital
 // among the letters goes to the first letter, all capitals stay all
 // capitals, a word the corpus writes with capitals inside gets the corpus's
-// most frequent spelling whose capitals are the scrambled word's, and other
-// mixtures keep their capitals at their positions.
+// most frequent spelling whose capitals are the scrambled word's, a word of
+// two capitals that is two lexicon words joined gets them at the start of
+// each (FreeDesktop, MailingLists), and other mixtures keep their capitals
+// at their positions.
 //
 // Every word of the lexicon that has the scrambled word's letters is a
 // candidate, the most frequent first (the lexicon is in frequency order),
@@ -31,6 +33,7 @@ namespace quirlex {
 
 struct ReaderWords {
   const WordsByLetters& by_letters;  // of the dictionary's words
+  const TokenList& words;            // the dictionary's words
   const LetterModel* spellings = nullptr;  // the corpus's spellings, if known
 };
 
@@ -39,12 +42,16 @@ struct ReaderWords {
 bool is_plain_word(std::string_view scrambled);
 
 // `candidate` (as long as `scrambled`) with the capitals of `scrambled` by
-// its shape; `spellings` are those of the candidate's word. With
-// `first_stays` (`last_stays`), the first (last) letter is the scrambled
-// word's own and keeps its case.
+// its shape; `spellings` are those of the candidate's word, and `reader`,
+// when given, tells lexicon words. With `first_stays` (`last_stays`), the
+// first (last) letter is the scrambled word's own and keeps its case.
 std::string capitals_by_shape(std::string_view candidate, std::string_view scrambled,
                               bool first_stays, bool last_stays,
-                              std::span<const Spelling> spellings);
+                              std::span<const Spelling> spellings,
+                              const ReaderWords* reader = nullptr);
+
+// Whether `upper` is a word of the reader's lexicon.
+bool is_lexicon_word(const ReaderWords& reader, std::string_view upper);
 
 // The spellings the model knows of `upper` (a lexicon word), or none.
 std::span<const Spelling> spellings_of(const ReaderWords& reader, std::string_view upper);

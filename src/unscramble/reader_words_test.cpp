@@ -18,7 +18,7 @@ namespace {
 // lexicon table keeps it; TrueType and GnuPG are written with capitals inside.
 constexpr const char* kCorpus =
     "Pakete Haus grep Uppercross Uncooptens Uncooptens TrueType TrueType Truetype GnuPG GnuPG "
-    "Kindness Garten";
+    "Kindness Garten Mailing Lists Mailinglists";
 
 std::string translated(const testing::CorpusDictionary& corpus, const std::string& scrambled,
                        bool reader_words) {
@@ -46,6 +46,8 @@ TEST(ReaderWords, MarksStayCapitalsGoByShapeOnlyRearrangementsCount) {
       // The corpus's spelling where the capitals fit it, the shape elsewhere.
       {"TyrTeupe TRUETPYE tuertype", "TrueType TRUETYPE truetype", "TruEtype TRUETYPE truetype"},
       {"GPunG Gnpug", "GnuPG Gnupg", "GNupG Gnupg"},
+      // Two capitals of two lexicon words joined.
+      {"MLaniigilsts", "MailingLists", "MAilinglists"},
       // The table keeps UNCOOPTENS; UPPERCROSS is found by its letters, and
       // neither is taken for the other.
       {"Urcpepross Unoopctens", "Uppercross Uncooptens", "Urcpepross Uncooptens"},

@@ -43,7 +43,7 @@ TranslateResult translate(TokenList& scrambled, const TokenList& source,
   std::optional<ReaderWords> reader;
   if (options.reader_words || options.unknown) {
     by_letters.emplace(dictionary.words);
-    reader.emplace(ReaderWords{*by_letters, options.letters});
+    reader.emplace(ReaderWords{*by_letters, dictionary.words, options.letters});
   }
   restore_words(scrambled, dictionary, options.deep_search,
                 options.reader_words ? &*reader : nullptr);

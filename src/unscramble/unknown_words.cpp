@@ -51,31 +51,10 @@ std::int64_t write_everywhere(TokenList& list, const UnknownWord& unknown, std::
     restored.replace(o.core.begin, o.core.size(),
                      capitals_by_shape(word, std::string_view(scrambled).substr(o.core.begin, o.core.size()),
                                        unknown.first_stays, unknown.last_stays,
-                                       spellings_of(reader, word)));
+                                       spellings_of(reader, word), &reader));
     if (settle_rearrangement(list, o.index, restored, scrambled)) ++settled;
   }
   return settled;
-}
-
-// A compound's capitals: where the scrambled word has exactly two, the
-// first letters of its two words, both parts begin with a capital
-// (AppleShare); otherwise by shape.
-std::string compound_capitals(const Compound& compound, std::string_view scrambled) {
-  std::string capitals;
-  for (const char c : scrambled) {
-    if (is_letter(c) && is_capital_letter(c)) capitals += upper_char(c);
-  }
-  std::string out = compound.text;
-  lower_case(out);
-  std::string starts{upper_char(compound.text.front()), upper_char(compound.text[compound.second_start])};
-  std::sort(capitals.begin(), capitals.end());
-  std::sort(starts.begin(), starts.end());
-  if (capitals.size() == 2 && capitals == starts && is_capital_letter(scrambled.front())) {
-    out.front() = upper_char(out.front());
-    out[compound.second_start] = upper_char(out[compound.second_start]);
-    return out;
-  }
-  return capitals_by_shape(compound.text, scrambled, true, true, {});
 }
 
 }  // namespace
@@ -125,7 +104,8 @@ UnknownWordsResult restore_unknown_words(TokenList& scrambled, const Dictionary&
     if (choice.took_compound) {
       for (const Occurrence& o : word.occurrences) {
         const std::string text(scrambled.text(o.index));
-        if (settle_rearrangement(scrambled, o.index, compound_capitals(*compound, text), text)) {
+        const std::string written = capitals_by_shape(choice.compound, text, true, true, {}, &reader);
+        if (settle_rearrangement(scrambled, o.index, written, text)) {
           ++result.compounds;
         }
       }
