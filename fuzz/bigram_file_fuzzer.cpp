@@ -41,10 +41,10 @@ using quirlex::fuzz::ReferenceBigrams;
 // The program's reader and writer of the format, called only here.
 BigramModel read_model(std::string_view bytes, std::uint64_t lexicon_hash, std::uint32_t word_count,
                        const std::string& file_name) {
-  return parse_bigram_file(bytes, lexicon_hash, word_count, file_name);
+  return quirlex::parse_bigram_file(bytes, lexicon_hash, word_count, file_name);
 }
 std::string model_bytes(const BigramModel& model) {
-  return bigram_file_bytes(model);
+  return quirlex::bigram_file_bytes(model);
 }
 
 constexpr const char* kFileName = "lexicon.dic.bigrams";
@@ -95,8 +95,8 @@ class Input {
 void check_file(std::uint8_t choice, std::string_view file) {
   std::uint64_t lexicon_hash = 0x0123456789ABCDEFULL;
   std::uint32_t word_count = 1000;
-  if (choice % 4 != 3 && file.size() >= kBigramHeaderSize) {
-    Input header(file.substr(kBigramMagic.size()));
+  if (choice % 4 != 3 && file.size() >= quirlex::kBigramHeaderSize) {
+    Input header(file.substr(quirlex::kBigramMagic.size()));
     lexicon_hash = header.number(8);
     word_count = static_cast<std::uint32_t>(header.number(4)) + (choice % 4 == 2 ? 1 : 0);
   }
@@ -152,7 +152,7 @@ void check_round_trip(std::string_view bytes) {
   FUZZ_CHECK(same_model(model, expected));
   const std::string file = model_bytes(model);
   FUZZ_CHECK(file == quirlex::fuzz::reference_bigram_bytes(expected));
-  FUZZ_CHECK(file.size() == model.file_size());
+  FUZZ_CHECK(file.size() == quirlex::bigram_file_size(model));
   FUZZ_CHECK(quirlex::fuzz::reference_read_bigrams(file, expected.lexicon_hash,
                                                    expected.word_count) == expected);
   FUZZ_CHECK(same_model(read_model(file, expected.lexicon_hash, expected.word_count, kFileName),

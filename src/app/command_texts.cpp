@@ -1,6 +1,7 @@
 #include "app/command_texts.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "base/format.h"
 #include "base/limits.h"
@@ -101,10 +102,18 @@ std::string deep_word_list_line(int percentage) {
       percentage);
 }
 
-std::string dictionary_report(const DictionaryReport& report, const std::string& problem) {
+std::string dictionary_report(const DictionaryReport& report, const ModelProblems& problems) {
   std::string text = dictionary_report(report);
+  if (problems.bigrams.empty() && problems.letters.empty()) return text;
   if (!text.ends_with("\r\n")) text += "\r\n";
-  return text + "\r\n" + problem + "; Translate goes without the context choice.\r\n";
+  text += "\r\n";
+  if (!problems.bigrams.empty()) {
+    text += problems.bigrams + "; Translate goes without the context choice.\r\n";
+  }
+  if (!problems.letters.empty()) {
+    text += problems.letters + "; Translate goes without the letter model.\r\n";
+  }
+  return text;
 }
 
 std::string dictionary_report(const DictionaryReport& report) {
@@ -133,6 +142,13 @@ std::string dictionary_report(const DictionaryReport& report) {
   return text;
 }
 
+std::string accuracy_report(const Accuracy& accuracy, std::int64_t letter_model_words) {
+  std::string text = accuracy_report(accuracy);
+  text.insert(text.size() - 2,
+              std::to_string(letter_model_words) + " words restored by the letter model\r\n");
+  return text;
+}
+
 std::string accuracy_report(const Accuracy& accuracy) {
   // The percentage is a whole number, so its one decimal is always 0; it is
   // written out here rather than by printf so that no locale can change the
@@ -146,16 +162,18 @@ std::string restored_words_report(const TranslateResult& result, RestoringSteps 
                                   std::int64_t unrestored) {
   const auto count = [](std::int64_t n) { return std::to_string(n); };
   std::string text = "Restored " +
-                     count(result.lexicon + result.variants + result.compounds) + " words: " +
+                     count(result.lexicon + result.variants + result.compounds + result.unknown) +
+                     " words: " +
                      count(result.lexicon) + " from the lexicon";
   if (steps.deep_search) text += ", " + count(result.variants) + " by Deep Search";
   if (steps.compounds) text += ", " + count(result.compounds) + " by Compound Search";
+  if (steps.letter_model) text += ", " + count(result.unknown) + " by the letter model";
   if (steps.context) text += "; the context choice changed " + count(result.context);
   return text + "; " + count(unrestored) + " stayed as they were\r\n";
 }
 
 std::string dictionary_status(std::string_view lexicon_name, const DictionaryReport& report,
-                              ModelFileState model) {
+                              ModelStates models) {
   // Short enough for the window's width with a lexicon of the usual name.
   std::string text = "Lexicon: " + std::string(lexicon_name) + ", " +
                      std::to_string(report.words) + " words; ";
@@ -175,15 +193,18 @@ std::string dictionary_status(std::string_view lexicon_name, const DictionaryRep
       text += "no Deep Search";
       break;
   }
-  switch (model) {
-    case ModelFileState::kLoaded:
-      return text + "; model file loaded";
-    case ModelFileState::kUnusable:
-      return text + "; model file not usable";
-    case ModelFileState::kNone:
-      break;
+  std::string loaded;
+  std::string unusable;
+  for (const auto& [state, name] : {std::pair{models.bigrams, "bigrams"},
+                                    std::pair{models.letters, "letter model"}}) {
+    std::string& list = state == ModelFileState::kLoaded ? loaded : unusable;
+    if (state == ModelFileState::kNone) continue;
+    list += (list.empty() ? "" : ", ") + std::string(name);
   }
-  return text + "; no model file";
+  if (loaded.empty() && unusable.empty()) return text + "; no model file";
+  if (!loaded.empty()) text += "; model files: " + loaded;
+  if (!unusable.empty()) text += "; not usable: " + unusable;
+  return text;
 }
 
 }  // namespace quirlex::texts

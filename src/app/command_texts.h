@@ -47,13 +47,20 @@ std::string deep_word_list_line(int percentage);
 
 // Load Dictionary's report.
 std::string dictionary_report(const DictionaryReport& report);
-// The same with a line after it telling that the lexicon's bigram file could
-// not be used (`problem`, which names the file), so Translate goes without the
-// context choice.
-std::string dictionary_report(const DictionaryReport& report, const std::string& problem);
+// The same with a line after it for each model file beside the lexicon that
+// could not be used (each problem names its file; empty: none), telling what
+// Translate goes without.
+struct ModelProblems {
+  std::string bigrams;
+  std::string letters;
+};
+std::string dictionary_report(const DictionaryReport& report, const ModelProblems& problems);
 
 // Translate's report: two lines and an empty line.
 std::string accuracy_report(const Accuracy& accuracy);
+// The report of the best restoring: the same with a line before the empty
+// one telling how many words the letter model restored.
+std::string accuracy_report(const Accuracy& accuracy, std::int64_t letter_model_words);
 
 // How many words each restoring step restored, for a Translate without a
 // source text to compare with: one line. Steps that did not run are left
@@ -62,6 +69,7 @@ struct RestoringSteps {
   bool deep_search = false;
   bool compounds = false;
   bool context = false;
+  bool letter_model = false;
 };
 std::string restored_words_report(const TranslateResult& result, RestoringSteps steps,
                                   std::int64_t unrestored);
@@ -70,7 +78,11 @@ std::string restored_words_report(const TranslateResult& result, RestoringSteps 
 // (UTF-8; `lexicon_name` is the file's name as the system spells it).
 inline constexpr const char* kNoLexiconStatus = "No lexicon loaded";
 enum class ModelFileState { kNone, kLoaded, kUnusable };
+struct ModelStates {
+  ModelFileState bigrams = ModelFileState::kNone;
+  ModelFileState letters = ModelFileState::kNone;
+};
 std::string dictionary_status(std::string_view lexicon_name, const DictionaryReport& report,
-                              ModelFileState model);
+                              ModelStates models);
 
 }  // namespace quirlex::texts

@@ -15,7 +15,7 @@ enum class CheckBox {
   kDeepSearch,
   kSort,
   kFrequency,  // "Order by frequency (= best restoring)": Create Dictionary's order
-  kCompounds,  // "Compounds and context": Translate's Compound Search
+  kCompounds,  // "All best restoring steps": Translate's Compound Search, context, letter model
   kKeepPunctuation,  // "Keep punctuation in place": Shuffle leaves a word's marks
 };
 enum class RepaintTarget { kLowerTextBox, kWindow };

@@ -5,11 +5,29 @@
 #include <utility>
 
 #include "io/file_output.h"
+#include "lexicon/letter_model_file.h"
 #include "text/text_file.h"
 #include "text/token_writer.h"
 
 namespace quirlex {
 namespace {
+
+// Reads the model file at `path` into `model` as `use` says, by `read`; a
+// problem of a file that may be left out goes to `problem`.
+template <typename Error, typename Model, typename Read>
+void take_model(ModelFiles use, const std::string& path, std::optional<Model>& model,
+                std::string& problem, const Read& read) {
+  if (use == ModelFiles::kNone) return;
+  // A lexicon without a model file is the usual case and says nothing.
+  std::error_code no_such_file;
+  if (use == ModelFiles::kIfPresent && !std::filesystem::exists(path, no_such_file)) return;
+  try {
+    model = read(path);
+  } catch (const Error& error) {
+    if (use == ModelFiles::kRequired) throw;
+    problem = error.message();
+  }
+}
 
 // Reads an affix list into `text`; false when it cannot be opened.
 bool read_affixes(const std::string& path, ReadEncoding encoding, std::string& text) {
@@ -45,21 +63,17 @@ LoadedDictionary load_dictionary_files(Dictionary& dictionary, DictionaryFiles f
   DictionaryTexts texts = files.take_texts();
   texts.deep_search = options.deep_search;
   loaded.report = load_dictionary(dictionary, std::move(texts), progress, std::move(stop));
-  if (options.models == ModelFiles::kNone) return loaded;
-  const std::string model_path = bigram_path(files.lexicon_path());
-  // A lexicon without a model file is the usual case and says nothing.
-  std::error_code no_such_file;
-  if (options.models == ModelFiles::kIfPresent &&
-      !std::filesystem::exists(model_path, no_such_file)) {
-    return loaded;
-  }
-  try {
-    loaded.bigrams = read_bigram_file(model_path, lexicon_hash(dictionary.words),
-                                      static_cast<std::uint32_t>(dictionary.words.size()));
-  } catch (const BigramFileError& error) {
-    if (options.models == ModelFiles::kRequired) throw;
-    loaded.model_problem = error.message();
-  }
+  const std::uint64_t hash = lexicon_hash(dictionary.words);
+  const auto words = static_cast<std::uint32_t>(dictionary.words.size());
+  take_model<BigramFileError>(options.bigrams, bigram_path(files.lexicon_path()), loaded.bigrams,
+                              loaded.bigram_problem, [&](const std::string& path) {
+                                return read_bigram_file(path, hash, words);
+                              });
+  take_model<LetterModelFileError>(options.letters, letter_model_path(files.lexicon_path()),
+                                   loaded.letters, loaded.letter_problem,
+                                   [&](const std::string& path) {
+                                     return read_letter_model_file(path, hash, words);
+                                   });
   return loaded;
 }
 
@@ -71,11 +85,20 @@ void create_dictionary_files(const LexiconBuild& build, const std::string& lexic
     bigrams.emplace(bigram_path(lexicon_path));
     bigrams->write(bigram_file_bytes(*build.bigrams));
   }
+  std::optional<FileOutput> letters;
+  if (build.letters) {
+    letters.emplace(letter_model_path(lexicon_path));
+    letters->write(letter_model_file_bytes(*build.letters));
+  }
   // Every file complete before any replaces its predecessor.
   lexicon.finish();
-  if (bigrams) bigrams->finish();
+  for (auto* model : {&bigrams, &letters}) {
+    if (*model) (*model)->finish();
+  }
   lexicon.commit();
-  if (bigrams) bigrams->commit();
+  for (auto* model : {&bigrams, &letters}) {
+    if (*model) (*model)->commit();
+  }
 }
 
 }  // namespace quirlex

@@ -15,6 +15,7 @@
 #include "index/load_dictionary.h"
 #include "lexicon/bigram_file.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/letter_model.h"
 #include "lexicon/create_dictionary.h"
 #include "text/text_encoding.h"
 
@@ -52,21 +53,25 @@ enum class ModelFiles {
 
 struct LoadDictionaryOptions {
   bool deep_search = false;
-  ModelFiles models = ModelFiles::kIfPresent;
+  ModelFiles bigrams = ModelFiles::kIfPresent;  // the bigram file (lexicon/bigram_file.h)
+  ModelFiles letters = ModelFiles::kIfPresent;  // the letter model file (lexicon/letter_model_file.h)
 };
 
 // What one Load Dictionary filled, beside the dictionary itself.
 struct LoadedDictionary {
   DictionaryReport report;
   std::optional<BigramModel> bigrams;
+  std::optional<LetterModel> letters;
   // Why a model file could not be used (kIfPresent), naming the file; empty
   // when nothing is wrong.
-  std::string model_problem;
+  std::string bigram_problem;
+  std::string letter_problem;
 };
 
 // Fills `dictionary` from `files` (see load_dictionary) and reads the model
 // files beside the lexicon as `options` say. With kRequired a model that
-// cannot be used is a BigramFileError, after the dictionary was filled.
+// cannot be used is a BigramFileError or LetterModelFileError, after the
+// dictionary was filled.
 LoadedDictionary load_dictionary_files(Dictionary& dictionary, DictionaryFiles files,
                                        const LoadDictionaryOptions& options,
                                        const Progress<LoadStage>& progress,

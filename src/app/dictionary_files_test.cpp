@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "lexicon/letter_model_file.h"
 #include "lexicon/lexicon_codec.h"
 #include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
@@ -68,58 +69,73 @@ TEST(CreateDictionaryFiles, AllFilesReplaceTheirPredecessorsOrNoneDoes) {
   EXPECT_EQ(get_file(bigram_path(lexicon)), model_bytes);
 }
 
-// The window takes a model when it is there and says why one cannot be used;
-// the console needs it when asked for the context choice and ignores it
-// otherwise.
+// The window takes a model file when it is there and says why one cannot be
+// used; the console needs one when asked for its step and ignores it
+// otherwise. Each model file is taken on its own: the other stays good.
 TEST(LoadDictionaryFiles, ModelFilesAreTakenAsEachFrontEndNeedsThem) {
   const testing::TempDir dir;
+  put_file(dir.file("corpus.txt"), "Haus Garten Graten Haus Garten Hausboot Gartenhaus der Garten\n");
+  const LexiconBuild build =
+      build_lexicon({{.path = dir.file("corpus.txt")}},
+                    {.order = LexiconOrder::kFrequency, .bigrams = true, .letters = true},
+                    [](LexiconStage, int) {});
   const std::string lexicon = dir.file("lexicon.dic");
-  const LexiconBuild build = build_of(4);
   create_dictionary_files(build, lexicon);
-  const std::string good = get_file(bigram_path(lexicon));
+  const struct {
+    const char* name;
+    std::string path;
+  } kinds[] = {{"bigrams", bigram_path(lexicon)}, {"letters", letter_model_path(lexicon)}};
   const struct {
     const char* model;  // nullptr: no model file
-    ModelFiles models;
-    bool bigrams;
+    ModelFiles use;
+    bool taken;
     bool problem;
     bool throws;
   } cases[] = {
       {"good", ModelFiles::kIfPresent, true, false, false},
       {nullptr, ModelFiles::kIfPresent, false, false, false},
-      {"damaged", ModelFiles::kIfPresent, false, true, false},
+      {"cut", ModelFiles::kIfPresent, false, true, false},
       {"good", ModelFiles::kRequired, true, false, false},
       {nullptr, ModelFiles::kRequired, false, false, true},
-      {"damaged", ModelFiles::kRequired, false, false, true},
-      {"damaged", ModelFiles::kNone, false, false, false},
+      {"cut", ModelFiles::kRequired, false, false, true},
+      {"cut", ModelFiles::kNone, false, false, false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.model ? c.model : "none") + " " +
-                 std::to_string(static_cast<int>(c.models)));
-    std::filesystem::remove(bigram_path(lexicon));
-    if (c.model != nullptr) {
-      put_file(bigram_path(lexicon), std::string(c.model) == "good" ? good : good.substr(0, 30));
+  for (const auto& kind : kinds) {
+    const std::string good = get_file(kind.path);
+    const bool bigrams = std::string(kind.name) == "bigrams";
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(kind.name) + " " + (c.model ? c.model : "none") + " " +
+                   std::to_string(static_cast<int>(c.use)));
+      std::filesystem::remove(kind.path);
+      if (c.model != nullptr) {
+        put_file(kind.path, std::string(c.model) == "good" ? good : good.substr(0, 30));
+      }
+      DictionaryFiles files;
+      ASSERT_TRUE(files.read_lexicon(lexicon));
+      Dictionary dictionary;
+      LoadDictionaryOptions options{.bigrams = ModelFiles::kRequired,
+                                    .letters = ModelFiles::kRequired};
+      (bigrams ? options.bigrams : options.letters) = c.use;
+      const auto load = [&] {
+        return load_dictionary_files(dictionary, std::move(files), options,
+                                     [](LoadStage, int) {});
+      };
+      if (c.throws) {
+        EXPECT_THROW(load(), Failure);
+        continue;
+      }
+      const LoadedDictionary loaded = load();
+      EXPECT_EQ(loaded.report.words, build.entries.size());
+      EXPECT_EQ(bigrams ? loaded.bigrams.has_value() : loaded.letters.has_value(), c.taken);
+      // The other file is good and required: always taken.
+      EXPECT_TRUE(bigrams ? loaded.letters.has_value() : loaded.bigrams.has_value());
+      const std::string& problem = bigrams ? loaded.bigram_problem : loaded.letter_problem;
+      EXPECT_EQ(problem.empty(), !c.problem) << problem;
+      if (c.problem) {
+        EXPECT_NE(problem.find(kind.path), std::string::npos);
+      }
     }
-    DictionaryFiles files;
-    ASSERT_TRUE(files.read_lexicon(lexicon));
-    Dictionary dictionary;
-    const auto load = [&] {
-      return load_dictionary_files(dictionary, std::move(files), {.models = c.models},
-                                   [](LoadStage, int) {});
-    };
-    if (c.throws) {
-      EXPECT_THROW(load(), BigramFileError);
-      continue;
-    }
-    const LoadedDictionary loaded = load();
-    EXPECT_EQ(loaded.report.words, 3);
-    EXPECT_EQ(loaded.bigrams.has_value(), c.bigrams);
-    if (c.bigrams) {
-      EXPECT_EQ(bigram_file_bytes(*loaded.bigrams), good);
-    }
-    EXPECT_EQ(loaded.model_problem.empty(), !c.problem) << loaded.model_problem;
-    if (c.problem) {
-      EXPECT_NE(loaded.model_problem.find(bigram_path(lexicon)), std::string::npos);
-    }
+    put_file(kind.path, good);
   }
 }
 

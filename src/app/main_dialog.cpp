@@ -183,7 +183,8 @@ CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
       .order = frequency                             ? LexiconOrder::kFrequency
                : window_.is_checked(CheckBox::kSort) ? LexiconOrder::kSorted
                                                      : LexiconOrder::kText,
-      .bigrams = frequency};
+      .bigrams = frequency,
+      .letters = frequency};
   LexiconBuild build;
   try {
     build = build_lexicon(
@@ -236,10 +237,11 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
   lexicon_path_ = lexicon_name;
   empty_scrambled_tokens();
   bigrams_.reset();
+  letters_.reset();
   // Until the new dictionary is complete, none is.
   window_.show_status(texts::kNoLexiconStatus);
   LoadedDictionary loaded = load_dictionary_files(
-      dictionary_, std::move(files), {.deep_search = deep_search, .models = ModelFiles::kIfPresent},
+      dictionary_, std::move(files), {.deep_search = deep_search},
       [this](LoadStage stage, int percentage) {
         window_.show_progress(percentage);
         if (stage == LoadStage::kDeepWordList) {
@@ -252,32 +254,40 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
       },
       std::move(stop));
   bigrams_ = std::move(loaded.bigrams);
+  letters_ = std::move(loaded.letters);
+  const auto state = [](bool model, const std::string& problem) {
+    return model              ? texts::ModelFileState::kLoaded
+           : problem.empty() ? texts::ModelFileState::kNone
+                             : texts::ModelFileState::kUnusable;
+  };
   window_.show_status(texts::dictionary_status(
       std::filesystem::path(lexicon_name).filename().string(), loaded.report,
-      bigrams_                         ? texts::ModelFileState::kLoaded
-      : loaded.model_problem.empty() ? texts::ModelFileState::kNone
-                                     : texts::ModelFileState::kUnusable));
+      {.bigrams = state(bigrams_.has_value(), loaded.bigram_problem),
+       .letters = state(letters_.has_value(), loaded.letter_problem)}));
   window_.show_text(TextBox::kLower,
-                    loaded.model_problem.empty()
-                        ? texts::dictionary_report(loaded.report)
-                        : texts::dictionary_report(loaded.report, loaded.model_problem));
+                    texts::dictionary_report(loaded.report, {.bigrams = loaded.bigram_problem,
+                                                             .letters = loaded.letter_problem}));
   return loaded.report.deep_search == DeepSearchOutcome::kStopped ? CommandOutcome::kStopped
                                                                   : CommandOutcome::kDone;
 }
 
 CommandOutcome MainDialog::translate_command() {
   window_.show_tokens(TextBox::kLower, "", scrambled_tokens_);
-  const Accuracy accuracy =
-      quirlex::translate(scrambled_tokens_, source_tokens_, dictionary_,
-                         {.deep_search = window_.is_checked(CheckBox::kDeepSearch),
-                          .compounds = window_.is_checked(CheckBox::kCompounds),
-                          .context = window_.is_checked(CheckBox::kCompounds) && bigrams_
-                                         ? &*bigrams_
-                                         : nullptr})
-          .accuracy;
+  const bool deep_search = window_.is_checked(CheckBox::kDeepSearch);
+  // The box turns on every best step the loaded dictionary has files for.
+  const bool best = window_.is_checked(CheckBox::kCompounds);
+  const TranslateOptions options =
+      best ? best_translate_options(deep_search, bigrams_ ? &*bigrams_ : nullptr,
+                                    letters_ ? &*letters_ : nullptr)
+           : TranslateOptions{.deep_search = deep_search};
+  const TranslateResult result =
+      quirlex::translate(scrambled_tokens_, source_tokens_, dictionary_, options);
   unsaved_text_ = !scrambled_tokens_.is_empty();
   restored_text_ = unsaved_text_;
-  window_.show_tokens(TextBox::kLower, texts::accuracy_report(accuracy), scrambled_tokens_);
+  window_.show_tokens(TextBox::kLower,
+                      options.unknown ? texts::accuracy_report(result.accuracy, result.unknown)
+                                      : texts::accuracy_report(result.accuracy),
+                      scrambled_tokens_);
   window_.repaint_now(RepaintTarget::kLowerTextBox);
   return CommandOutcome::kDone;
 }

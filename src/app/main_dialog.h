@@ -13,6 +13,7 @@
 #include "app/dialog_window.h"
 #include "index/dictionary.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/letter_model.h"
 #include "scramble/random_generator.h"
 #include "text/text_file.h"
 #include "text/token_list.h"
@@ -100,6 +101,8 @@ class MainDialog {
   Dictionary dictionary_;
   // The bigram model beside the loaded lexicon, when it had a usable one.
   std::optional<BigramModel> bigrams_;
+  // The letter model beside the loaded lexicon, when it had a usable one.
+  std::optional<LetterModel> letters_;
   RandomGenerator generator_;
   std::string scrambled_text_path_;
   std::string restored_text_path_;

@@ -138,26 +138,36 @@ TEST_F(LoadDictionary, CancelInAnyOfItsDialogsChangesNothing) {
   }
 }
 
-// With the frequency box Create Dictionary writes the bigram model beside the
-// lexicon; Load Dictionary loads it silently, and names one it cannot use.
+// With the frequency box Create Dictionary writes the bigram and the letter
+// model beside the lexicon; Load Dictionary loads them silently, and names
+// one it cannot use.
 TEST_F(LoadDictionary, ABigramFileBesideTheLexiconIsLoadedOrNamedWhenItCannotBe) {
   const std::string lexicon = dir.file("lexicon.dic");
   window.frequency = true;
   create_dictionary(put("corpus.txt", "Graten Garten Garten im Garten"), lexicon);
   ASSERT_TRUE(file_exists(lexicon + ".bigrams"));
+  ASSERT_TRUE(file_exists(lexicon + ".letters"));
   load_dictionary(lexicon);
   const std::string plain = window.lower_text;
   EXPECT_EQ(plain, std::string(kDictionaryReady) + "1 Words are read into the lexicon\r\n");
-  EXPECT_TRUE(window.status.ends_with("; model file loaded")) << window.status;
+  EXPECT_TRUE(window.status.ends_with("; model files: bigrams, letter model")) << window.status;
 
   put("lexicon.dic.bigrams", "QUIRLEX BIGRAMS 1\ntruncated");
   load_dictionary(lexicon);
   EXPECT_TRUE(window.lower_text.starts_with(plain)) << window.lower_text;
   EXPECT_NE(window.lower_text.find(lexicon + ".bigrams"), std::string::npos) << window.lower_text;
   EXPECT_TRUE(window.lower_text.ends_with("; Translate goes without the context choice.\r\n"));
-  EXPECT_TRUE(window.status.ends_with("; model file not usable")) << window.status;
+  EXPECT_TRUE(window.status.ends_with("; model files: letter model; not usable: bigrams"))
+      << window.status;
+  put("lexicon.dic.letters", "QUIRLEX LETTERS 1\ntruncated");
+  load_dictionary(lexicon);
+  EXPECT_TRUE(window.lower_text.ends_with(
+      "; Translate goes without the context choice.\r\n" + lexicon +
+      ".letters: the letter model file is truncated; Translate goes without the letter model.\r\n"))
+      << window.lower_text;
 
   std::filesystem::remove(lexicon + ".bigrams");
+  std::filesystem::remove(lexicon + ".letters");
   load_dictionary(lexicon);
   EXPECT_EQ(window.lower_text, plain);
   EXPECT_TRUE(window.status.ends_with("; no model file")) << window.status;

@@ -150,7 +150,13 @@ int create_dictionary_command(const Arguments& args) {
   return reporting_failures([&] {
     ProgressPrinter printer(stderr);
     const LexiconBuild build =
-        build_lexicon(sources, {.order = order, .bigrams = bigrams, .encoding = *encoding},
+        build_lexicon(sources,
+                      {.order = order,
+                       .bigrams = bigrams,
+                       // The letter model goes beside a lexicon in frequency order; it
+                       // comes from the counts of every source.
+                       .letters = order == LexiconOrder::kFrequency && *lexicon != "-",
+                       .encoding = *encoding},
                       printer.callback(order));
     if (build.unreadable) {
       say(*build.unreadable + ": " + texts::kCannotOpen);
@@ -181,6 +187,10 @@ int translate_command(const Arguments& args) {
   const bool context = args.has("--context");
   if (context && *lexicon == "-") {
     return usage_error("translate", "--context needs -d LEXICON to be a file (the model is beside it)");
+  }
+  const bool unknown = args.has("--unknown");
+  if (unknown && *lexicon == "-") {
+    return usage_error("translate", "--unknown needs -d LEXICON to be a file (the model is beside it)");
   }
 
   std::vector<std::string> inputs = {scrambled_name, *lexicon};
@@ -220,7 +230,9 @@ int translate_command(const Arguments& args) {
     // A model that cannot be used ends the run here, before anything is written.
     const LoadedDictionary loaded = load_dictionary_files(
         dictionary, std::move(files),
-        {.deep_search = deep, .models = context ? ModelFiles::kRequired : ModelFiles::kNone},
+        {.deep_search = deep,
+         .bigrams = context ? ModelFiles::kRequired : ModelFiles::kNone,
+         .letters = unknown ? ModelFiles::kRequired : ModelFiles::kNone},
         printer.callback<LoadStage>());
     // The report begins with the line already printed as progress.
     const std::string report = texts::dictionary_report(loaded.report);
@@ -232,16 +244,27 @@ int translate_command(const Arguments& args) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    const texts::RestoringSteps steps{
-        .deep_search = deep, .compounds = args.has("--compounds"), .context = context};
-    const TranslateResult result =
-        translate(scrambled, source, dictionary,
-                  {.deep_search = steps.deep_search,
-                   .compounds = steps.compounds,
-                   .context = loaded.bigrams ? &*loaded.bigrams : nullptr});
+    const texts::RestoringSteps steps{.deep_search = deep,
+                                      .compounds = args.has("--compounds"),
+                                      .context = context,
+                                      .letter_model = unknown};
+    TranslateOptions options{.deep_search = steps.deep_search,
+                             .compounds = steps.compounds,
+                             .context = loaded.bigrams ? &*loaded.bigrams : nullptr};
+    if (unknown) {
+      // The letter model reads words as a reader sees them, weighs the
+      // compounds against its own orders, and with the bigrams ties go by
+      // both neighbours: the window's best steps.
+      options = best_translate_options(deep, options.context, &*loaded.letters);
+      options.compounds = steps.compounds;
+      options.weigh_compounds = steps.compounds;
+    }
+    const TranslateResult result = translate(scrambled, source, dictionary, options);
     if (source_name) {
       // The accuracy report byte for byte as the window shows it, CR LF included.
-      const std::string accuracy_text = texts::accuracy_report(result.accuracy);
+      const std::string accuracy_text =
+          unknown ? texts::accuracy_report(result.accuracy, result.unknown)
+                  : texts::accuracy_report(result.accuracy);
       std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
     } else {
       // Without a source there is nothing to compare: what each step did instead.
@@ -288,6 +311,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"--deep"}, false},
          {{"--compounds"}, false},
          {{"--context"}, false},
+         {{"--unknown"}, false},
          {{"--suffixes"}, true},
          {{"--prefixes"}, true},
          {{"--source"}, true},

@@ -112,7 +112,8 @@ int run_demo(const Arguments& args) {
         return std::nullopt;
       }
       return load_dictionary_files(dictionary, std::move(files),
-                                   {.deep_search = true, .models = models}, [](LoadStage, int) {});
+                                   {.deep_search = true, .bigrams = models, .letters = models},
+                                   [](LoadStage, int) {});
     };
     Dictionary dictionary;
     const auto classic = load(lexicon, ModelFiles::kNone, dictionary);
@@ -131,12 +132,10 @@ int run_demo(const Arguments& args) {
 
     // The same text once more, with the options a user turns on for the best
     // restoring: a lexicon in frequency order with its model files (made in a
-    // scratch folder, so the samples stay as they are), Compound Search and
-    // the context choice.
-    heading(
-        "Translate again: lexicon in frequency order, Deep Search, Compound Search and context");
+    // scratch folder, so the samples stay as they are) and every best step.
+    heading("Translate again: lexicon in frequency order with its model files, every best step");
     const LexiconBuild ranked = build_lexicon(
-        {{.path = corpus}}, {.order = LexiconOrder::kFrequency, .bigrams = true},
+        {{.path = corpus}}, {.order = LexiconOrder::kFrequency, .bigrams = true, .letters = true},
         [](LexiconStage, int) {});
     if (ranked.unreadable) return kFileFailure;
     const ScratchFolder scratch;
@@ -145,11 +144,10 @@ int run_demo(const Arguments& args) {
     const auto best = load(ranked_lexicon, ModelFiles::kRequired, dictionary);
     if (!best) return kFileFailure;
     scrambled = saved_tokens;
-    const Accuracy restored =
-        translate(scrambled, source, dictionary,
-                  {.deep_search = true, .compounds = true, .context = &*best->bigrams})
-            .accuracy;
-    show(texts::accuracy_report(restored) + std::string(scrambled.join()));
+    const TranslateResult restored = translate(
+        scrambled, source, dictionary, best_translate_options(true, &*best->bigrams, &*best->letters));
+    show(texts::accuracy_report(restored.accuracy, restored.unknown) +
+         std::string(scrambled.join()));
     return kSuccess;
   } catch (const Failure& failure) {
     say(failure.message());

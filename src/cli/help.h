@@ -81,7 +81,11 @@ Options:
                         smallest file; the default), text (first appearance)
                         or frequency (rarest first, so the most frequent of
                         the words that look alike when scrambled wins: the
-                        best restoring)
+                        best restoring; words are taken as a reader sees
+                        them, without the quote marks and brackets at their
+                        ends, and the letter model of the words goes beside
+                        the lexicon as LEXICON.letters, for translate
+                        --unknown, unless LEXICON is '-')
   --no-sort             the same as --order text
   --counts FILE         a word-count file to read as well (may be given more
                         than once); a line of none of the forms ends the run
@@ -100,14 +104,15 @@ Options:
 inline constexpr const char* kTranslateHelp =
     R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
                             [--prefixes FILE] [--compounds] [--context]
-                            [--source SOURCE] [-o OUT] [--encoding E]
+                            [--unknown] [--source SOURCE] [-o OUT] [--encoding E]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
 report against SOURCE goes to standard error (after the dictionary's progress
 and report), the restored text to OUT or standard output. Without SOURCE the
 report says instead how many words each step restored (the lexicon, Deep
-Search, Compound Search; how many the context choice changed) and how many
+Search, Compound Search, the letter model; how many the context choice
+changed) and how many
 words of four or more letters stayed as they were.
 
 Options:
@@ -122,6 +127,16 @@ Options:
                             scrambled by their neighbours, from the bigram
                             model LEXICON.bigrams (create-dictionary
                             --bigrams); a missing or damaged model ends the
+                            run with status 1
+  --unknown                 restore the words no table, variant or compound
+                            restores by the order of their letters that the
+                            letter model LEXICON.letters (create-dictionary
+                            --order frequency) finds most likely, one order
+                            per word of the text; words are then read as a
+                            reader sees them (marks at their ends stay,
+                            capitals by shape), compounds are weighed against
+                            the model and, with --context, ties go by both
+                            neighbours; a missing or damaged model ends the
                             run with status 1
   --source SOURCE           the source text the report compares against
   -o, --output OUT          the file to write ('-' or none: standard output)

@@ -434,6 +434,11 @@ TEST_F(QuirlexCli, BigramsAndContextOptionsEndToEnd) {
   put("other.dic.bigrams", get_file(lexicon + ".bigrams"));
   put("cut.dic", get_file(lexicon));
   put("cut.dic.bigrams", get_file(lexicon + ".bigrams").substr(0, 40));
+  // The frequency order writes the letter model beside every lexicon.
+  ASSERT_TRUE(file_exists(path("plain.dic.letters")));
+  put("other.dic.letters", get_file(lexicon + ".letters"));
+  put("cut.dic.letters", get_file(lexicon + ".letters").substr(0, 40));
+  put("bare.dic", get_file(lexicon));
   const struct {
     std::vector<std::string> arguments;
     int status;
@@ -445,6 +450,13 @@ TEST_F(QuirlexCli, BigramsAndContextOptionsEndToEnd) {
       {{"-d", path("other.dic"), "--context"}, 1, "", "other.dic.bigrams: the bigram file was made from another lexicon"},
       {{"-d", path("cut.dic"), "--context"}, 1, "", "cut.dic.bigrams: the bigram file is truncated"},
       {{"-d", "-", "--context"}, 2, "", "--context needs -d LEXICON to be a file"},
+      {{"-d", lexicon, "--unknown"}, 0, "Der Garten und die Fisch Garten.\n",
+       ", 0 by the letter model; "},
+      {{"-d", path("bare.dic"), "--unknown"}, 1, "", "bare.dic.letters: cannot open"},
+      {{"-d", path("other.dic"), "--unknown"}, 1, "",
+       "other.dic.letters: the letter model file was made from another lexicon"},
+      {{"-d", path("cut.dic"), "--unknown"}, 1, "", "cut.dic.letters: the letter model file is truncated"},
+      {{"-d", "-", "--unknown"}, 2, "", "--unknown needs -d LEXICON to be a file"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(path("out.txt"));
@@ -646,12 +658,16 @@ TEST_F(QuirlexCli, DemoRunsThePipelineOnTheSampleFiles) {
   const std::string restored =
       "71 of 71 Characters recognized correctly\nTranslated 100.0 percent of the text\n\n"
       "Der Garten hinter dem alten Haus.\nJeden Morgen oeffnet Anna das Fenster.\n";
-  // Restored the classic way, then again with the frequency order and
-  // Compound Search.
+  // Restored the classic way, then again with the frequency order and every
+  // best step (the letter model restored no word: every word is known).
   EXPECT_NE(result.out.find("=== Translate ===\n" + restored + "\n=== Translate again"),
             std::string::npos)
       << result.out;
-  EXPECT_TRUE(result.out.ends_with("and context ===\n" + restored)) << result.out;
+  const std::string best =
+      "71 of 71 Characters recognized correctly\nTranslated 100.0 percent of the text\n"
+      "0 words restored by the letter model\n\n"
+      "Der Garten hinter dem alten Haus.\nJeden Morgen oeffnet Anna das Fenster.\n";
+  EXPECT_TRUE(result.out.ends_with("every best step ===\n" + best)) << result.out;
   EXPECT_EQ(get_file(path("Lexikon.dic")),
             "ALTEN\nANNA\nFENSTER\nGARTEN\nHAUS\nHINTER\nJEDEN\nKINDER\nMORGEN\nOEFFNET\n");
   EXPECT_TRUE(file_exists(path("savedtext.txt")));

@@ -146,7 +146,7 @@ void QtDialogWindow::make_controls() {
   // The options beyond the classic commands sit in the free space below
   // Deep Search, off at start.
   frequency_ = make_check_box("Order by frequency (= best restoring)", 135, 44, 152, 8);
-  compounds_ = make_check_box("Compounds and context", 135, 56, 100, 8);
+  compounds_ = make_check_box("All best restoring steps", 135, 56, 100, 8);
 
   add_command_button(new QPushButton(QStringLiteral("Translate"), this), [this](std::stop_token) { return commands_.translate(); })
       ->setGeometry(units.rect(70, 65, 60, 19));

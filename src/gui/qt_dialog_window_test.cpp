@@ -202,7 +202,7 @@ void QtDialogWindowTest::tab_walks_the_controls_in_their_order() {
                                  f.button("Save"),
                                  f.button("Load shuffled text"),
                                  f.check_box("Order by frequency (= best restoring)"),
-                                 f.check_box("Compounds and context"),
+                                 f.check_box("All best restoring steps"),
                                  f.button("Translate"),
                                  f.window.upper_text_box(),
                                  f.window.lower_text_box(),

@@ -443,7 +443,7 @@ void WindowCommandsTest::the_window_remembers_its_check_boxes_and_folders() {
   put("affixes/prefixes.txt", "");
   const QString settings = path("settings.ini");
   const QStringList labels = {"Deep Search", kSortLabel, "Order by frequency (= best restoring)",
-                              "Compounds and context", "Keep punctuation in place"};
+                              "All best restoring steps", "Keep punctuation in place"};
   const auto states = [this, &labels] {
     QList<bool> checked;
     for (const QString& label : labels) checked.append(fixture_->check_box(label)->isChecked());

@@ -8,7 +8,7 @@
 
 #include "base/hash_mix.h"
 #include "io/file_output.h"
-#include "io/whole_file.h"
+#include "lexicon/model_file.h"
 #include "text/case_map.h"
 
 namespace quirlex {
@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::uint32_t kBreakPairsFlag = 1;
 constexpr std::uint32_t kCountedFlag = 2;
-// No model of a lexicon this program can load comes near this size.
-constexpr std::uint64_t kMostFileBytes = std::uint64_t{1} << 32;
 
 std::uint32_t flags_of(ShortWords rule) {
   return rule == ShortWords::kBreakPairs ? kBreakPairsFlag
@@ -25,24 +23,13 @@ std::uint32_t flags_of(ShortWords rule) {
                                          : 0;
 }
 
-void put(std::string& out, std::uint64_t value, int bytes) {
-  for (int k = 0; k < bytes; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
-}
-
-std::uint64_t get(std::string_view in, std::size_t at, int bytes) {
-  std::uint64_t value = 0;
-  for (int k = 0; k < bytes; ++k)
-    value |= std::uint64_t{static_cast<std::uint8_t>(in[at + k])} << (8 * k);
-  return value;
-}
-
 std::string records_of(std::span<const BigramPair> pairs) {
   std::string out;
   out.reserve(pairs.size() * kBigramRecordSize);
   for (const BigramPair& p : pairs) {
-    put(out, p.first, 4);
-    put(out, p.second, 4);
-    put(out, p.count, 4);
+    put_number(out, p.first, 4);
+    put_number(out, p.second, 4);
+    put_number(out, p.count, 4);
   }
   return out;
 }
@@ -57,13 +44,13 @@ std::string bigram_file_bytes(const BigramModel& model) {
   }
   body += records_of(model.pairs());
   std::string out(kBigramMagic);
-  put(out, model.lexicon_hash_value(), 8);
-  put(out, model.word_count(), 4);
-  put(out, flags_of(model.rule()), 4);
-  put(out, model.min_count(), 4);
-  put(out, model.short_words().size(), 4);
-  put(out, model.pairs().size(), 4);
-  put(out, fnv1a(kFnv1aStart, body), 8);
+  put_number(out, model.lexicon_hash_value(), 8);
+  put_number(out, model.word_count(), 4);
+  put_number(out, flags_of(model.rule()), 4);
+  put_number(out, model.min_count(), 4);
+  put_number(out, model.short_words().size(), 4);
+  put_number(out, model.pairs().size(), 4);
+  put_number(out, fnv1a(kFnv1aStart, body), 8);
   return out + body;
 }
 
@@ -77,7 +64,7 @@ BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash
   if (bytes.size() < kBigramHeaderSize) refuse("the bigram file is truncated");
   std::size_t at = kBigramMagic.size();
   const auto field = [&](int size) {
-    const std::uint64_t value = get(bytes, at, size);
+    const std::uint64_t value = get_number(bytes, at, size);
     at += static_cast<std::size_t>(size);
     return value;
   };
@@ -131,9 +118,9 @@ BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash
   pairs.reserve(pair_count);
   for (std::size_t r = 0; r < pair_count; ++r) {
     const std::size_t base = r * kBigramRecordSize;
-    const BigramPair pair{static_cast<std::uint32_t>(get(records, base, 4)),
-                          static_cast<std::uint32_t>(get(records, base + 4, 4)),
-                          static_cast<std::uint32_t>(get(records, base + 8, 4))};
+    const BigramPair pair{static_cast<std::uint32_t>(get_number(records, base, 4)),
+                          static_cast<std::uint32_t>(get_number(records, base + 4, 4)),
+                          static_cast<std::uint32_t>(get_number(records, base + 8, 4))};
     if (pair.first >= index_limit || pair.second >= index_limit || pair.count == 0 ||
         (!pairs.empty() && !pair_before(pairs.back(), pair))) {
       refuse("the bigram file is damaged");
@@ -146,21 +133,8 @@ BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash
 
 BigramModel read_bigram_file(const std::string& path, std::uint64_t lexicon_hash,
                              std::uint32_t word_count) {
-  std::string bytes;
-  const WholeFileRead read = read_whole_file(path, kMostFileBytes, bytes);
-  switch (read.outcome) {
-    case WholeFileRead::Outcome::kRead:
-      return parse_bigram_file(bytes, lexicon_hash, word_count, path);
-    case WholeFileRead::Outcome::kCannotOpen:
-      throw BigramFileError(path, std::string("cannot open the bigram file (") +
-                                      std::strerror(read.error_number) + ")");
-    case WholeFileRead::Outcome::kCannotRead:
-      throw BigramFileError(path, std::string("cannot read the bigram file (") +
-                                      std::strerror(read.error_number) + ")");
-    case WholeFileRead::Outcome::kTooLong:
-      break;
-  }
-  throw BigramFileError(path, "the bigram file is damaged");
+  return parse_bigram_file(model_file_bytes<BigramFileError>(path, "bigram"), lexicon_hash,
+                           word_count, path);
 }
 
 void write_bigram_file(const std::string& path, const BigramModel& model) {

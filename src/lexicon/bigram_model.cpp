@@ -88,23 +88,18 @@ class PairCounts {
   OpenTable<Slot> slots_;
 };
 
-}  // namespace
-
-namespace {
-
 // The lexicon hash so far, with the next word.
 std::uint64_t hash_word(std::uint64_t hash, std::string_view word) {
   return fnv1a(fnv1a(hash, word), "\n");
 }
 
-// lexicon_hash of the builder's words, as the lexicon file will read back.
-std::uint64_t lexicon_hash_of(const LexiconBuilder& builder) {
+}  // namespace
+
+std::uint64_t lexicon_hash(const LexiconBuilder& builder) {
   std::uint64_t hash = kFnv1aStart;
   for (std::size_t i = 0; i < builder.word_count(); ++i) hash = hash_word(hash, builder.word(i));
   return hash;
 }
-
-}  // namespace
 
 std::uint64_t lexicon_hash(const TokenList& words) {
   std::uint64_t hash = kFnv1aStart;
@@ -160,7 +155,7 @@ BigramModel BigramModel::count(const LexiconBuilder& builder, const TextPieces& 
   });
 
   BigramModel model;
-  model.lexicon_hash_ = lexicon_hash_of(builder);
+  model.lexicon_hash_ = lexicon_hash(builder);
   model.word_count_ = static_cast<std::uint32_t>(builder.word_count());
   model.rule_ = rule;
   model.pairs_ = counts.at_least(kMinCount);

@@ -25,6 +25,9 @@ namespace quirlex {
 // FNV-1a 64 of the lexicon's words in order, each followed by a line feed:
 // the same for a lexicon as built and as read back from its file.
 std::uint64_t lexicon_hash(const TokenList& words);
+// The same of the builder's words in their present order, as the lexicon
+// file will read back.
+std::uint64_t lexicon_hash(const LexiconBuilder& builder);
 
 struct BigramPair {
   std::uint32_t first = 0;

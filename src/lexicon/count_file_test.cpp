@@ -31,8 +31,9 @@ struct Source {
 // "WORD=count".
 Words lexicon_of(const std::vector<Source>& sources, LexiconOrder order,
                  ReadEncoding encoding = ReadEncoding::kAuto,
-                 std::size_t piece_size = TextStream::kDefaultPieceSize) {
+                 std::size_t piece_size = TextStream::kDefaultPieceSize, bool trim = false) {
   LexiconBuilder builder;
+  if (trim) builder.trim_word_ends();
   for (const Source& source : sources) {
     if (source.counts) {
       EXPECT_TRUE(add_count_file(builder, source.path, encoding, {}, piece_size));
@@ -50,6 +51,21 @@ Words lexicon_of(const std::vector<Source>& sources, LexiconOrder order,
     words.push_back(std::string(builder.word(i)) + "=" + std::to_string(builder.count(i)));
   }
   return words;
+}
+
+// Words as a reader sees them (the frequency order's way): the marks at a
+// word's ends go in a count file's words as in a corpus's.
+TEST(CountFile, WordsWithoutTheirMarksAsInTheCorpus) {
+  const testing::TempDir dir;
+  testing::put_file(dir.file("corpus.txt"), "\x84Haus\x93 (Baum) Haus |grep|\n");
+  testing::put_file(dir.file("counts.txt"), "\x84Haus\x93\t1\n(Baum)\t1\nHaus\t1\n|grep|\t1\n");
+  const Words expected = {"BAUM=1", "GREP=1", "HAUS=2"};
+  for (const bool counts : {false, true}) {
+    EXPECT_EQ(lexicon_of({{counts, dir.file(counts ? "counts.txt" : "corpus.txt")}},
+                         LexiconOrder::kSorted, ReadEncoding::kWindows1252,
+                         TextStream::kDefaultPieceSize, true),
+              expected);
+  }
 }
 
 TEST(CountFile, EachFormAfterACorpus) {

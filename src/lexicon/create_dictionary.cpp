@@ -9,6 +9,8 @@
 #include "base/failure.h"
 #include "lexicon/count_file.h"
 #include "lexicon/lexicon_builder.h"
+#include "lexicon/spelling_counter.h"
+#include "lexicon/spelling_counter.h"
 #include "text/text_stream.h"
 
 namespace quirlex {
@@ -150,13 +152,19 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   LexiconBuilder builder;
   const std::uint64_t bytes = corpus_bytes(sources);
   if (bytes != 0) builder.expect_corpus_bytes(bytes);
+  if (options.order == LexiconOrder::kFrequency) builder.trim_word_ends();
+  SpellingCounter spellings;
   ShareTeller reading(bytes, LexiconStage::kReadingCorpus, progress);
   std::size_t corpus = 0;
   for (const LexiconSource& source : sources) {
     if (is_corpus(source)) {
       const TextPieces pieces = reading.telling(corpora.pieces_of(corpus++));
       std::string piece;
-      while (pieces(piece)) builder.add_text(piece);
+      while (pieces(piece)) {
+        // Counted before the builder folds the piece.
+        if (options.letters) spellings.add(piece);
+        builder.add_text(piece);
+      }
       builder.end_source();
     } else if (!add_count_file(builder, source.path, options.encoding, stop,
                                options.piece_size)) {
@@ -183,6 +191,10 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
     ShareTeller counting(bytes, LexiconStage::kCountingBigrams, progress);
     build.bigrams = BigramModel::count(builder, counting.telling(corpora.all_pieces()),
                                        kBigramShortWords, kMaxBigramSizeRatio * lexicon_bytes);
+  }
+  if (options.letters) {
+    if (stop.stop_requested()) throw Stopped();
+    build.letters = LetterModel::count(builder, spellings.finish());
   }
   return build;
 }

@@ -13,6 +13,7 @@
 
 #include "base/progress.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/letter_model.h"
 #include "lexicon/lexicon_builder.h"
 #include "text/text_encoding.h"
 #include "text/text_stream.h"
@@ -46,6 +47,9 @@ struct LexiconBuildOptions {
   // Also count the corpus's bigram model of the lexicon (a second reading of
   // the corpora), at most kMaxBigramSizeRatio times the lexicon file's size.
   bool bigrams = false;
+  // Also build the letter model of the lexicon's words, with the sources'
+  // spellings of words with capitals inside (lexicon/letter_model.h).
+  bool letters = false;
   // How UTF-8 corpora are told and converted; their stand-ins only separate
   // words.
   ReadEncoding encoding = ReadEncoding::kAuto;
@@ -59,12 +63,16 @@ struct LexiconBuild {
   std::optional<std::string> unreadable;
   TokenList entries;  // the lexicon file's entries, one token each
   std::optional<BigramModel> bigrams;
+  std::optional<LetterModel> letters;
 };
 
 // Reads every source (umlauts spelled out) piece by piece, in order, and
 // makes the front-coded entries of their lexicon: the counts of equal words
 // of all sources add up, and a word first appears where its first source
-// has it. The bigram model comes from the corpora only. Progress:
+// has it. In frequency order a word's bytes that are no letters at its front
+// and back are no part of it, as a reader sees words. The bigram model and
+// the spellings of words with capitals inside come from the corpora only.
+// Progress:
 // kReadingCorpus (the words are collected as the sources are read),
 // kFiltering, kSorting, kRemovingRepeats, kCompressing and, with bigrams,
 // kCountingBigrams, each as it begins (percentage -1). The two stages that

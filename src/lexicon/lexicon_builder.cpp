@@ -11,6 +11,7 @@
 #include "base/failure.h"
 #include "base/limits.h"
 #include "lexicon/lexicon_codec.h"
+#include "text/letters.h"
 
 namespace quirlex {
 namespace {
@@ -50,7 +51,20 @@ void LexiconBuilder::add_text(std::string& piece) {
   }
 }
 
+void LexiconBuilder::trim(const char* text, std::size_t& start, std::size_t& length) const {
+  if (!trim_ends_) return;
+  const LetterCore core = letter_core(std::string_view(text + start, length));
+  start += core.begin;
+  // DistinctWords measures a word of 255 bytes or more to the separator
+  // after it: such a word keeps its back.
+  length = core.size() < kLongWordLength ? core.size() : length - core.begin;
+}
+
 void LexiconBuilder::count_carried(std::string_view word, std::uint64_t position) {
+  std::size_t start = 0;
+  std::size_t length = word.size();
+  trim(word.data(), start, length);
+  word = word.substr(start, length);
   if (word.size() < kMinWordLength || is_marker_byte(word.front())) return;
   distinct_.count_one(word.data(), word.size(), word.size(), position);
 }
@@ -72,6 +86,8 @@ void LexiconBuilder::find_words(char* text, Half& half) {
   const auto offset_base = static_cast<std::uint32_t>(half.begin);
   std::uint64_t* const hits = half.hits.data();
   for_each_word(half.word_bits, size, true, [&](std::size_t start, std::size_t length) {
+    trim(begin, start, length);
+    if (length < kMinWordLength) return;
     const char* const word = begin + start;
     // A word that begins like a marker would read back as front-coded, so
     // the lexicon cannot hold it.
@@ -152,6 +168,8 @@ void LexiconBuilder::add_counted(char* lines, std::size_t size,
   const char* const text = lines;
   const char* line_end = static_cast<const char*>(std::memchr(text, '\n', size));
   for_each_word(bits, size, true, [&](std::size_t start, std::size_t length) {
+    trim(text, start, length);
+    if (length < kMinWordLength) return;
     while (line_end != nullptr && line_end < text + start) {
       ++line;
       line_end = static_cast<const char*>(
@@ -211,6 +229,12 @@ void LexiconBuilder::for_each_word_in_text(
   std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> rank(order_.size());
   for (std::size_t i = 0; i < order_.size(); ++i) rank[order_[i]] = static_cast<std::uint32_t>(i);
   const auto visit_word = [&](const char* word, std::size_t length, std::size_t readable) {
+    std::size_t start = 0;
+    trim(word, start, length);
+    // Nothing but bytes that are no letters: no word at all.
+    if (length == 0) return;
+    word += start;
+    readable -= start;
     const std::string_view bytes(word, length);
     if (length < kMinWordLength) return visit(kShortWord, bytes);
     if (is_marker_byte(*word)) return visit(kNotInLexicon, bytes);

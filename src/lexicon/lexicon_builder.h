@@ -86,6 +86,11 @@ class LexiconBuilder {
   // words (the lines of a count file, say).
   void expect_words(std::size_t words) { distinct_.expect_words(words); }
 
+  // Before the first piece: from then on a word's bytes that are no letters
+  // at its front and back (quote marks, brackets, bars, underscores) are no
+  // part of it, as a reader sees words; here and in for_each_word_in_text.
+  void trim_word_ends() { trim_ends_ = true; }
+
   // The text has ended; needed before anything below.
   void finish();
 
@@ -160,6 +165,12 @@ class LexiconBuilder {
 
   // Encoding, a const step, runs on both threads too.
   mutable HelperThread threads_;
+  // The word of `length` bytes at `start` without the bytes at its ends
+  // that are no letters, when trim_word_ends was asked for.
+  void trim(const char* text, std::size_t& start, std::size_t& length) const;
+
+  static constexpr std::size_t kLongWordLength = 255;
+  bool trim_ends_ = false;
   PieceJoiner joiner_;
   DistinctWords distinct_;
   FrequentWords frequent_;

@@ -19,9 +19,9 @@ constexpr std::int32_t kTwoThreadsFrom = 1 << 18;
 std::pair<std::size_t, std::size_t> scrambled_part(std::string_view word, ShuffleOptions options) {
   if (!options.keep_punctuation) return {0, word.size()};
   std::size_t first = 0;
-  while (first < word.size() && !is_letter_byte(word[first])) ++first;
+  while (first < word.size() && !is_letter(word[first])) ++first;
   std::size_t end = word.size();
-  while (end > first && !is_letter_byte(word[end - 1])) --end;
+  while (end > first && !is_letter(word[end - 1])) --end;
   return {first, end - first};
 }
 

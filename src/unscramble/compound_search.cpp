@@ -104,18 +104,29 @@ Pair find_pair(std::string_view word, const Dictionary& dictionary, const Compou
 
 }  // namespace
 
+std::optional<Compound> compound_of(std::string_view word, const Dictionary& dictionary,
+                                    const CompoundIndex& index) {
+  if (word.size() < kMinCompoundLength) return std::nullopt;
+  const Pair pair = find_pair(word, dictionary, index);
+  if (pair.first < 0) return std::nullopt;
+  Compound compound;
+  compound.text = dictionary.words.text(pair.first);
+  if (pair.linked) compound.text += 'S';
+  compound.second_start = compound.text.size();
+  compound.text += dictionary.words.text(pair.second);
+  compound.first = pair.first;
+  compound.second = pair.second;
+  return compound;
+}
+
 std::int64_t restore_compounds(TokenList& scrambled, const Dictionary& dictionary,
                                const CompoundIndex& index) {
   std::int64_t restored = 0;
   for (std::int32_t i = 0; i < scrambled.size(); ++i) {
     const std::string_view word = scrambled.text(i);
-    if (scrambled.separator(i) == 1 || word.size() < kMinCompoundLength) continue;
-    const Pair pair = find_pair(word, dictionary, index);
-    if (pair.first < 0) continue;
-    std::string joined(dictionary.words.text(pair.first));
-    if (pair.linked) joined += 'S';
-    joined += dictionary.words.text(pair.second);
-    if (settle_like(scrambled, i, joined, word)) ++restored;
+    if (scrambled.separator(i) == 1) continue;
+    const std::optional<Compound> compound = compound_of(word, dictionary, index);
+    if (compound && settle_like(scrambled, i, compound->text, word)) ++restored;
   }
   return restored;
 }

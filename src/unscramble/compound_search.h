@@ -9,6 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "index/dictionary.h"
 #include "text/token_list.h"
@@ -18,6 +21,18 @@ namespace quirlex {
 
 // The shortest scrambled word that Compound Search tries.
 inline constexpr std::size_t kMinCompoundLength = 8;
+
+// Two lexicon words joined, as found for one scrambled word.
+struct Compound {
+  std::string text;  // the joined words, as the lexicon writes them
+  std::size_t second_start = 0;  // where the second word begins in it
+  std::int64_t first = 0, second = 0;  // the two words' indices
+};
+
+// The best compound of lexicon words for `word` (a scrambled word of
+// kMinCompoundLength bytes or more), or nothing.
+std::optional<Compound> compound_of(std::string_view word, const Dictionary& dictionary,
+                                    const CompoundIndex& index);
 
 // Restores, in place, every unsettled word (separator flag 0) of
 // kMinCompoundLength bytes or more in `scrambled` that is such a compound

@@ -40,6 +40,15 @@ class ContextChoice {
   // of words changed.
   std::int64_t choose(TokenList& restored, const std::vector<PendingChoice>& pending) const;
 
+  // The same, each word scored by both neighbours at once: of the words of
+  // a run of ties that neighbour each other, the sequence the model makes
+  // most likely as a chain of pairs, each pair's count weighed against the
+  // count of the word it follows (so a frequent word does not win by its
+  // frequency alone), with a pair the model lacks as likely as its second
+  // word is frequent.
+  std::int64_t choose_by_both_neighbours(TokenList& restored,
+                                         const std::vector<PendingChoice>& pending) const;
+
  private:
   struct Group {
     std::uint32_t start = 0;  // in members_
@@ -50,13 +59,25 @@ class ContextChoice {
   // it, or -1.
   std::int64_t index_of(const TokenList& restored, std::size_t position) const;
   // The index of the word the neighbours of `position` have, going by
-  // `step` (-1 or +1), or -1 when there is none the model knows.
-  std::int64_t neighbour(const TokenList& restored, std::size_t position, int step) const;
+  // `step` (-1 or +1), or -1 when there is none the model knows; with
+  // `at`, where that word stands.
+  std::int64_t neighbour(const TokenList& restored, std::size_t position, int step,
+                         std::size_t* at = nullptr) const;
+  // The model's words that the table's word at `position` may become: it
+  // first, then the others of its signature, length and ends; empty when
+  // the table did not restore it or it has no others.
+  std::vector<std::uint32_t> ties_of(const TokenList& restored, std::size_t position) const;
+  // ln of how likely `second` follows `first` (either may be -1: no word).
+  double follows(std::int64_t first, std::int64_t second) const;
 
   const Dictionary& dictionary_;
   const BigramModel& model_;
   std::vector<std::uint32_t> members_;  // the model's words, grouped by signature
   SignatureTable<Group> groups_;
+  // How often each of the model's words is seen, as its pairs tell it (the
+  // larger of its pairs' counts before it and after it), and all of them.
+  std::vector<std::uint64_t> seen_;
+  double seen_total_ = 0.0;
 };
 
 }  // namespace quirlex

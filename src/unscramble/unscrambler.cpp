@@ -6,7 +6,9 @@
 
 #include "base/helper_thread.h"
 #include "text/case_map.h"
+#include "text/letters.h"
 #include "text/signature.h"
+#include "unscramble/reader_words.h"
 
 namespace quirlex {
 namespace {
@@ -47,10 +49,14 @@ void capitalise_into(std::string& out, std::string_view candidate, std::string_v
 }
 
 // Writes `candidate` over token `i` and settles it, when it has the
-// scrambled word's length, first and last byte.
+// scrambled word's length, first and last byte and is a rearrangement of
+// its letters (a signature can be shared by words of other letters).
 bool settle_if_it_fits(TokenList& list, std::int64_t i, std::string_view candidate,
                        std::string_view scrambled) {
-  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled)) return false;
+  if (candidate.size() != scrambled.size() || !same_ends(candidate, scrambled) ||
+      !same_letters(candidate, scrambled)) {
+    return false;
+  }
   list.overwrite(i, candidate);
   list.set_separator(i, 1);
   return true;
@@ -60,8 +66,9 @@ bool settle_if_it_fits(TokenList& list, std::int64_t i, std::string_view candida
 // its own (so two stretches can be restored at once).
 class Restorer {
  public:
-  Restorer(TokenList& list, const Dictionary& dictionary, bool deep_search)
-      : list_(list), dictionary_(dictionary), deep_search_(deep_search) {}
+  Restorer(TokenList& list, const Dictionary& dictionary, bool deep_search,
+           const ReaderWords* reader)
+      : list_(list), dictionary_(dictionary), deep_search_(deep_search), reader_(reader) {}
 
   void restore(std::int32_t begin, std::int32_t end) {
     // The tables are far larger than any cache, so a word's look-ups are
@@ -109,11 +116,26 @@ class Restorer {
       const std::string_view scrambled = list_.text(i);
       if (scrambled.size() <= 3) list_.set_separator(i, 1);
       if (list_.separator(i) == 1) continue;
+      if (reader_ != nullptr && !is_plain_word(scrambled)) {
+        switch (restore_as_reader(list_, i, dictionary_, *reader_, deep_search_, candidate_)) {
+          case RestoredFrom::kLexicon: ++restored_.lexicon; break;
+          case RestoredFrom::kVariants: ++restored_.variants; break;
+          case RestoredFrom::kNothing: break;
+        }
+        continue;
+      }
       if (try_lexicon(i, scrambled, word.entry)) {
         ++restored_.lexicon;
-      } else if (deep_search_ && try_variants(i, scrambled, word.signature)) {
-        ++restored_.variants;
+        continue;
       }
+      // The table's word was no rearrangement: another word of those
+      // letters may be.
+      if (reader_ != nullptr && word.entry != nullptr &&
+          restore_from_all_words(list_, i, dictionary_, *reader_)) {
+        ++restored_.lexicon;
+        continue;
+      }
+      if (deep_search_ && try_variants(i, scrambled, word.signature)) ++restored_.variants;
     }
   }
 
@@ -127,7 +149,8 @@ class Restorer {
     if (entry == nullptr || entry->length != scrambled.size()) return false;
     const std::string_view word = dictionary_.words.text(*entry);
     if (capital_like(word.front(), scrambled.front()) != scrambled.front() ||
-        capital_like(word.back(), scrambled.back()) != scrambled.back()) {
+        capital_like(word.back(), scrambled.back()) != scrambled.back() ||
+        !same_letters(word, scrambled)) {
       return false;
     }
     const std::span<char> out = list_.mutable_text(i);
@@ -137,13 +160,7 @@ class Restorer {
   }
 
   bool try_variants(std::int32_t i, std::string_view scrambled, double signature) {
-    const VariantCode* code = dictionary_.variant_table.find(signature);
-    if (code == nullptr || *code == 0xFFFFFFFFu) return false;
-    const VariantLayout::Parts parts = dictionary_.layout.unpack(*code);
-    candidate_.clear();
-    if (parts.prefix) candidate_ += dictionary_.prefixes.text(*parts.prefix);
-    candidate_ += dictionary_.words.text(parts.word);
-    if (parts.suffix) candidate_ += dictionary_.suffixes.text(*parts.suffix);
+    if (!variant_text(dictionary_, signature, candidate_)) return false;
     if (candidate_.empty() || candidate_.size() != scrambled.size()) return false;
     lower_case(candidate_);
     // Only the first letter takes the scrambled word's case here.
@@ -154,11 +171,28 @@ class Restorer {
   TokenList& list_;
   const Dictionary& dictionary_;
   const bool deep_search_;
+  const ReaderWords* reader_;
   std::string candidate_;
   RestoredWords restored_;
 };
 
 }  // namespace
+
+bool variant_text(const Dictionary& dictionary, double signature, std::string& out) {
+  const VariantCode* code = dictionary.variant_table.find(signature);
+  if (code == nullptr || *code == 0xFFFFFFFFu) return false;
+  const VariantLayout::Parts parts = dictionary.layout.unpack(*code);
+  out.clear();
+  if (parts.prefix) out += dictionary.prefixes.text(*parts.prefix);
+  out += dictionary.words.text(parts.word);
+  if (parts.suffix) out += dictionary.suffixes.text(*parts.suffix);
+  return true;
+}
+
+bool settle_rearrangement(TokenList& list, std::int64_t index, std::string_view candidate,
+                          std::string_view scrambled) {
+  return settle_if_it_fits(list, index, candidate, scrambled);
+}
 
 std::string capitalise_like(std::string_view candidate, std::string_view scrambled) {
   std::string out;
@@ -171,9 +205,10 @@ bool settle_like(TokenList& list, std::int64_t index, std::string_view candidate
   return settle_if_it_fits(list, index, capitalise_like(candidate, scrambled), scrambled);
 }
 
-RestoredWords restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search) {
+RestoredWords restore_words(TokenList& scrambled, const Dictionary& dictionary, bool deep_search,
+                            const ReaderWords* reader) {
   const std::int32_t count = scrambled.size();
-  Restorer first(scrambled, dictionary, deep_search);
+  Restorer first(scrambled, dictionary, deep_search, reader);
   // A variant code that names no entry ends the command at its word, with
   // the words before it restored and none after: only where no code can do
   // that is the text restored in two halves.
@@ -188,7 +223,7 @@ RestoredWords restore_words(TokenList& scrambled, const Dictionary& dictionary, 
   // writes what the other reads.
   std::int32_t half = count / 2;
   while (half < count && scrambled.separator(half - 1) != 1) ++half;
-  Restorer second(scrambled, dictionary, deep_search);
+  Restorer second(scrambled, dictionary, deep_search, reader);
   run_both([&] { first.restore(0, half); }, [&] { second.restore(half, count); });
   return {first.restored().lexicon + second.restored().lexicon,
           first.restored().variants + second.restored().variants};

@@ -154,6 +154,31 @@ TEST(RestoreWords, RejectedLexiconCandidateStillTriesTheVariantTable) {
   EXPECT_EQ(restored("x @AA@ x\n", other_length, false), "x @AA@ x\n");
 }
 
+// UPPERCROSS and UNCOOPTENS share a signature (two equal letters add up to
+// the next one: R + R = S, N + N = O, O + O = P), length and ends: neither
+// is ever taken for the other, from either table, and a word left without a
+// rearrangement stays as it was.
+TEST(RestoreWords, OnlyRearrangementsAreAccepted) {
+  ASSERT_EQ(signature_of("UPPERCROSS"), signature_of("UNCOOPTENS"));
+  const struct {
+    std::string lexicon, suffixes, scrambled, restored;
+  } cases[] = {
+      {"UNCOOPTENS\n", "", "Urcpepross UPCREPROSS\n", "Urcpepross UPCREPROSS\n"},
+      {"UPPERCROSS\n", "", "Unoopctens\n", "Unoopctens\n"},
+      // The variant table holds UNCOOPT + ENS; the lexicon's word is asked
+      // first and is a rearrangement.
+      {"UPPERCROSS\nUNCOOPT\n", "ENS\n", "Urcpepross Unoopctens\n",
+       "Uppercross Uncooptens\n"},
+      // The variant table's colliding word is refused too.
+      {"UNCOOPT\n", "ENS\n", "Urcpepross\n", "Urcpepross\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lexicon + c.scrambled);
+    const Dictionary dictionary = load(c.lexicon, "", c.suffixes, !c.suffixes.empty());
+    EXPECT_EQ(restored(c.scrambled, dictionary, !c.suffixes.empty()), c.restored);
+  }
+}
+
 TEST(RestoreWords, BrokenVariantCodes) {
   Dictionary dictionary = load("HAUS\n", "", "EN\n", true);
   dictionary.variant_table.value_for(signature_of("GARTEN")) = 0xFFFFFFFFu;
