@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/dictionary_files.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex {
@@ -66,6 +67,13 @@ TEST(LexiconLocator, TheFirstFolderThatHasTheNameWins) {
   fs::create_directory(p.work + "/en");
   p.put(p.installed, "en.dic");
   EXPECT_EQ(locate_lexicon("en", p.places), p.installed + "/en.dic");
+
+  // A file dialog's choice is a path in the folder it showed: a file there
+  // is itself, any other is looked up by its file name.
+  EXPECT_EQ(locate_chosen_lexicon(p.work + "/de", p.places), p.work + "/de");
+  EXPECT_EQ(locate_chosen_lexicon(p.user + "/en", p.places), p.installed + "/en.dic");
+  EXPECT_EQ(locate_chosen_lexicon(p.user + "/fr", p.places), p.user + "/fr");
+  EXPECT_EQ(locate_chosen_lexicon("de", p.places), "de");
 }
 
 TEST(LexiconLocator, ANameFoundNowhereSaysWhereItWasLookedFor) {
@@ -120,13 +128,13 @@ TEST(LexiconLocator, ListsEachFoldersLexiconsWithTheirFiles) {
   Places p;
   p.put(p.installed, "en.dic");
   p.put(p.installed, "de.dic");
-  for (const std::string_view ending :
-       {kBigramsEnding, kLettersEnding, kSuffixesEnding, kPrefixesEnding}) {
-    testing::put_file(beside_lexicon(p.installed + "/de.dic", ending), "x");
+  const LexiconCompanions de = companions_of(p.installed + "/de.dic");
+  for (const std::string& file : {de.bigrams, de.letters, de.suffixes, de.prefixes}) {
+    testing::put_file(file, "x");
   }
   testing::put_file(p.installed + "/copyright", "text");
   testing::put_file(p.second + "/en.dic", "ONE\nTWO\n");
-  testing::put_file(beside_lexicon(p.second + "/en.dic", kSuffixesEnding), "S");
+  testing::put_file(companions_of(p.second + "/en.dic").suffixes, "S");
   const std::vector<FoundLexicon> found = list_lexicons(p.places);
   ASSERT_EQ(found.size(), 3u);
   const auto row = [](const FoundLexicon& l) {
