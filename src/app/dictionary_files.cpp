@@ -78,15 +78,12 @@ LoadedDictionary load_dictionary_files(Dictionary& dictionary, DictionaryFiles f
   const std::uint64_t hash = lexicon_hash(dictionary.words);
   const auto words = static_cast<std::uint32_t>(dictionary.words.size());
   const LexiconCompanions companions = companions_of(files.lexicon_path());
-  take_model<BigramFileError>(options.bigrams, companions.bigrams, loaded.bigrams,
-                              loaded.bigram_problem, [&](const std::string& path) {
-                                return read_bigram_file(path, hash, words);
-                              });
-  take_model<LetterModelFileError>(options.letters, companions.letters,
-                                   loaded.letters, loaded.letter_problem,
-                                   [&](const std::string& path) {
-                                     return read_letter_model_file(path, hash, words);
-                                   });
+  take_model<BigramFileError>(
+      options.bigrams, companions.bigrams, loaded.bigrams, loaded.bigram_problem,
+      [&](const std::string& path) { return read_bigram_file(path, hash, words); });
+  take_model<LetterModelFileError>(
+      options.letters, companions.letters, loaded.letters, loaded.letter_problem,
+      [&](const std::string& path) { return read_letter_model_file(path, hash, words); });
   return loaded;
 }
 

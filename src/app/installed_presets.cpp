@@ -21,8 +21,7 @@ std::string installed_samples_folder() {
 }
 
 std::optional<std::string> installed_preset(FilePurpose purpose, const std::string& preset,
-                                            std::string_view language,
-                                            const LexiconPlaces& places,
+                                            std::string_view language, const LexiconPlaces& places,
                                             const std::string& samples) {
   switch (purpose) {
     case FilePurpose::kOpenText:

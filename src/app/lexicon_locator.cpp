@@ -105,8 +105,7 @@ std::optional<std::string> find_lexicon(const std::string& name, const LexiconPl
 
 std::string locate_chosen_lexicon(const std::string& chosen, const LexiconPlaces& places) {
   const fs::path path(chosen);
-  if (chosen.empty() || is_file(fs::path(places.working_folder) / path) ||
-      !path.has_filename()) {
+  if (chosen.empty() || is_file(fs::path(places.working_folder) / path) || !path.has_filename()) {
     return chosen;
   }
   return find_lexicon(path.filename().string(), places).value_or(chosen);

@@ -49,8 +49,8 @@ std::string locate_lexicon(const std::string& name,
 
 // The first file of the lexicon folders that the name `name` finds, as NAME
 // or NAME.dic; the working folder is not looked at.
-std::optional<std::string> find_lexicon(const std::string& name,
-                                        const LexiconPlaces& places = LexiconPlaces::from_environment());
+std::optional<std::string> find_lexicon(
+    const std::string& name, const LexiconPlaces& places = LexiconPlaces::from_environment());
 
 // The lexicon a file dialog's choice stands for. A dialog gives a path in
 // the folder it shows, so a name typed there ("de") names a file of that

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/dictionary_files.h"
+#include "testing/scoped_environment.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex {
@@ -103,24 +104,18 @@ TEST(LexiconLocator, TheEnvironmentNamesTheFolders) {
       {":/a:", "rel", "/h", {"/a", "/h/.local/share/quirlex/lexicons"}},
       {nullptr, nullptr, nullptr, {}},
   };
-  const auto set = [](const char* name, const char* value) {
-    value == nullptr ? unsetenv(name) : setenv(name, value, 1);
+  const auto text = [](const char* value) {
+    return value == nullptr ? std::nullopt : std::optional<std::string>(value);
   };
-  // The process's own values, put back at the end.
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-  for (const char* name : {"QUIRLEX_LEXICON_PATH", "XDG_DATA_HOME", "HOME"}) {
-    const char* value = std::getenv(name);
-    saved.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
-  }
+  testing::ScopedEnvironment environment;
   for (const auto& c : cases) {
-    set("QUIRLEX_LEXICON_PATH", c.lexicon_path);
-    set("XDG_DATA_HOME", c.data_home);
-    set("HOME", c.home);
+    environment.set("QUIRLEX_LEXICON_PATH", text(c.lexicon_path));
+    environment.set("XDG_DATA_HOME", text(c.data_home));
+    environment.set("HOME", text(c.home));
     std::vector<std::string> folders = c.folders;
     folders.push_back(installed_lexicon_folder());
     EXPECT_EQ(LexiconPlaces::from_environment().folders(), folders);
   }
-  for (const auto& [name, value] : saved) set(name, value ? value->c_str() : nullptr);
   EXPECT_TRUE(installed_lexicon_folder().ends_with("/share/quirlex/lexicons"));
 }
 

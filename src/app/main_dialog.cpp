@@ -214,7 +214,8 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
   // Every file is asked for and read before anything changes, so a cancelled
   // dialog or an unreadable lexicon leaves the loaded dictionary as it was.
   std::string chosen;
-  if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, chosen)) return CommandOutcome::kNothing;
+  if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, chosen))
+    return CommandOutcome::kNothing;
   // A name that is no file may be that of a lexicon in the lexicon folders.
   const std::string lexicon_name = locate_chosen_lexicon(chosen);
   DictionaryFiles files;
@@ -232,7 +233,8 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
     using Read = bool (DictionaryFiles::*)(const std::string&, ReadEncoding);
     for (const auto& [preset, purpose, read] :
          {std::tuple{suffixes, FilePurpose::kOpenSuffixes, Read{&DictionaryFiles::read_suffixes}},
-          std::tuple{prefixes, FilePurpose::kOpenPrefixes, Read{&DictionaryFiles::read_prefixes}}}) {
+          std::tuple{prefixes, FilePurpose::kOpenPrefixes,
+                     Read{&DictionaryFiles::read_prefixes}}}) {
       const FileChoice choice = window_.choose_file(preset, purpose);
       if (!choice.confirmed) return CommandOutcome::kNothing;
       if (choice.name.empty()) continue;

@@ -253,16 +253,14 @@ int translate_command(const Arguments& args) {
     // A model asked for that cannot be used ends the run here, before
     // anything is written; so does one that --best finds but cannot use.
     const auto model_use = [&](bool asked) {
-      return asked ? ModelFiles::kRequired
+      return asked                 ? ModelFiles::kRequired
              : best && !from_stdin ? ModelFiles::kIfPresent
                                    : ModelFiles::kNone;
     };
-    const LoadedDictionary loaded =
-        load_dictionary_files(dictionary, std::move(files),
-                              {.deep_search = deep,
-                               .bigrams = model_use(context),
-                               .letters = model_use(unknown)},
-                              printer.callback<LoadStage>());
+    const LoadedDictionary loaded = load_dictionary_files(
+        dictionary, std::move(files),
+        {.deep_search = deep, .bigrams = model_use(context), .letters = model_use(unknown)},
+        printer.callback<LoadStage>());
     for (const std::string& problem : {loaded.bigram_problem, loaded.letter_problem}) {
       if (!problem.empty()) {
         say(problem);
@@ -331,8 +329,8 @@ int lexicons_command(const Arguments& args) {
     for (const FoundLexicon& lexicon : found) {
       std::string folder = lexicon.folder;
       if (lexicon.hidden) {
-        folder += " (-d " + lexicon.name + " finds " + locate_lexicon(lexicon.name, places) +
-                  " first)";
+        folder +=
+            " (-d " + lexicon.name + " finds " + locate_lexicon(lexicon.name, places) + " first)";
       }
       rows.push_back({lexicon.name, std::to_string(lexicon.words), there(lexicon.bigrams),
                       there(lexicon.letters), there(lexicon.suffixes), there(lexicon.prefixes),

@@ -90,9 +90,10 @@ int run_demo(const Arguments& args) {
     std::fflush(stdout);
     std::printf("Quirlex demo on the sample files in %s\n", folder.c_str());
     if (written_files) {
-      std::printf("The samples folder is read-only or the package's: the files the demo "
-                  "writes go to %s, removed at the end.\n",
-                  output.c_str());
+      std::printf(
+          "The samples folder is read-only or the package's: the files the demo "
+          "writes go to %s, removed at the end.\n",
+          output.c_str());
     }
 
     heading("Load " + source_name);

@@ -70,14 +70,14 @@ QString WindowSettings::folder_for(FilePurpose purpose) const {
 }
 
 WindowSettings::DialogStart WindowSettings::start_for(FilePurpose purpose,
-                                                     const QString& preset) const {
+                                                      const QString& preset) const {
   const bool remembered = store_ != nullptr && store_->contains(key_of(purpose)) &&
                           QFileInfo(store_->value(key_of(purpose)).toString()).isDir();
   // A preset with a folder of its own opens there as it is.
   if (!remembered && !preset.contains(QLatin1Char('/')) && !QFileInfo::exists(preset)) {
     const std::string language = QLocale::system().name().left(2).toStdString();
-    if (const auto installed = installed_preset(purpose, QFile::encodeName(preset).toStdString(),
-                                                language)) {
+    if (const auto installed =
+            installed_preset(purpose, QFile::encodeName(preset).toStdString(), language)) {
       const QFileInfo offered(QFile::decodeName(QByteArray::fromStdString(*installed)));
       return {offered.absolutePath(), offered.fileName()};
     }
