@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,13 +28,22 @@
 namespace quirlex::cli {
 namespace {
 
+// Standard output went away (a reader such as `head` that has read
+// enough): the demo ends there, and its temporary folder goes with it.
+struct OutputGone {};
+
+void shown() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) throw OutputGone();
+}
+
 void heading(const std::string& text) {
   std::printf("\n=== %s ===\n", text.c_str());
+  shown();
 }
 
 void show(std::string_view text) {
   std::fputs(for_terminal(text).c_str(), stdout);
-  std::fflush(stdout);
+  shown();
 }
 
 // A fresh folder in the temporary folder, removed with everything in it.
@@ -77,6 +87,9 @@ int run_demo(const Arguments& args) {
   const std::string prefixes = path(folder, presets::kPrefixes);
   if (!all_readable({source_name, corpus, suffixes, prefixes})) return kFileFailure;
 
+  // A write to a pipe without a reader fails instead of ending the process
+  // before the temporary folder is removed.
+  std::signal(SIGPIPE, SIG_IGN);
   try {
     // The files the demo writes go beside the samples, unless those are the
     // installed ones (which belong to the package) or their folder is
@@ -89,6 +102,7 @@ int run_demo(const Arguments& args) {
 
     std::fflush(stdout);
     std::printf("Quirlex demo on the sample files in %s\n", folder.c_str());
+    shown();
     if (written_files) {
       std::printf(
           "The samples folder is read-only or the package's: the files the demo "
@@ -168,6 +182,8 @@ int run_demo(const Arguments& args) {
     show(texts::accuracy_report(restored.accuracy, restored.unknown) +
          std::string(scrambled.join()));
     return kSuccess;
+  } catch (const OutputGone&) {
+    return kFileFailure;
   } catch (const Failure& failure) {
     say(failure.message());
     return kFileFailure;

@@ -843,6 +843,25 @@ TEST_F(QuirlexCli, DemoBesideReadOnlySamplesWritesIntoAScratchFolder) {
   std::sort(samples.begin(), samples.end());
   EXPECT_EQ(samples, (std::vector<std::string>{"EMPTY SUFFIX PREFIX LIST.txt", "Suffix_en.txt",
                                                "pqlexikon.txt", "test2.txt"}));
+
+  // A reader that has gone (`quirlex-cli demo | head`) ends the demo, and
+  // its scratch folder goes too.
+  std::filesystem::create_directory(path("tmp"));
+  ::chmod(path("tmp").c_str(), 0777);
+  ScopedEnvironment environment;
+  environment.set("TMPDIR", path("tmp"));
+  ::chmod(path("samples").c_str(), 0555);
+  const ProcessResult unread =
+      run_process(kProgram, {"demo", "--samples", path("samples")}, [] {
+        int ends[2];
+        if (::pipe(ends) != 0 || ::dup2(ends[1], 1) < 0) ::_exit(126);
+        ::close(ends[0]);
+        ::close(ends[1]);
+        drop_privileges();
+      });
+  ::chmod(path("samples").c_str(), 0755);
+  EXPECT_EQ(unread.exit_status, 1) << "signal " << unread.signal;
+  EXPECT_TRUE(std::filesystem::is_empty(path("tmp")));
 }
 
 TEST_F(QuirlexCli, DemoWithoutItsSampleFilesNamesTheMissingOne) {
