@@ -851,14 +851,13 @@ TEST_F(QuirlexCli, DemoBesideReadOnlySamplesWritesIntoAScratchFolder) {
   ScopedEnvironment environment;
   environment.set("TMPDIR", path("tmp"));
   ::chmod(path("samples").c_str(), 0555);
-  const ProcessResult unread =
-      run_process(kProgram, {"demo", "--samples", path("samples")}, [] {
-        int ends[2];
-        if (::pipe(ends) != 0 || ::dup2(ends[1], 1) < 0) ::_exit(126);
-        ::close(ends[0]);
-        ::close(ends[1]);
-        drop_privileges();
-      });
+  const ProcessResult unread = run_process(kProgram, {"demo", "--samples", path("samples")}, [] {
+    int ends[2];
+    if (::pipe(ends) != 0 || ::dup2(ends[1], 1) < 0) ::_exit(126);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    drop_privileges();
+  });
   ::chmod(path("samples").c_str(), 0755);
   EXPECT_EQ(unread.exit_status, 1) << "signal " << unread.signal;
   EXPECT_TRUE(std::filesystem::is_empty(path("tmp")));
