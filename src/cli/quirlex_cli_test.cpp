@@ -719,6 +719,7 @@ TEST_F(QuirlexCli, UsageErrorsExitWithTwo) {
       {"create-dictionary", text, "-o", path("lexicon.dic"), "--encoding", "utf-16"},
       {"translate", text, "-d", text, "--encoding", ""},
       {"demo", "extra"},
+      {"lexicons", "extra"},
   };
   for (const auto& arguments : runs) {
     SCOPED_TRACE(command_line(arguments));
@@ -745,6 +746,7 @@ TEST_F(QuirlexCli, HelpOfTheProgramAndOfEachCommand) {
       {{"create-dictionary", "-h"}, "Usage: quirlex-cli create-dictionary"},
       {{"translate", "--help"}, "Usage: quirlex-cli translate"},
       {{"demo", "--help"}, "Usage: quirlex-cli demo"},
+      {{"lexicons", "--help"}, "Usage: quirlex-cli lexicons"},
   };
   for (const auto& [arguments, usage] : cases) {
     SCOPED_TRACE(usage);
