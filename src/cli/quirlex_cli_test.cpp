@@ -77,6 +77,25 @@ class QuirlexCli : public ::testing::Test {
     return path;
   }
   std::string path(const std::string& name) const { return dir.file(name); }
+  // Runs translate on `scrambled` with `arguments`, into out.txt; checks its
+  // status, and that out.txt holds `restored` after success and is not
+  // written after a failure.
+  ProcessResult translate_into_file(const std::string& scrambled,
+                                    const std::vector<std::string>& arguments, int status,
+                                    const std::string& restored) {
+    std::filesystem::remove(path("out.txt"));
+    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
+    translate.insert(translate.end(), arguments.begin(), arguments.end());
+    SCOPED_TRACE(command_line(translate));
+    const ProcessResult result = run(translate);
+    EXPECT_EQ(result.exit_status, status) << result.err;
+    if (status == 0) {
+      EXPECT_EQ(get_file(path("out.txt")), restored);
+    } else {
+      EXPECT_FALSE(file_exists(path("out.txt")));
+    }
+    return result;
+  }
 
   TempDir dir;
 };
@@ -462,18 +481,8 @@ TEST_F(QuirlexCli, BigramsAndContextOptionsEndToEnd) {
       {{"-d", "-", "--unknown"}, 2, "", "--unknown needs -d LEXICON to be a file"},
   };
   for (const auto& c : cases) {
-    std::filesystem::remove(path("out.txt"));
-    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
-    translate.insert(translate.end(), c.arguments.begin(), c.arguments.end());
-    SCOPED_TRACE(command_line(translate));
-    const ProcessResult result = run(translate);
-    EXPECT_EQ(result.exit_status, c.status) << result.err;
+    const ProcessResult result = translate_into_file(scrambled, c.arguments, c.status, c.restored);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-    if (c.status == 0) {
-      EXPECT_EQ(get_file(path("out.txt")), c.restored);
-    } else {
-      EXPECT_FALSE(file_exists(path("out.txt")));
-    }
   }
   const ProcessResult to_stdout = run({"create-dictionary", corpus, "-o", "-", "--bigrams"});
   EXPECT_EQ(to_stdout.exit_status, 2);
@@ -594,21 +603,11 @@ TEST_F(QuirlexCli, BestTakesTheLexiconsOwnAffixListsAndModelFiles) {
         ": the letter model file is truncated"}},
   };
   for (const auto& c : cases) {
-    std::filesystem::remove(path("out.txt"));
-    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
-    translate.insert(translate.end(), c.arguments.begin(), c.arguments.end());
-    SCOPED_TRACE(command_line(translate));
-    const ProcessResult result = run(translate);
-    EXPECT_EQ(result.exit_status, c.status) << result.err;
+    const ProcessResult result = translate_into_file(scrambled, c.arguments, c.status, c.restored);
     std::size_t at = 0;
     for (const std::string& part : c.told) {
       at = result.err.find(part, at);
       EXPECT_NE(at, std::string::npos) << "missing: " << part << "\nin:\n" << result.err;
-    }
-    if (c.status == 0) {
-      EXPECT_EQ(get_file(path("out.txt")), c.restored);
-    } else {
-      EXPECT_FALSE(file_exists(path("out.txt")));
     }
   }
 }
