@@ -28,10 +28,10 @@ class WindowSettings {
   // Where a file dialog for `purpose` preset with `preset` opens, and the
   // name it offers: the folder of folder_for and `preset` (which opens in
   // a folder of its own when it has one). When no folder is remembered and
-  // `preset`, a bare name, is no file of the working folder, a dialog that reads offers
-  // the installed file instead where there is one (a sample file, a ready
-  // lexicon of the user's language): the program started from the desktop
-  // menu in the home folder offers files that exist.
+  // `preset`, a bare name, is no file of the working folder, a dialog that
+  // reads offers the installed file instead where there is one (a sample
+  // file, a ready lexicon of the user's language): the program started from
+  // the desktop menu in the home folder offers files that exist.
   struct DialogStart {
     QString folder;
     QString name;
