@@ -6,6 +6,9 @@ one UTF-8 file per package, for quirlex-cli create-dictionary.
     lexicon-sources.py OUTDIR PACKAGE...    OUTDIR/PACKAGE.txt for each
     lexicon-sources.py --copyright PACKAGE... the copyright file of lexicons
                                             made from these packages
+    lexicon-sources.py --corpus-copyright PACKAGE...
+                                            that of a sample corpus holding
+                                            their text
 
 Running text (documentation, manual pages, fortunes, glosses, dictionary
 definitions) stays running text, so that its word counts and neighbours
@@ -252,6 +255,9 @@ LICENCES = {
     "trans-de-en": ("Ding, the German-English dictionary", "1995-2023 Frank Richter", "GPL-2+"),
     "openthesaurus-de-text": ("OpenThesaurus", "2006 Daniel Naber and the users of "
                               "openthesaurus.de", "LGPL"),
+    "wamerican": ("SCOWL", "2000-2011 Kevin Atkinson and the authors of its sources",
+                  "permissive (the SCOWL licence: use, copy, modify, distribute and sell "
+                  "with the copyright notice); parts public domain"),
     "wamerican-huge": ("SCOWL", "2000-2011 Kevin Atkinson and the authors of its sources",
                        "permissive (the SCOWL licence: use, copy, modify, distribute and sell "
                        "with the copyright notice); parts public domain"),
@@ -276,10 +282,17 @@ LICENCES = {
 }
 
 
-def copyright_file(packages):
-    out = ["The lexicons in this folder are word lists and word counts made from the text of "
-           "these Debian packages (their words, not their text, are in the files); each "
-           "package's own copyright file tells more.", ""]
+LEXICONS_HEADING = ("The lexicons in this folder are word lists and word counts made from the "
+                    "text of these Debian packages (their words, not their text, are in the "
+                    "files); each package's own copyright file tells more.")
+CORPUS_HEADING = ("pqlexikon.txt, the sample corpus in this folder, is the text of these Debian "
+                  "packages' word lists and fortunes, converted to Windows-1252 "
+                  "(scripts/make-sample-corpus.sh); each package's own copyright file tells "
+                  "more. The other sample files belong to Quirlex.")
+
+
+def copyright_file(heading, packages):
+    out = [heading, ""]
     for package in packages:
         upstream, holders, licence = LICENCES[package]
         version = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], check=True,
@@ -293,8 +306,9 @@ def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--list":
         print(" ".join(SOURCES[sys.argv[2]]))
         return
-    if len(sys.argv) >= 2 and sys.argv[1] == "--copyright":
-        sys.stdout.write(copyright_file(sys.argv[2:]))
+    headings = {"--copyright": LEXICONS_HEADING, "--corpus-copyright": CORPUS_HEADING}
+    if len(sys.argv) >= 2 and sys.argv[1] in headings:
+        sys.stdout.write(copyright_file(headings[sys.argv[1]], sys.argv[2:]))
         return
     if len(sys.argv) < 3:
         sys.exit(__doc__)

@@ -19,8 +19,7 @@ void take_model(ModelFiles use, const std::string& path, std::optional<Model>& m
                 std::string& problem, const Read& read) {
   if (use == ModelFiles::kNone) return;
   // A lexicon without a model file is the usual case and says nothing.
-  std::error_code no_such_file;
-  if (use == ModelFiles::kIfPresent && !std::filesystem::exists(path, no_such_file)) return;
+  if (use == ModelFiles::kIfPresent && !existing_file(path)) return;
   try {
     model = read(path);
   } catch (const Error& error) {
@@ -38,6 +37,19 @@ bool read_affixes(const std::string& path, ReadEncoding encoding, std::string& t
 }
 
 }  // namespace
+
+LexiconCompanions companions_of(const std::string& lexicon_path) {
+  return {.bigrams = bigram_path(lexicon_path),
+          .letters = letter_model_path(lexicon_path),
+          .suffixes = lexicon_path + ".suffixes",
+          .prefixes = lexicon_path + ".prefixes"};
+}
+
+std::optional<std::string> existing_file(const std::string& path) {
+  std::error_code no_such_file;
+  if (!std::filesystem::exists(path, no_such_file)) return std::nullopt;
+  return path;
+}
 
 bool DictionaryFiles::read_lexicon(const std::string& path) {
   TextFile file;
@@ -65,15 +77,13 @@ LoadedDictionary load_dictionary_files(Dictionary& dictionary, DictionaryFiles f
   loaded.report = load_dictionary(dictionary, std::move(texts), progress, std::move(stop));
   const std::uint64_t hash = lexicon_hash(dictionary.words);
   const auto words = static_cast<std::uint32_t>(dictionary.words.size());
-  take_model<BigramFileError>(options.bigrams, bigram_path(files.lexicon_path()), loaded.bigrams,
-                              loaded.bigram_problem, [&](const std::string& path) {
-                                return read_bigram_file(path, hash, words);
-                              });
-  take_model<LetterModelFileError>(options.letters, letter_model_path(files.lexicon_path()),
-                                   loaded.letters, loaded.letter_problem,
-                                   [&](const std::string& path) {
-                                     return read_letter_model_file(path, hash, words);
-                                   });
+  const LexiconCompanions companions = companions_of(files.lexicon_path());
+  take_model<BigramFileError>(
+      options.bigrams, companions.bigrams, loaded.bigrams, loaded.bigram_problem,
+      [&](const std::string& path) { return read_bigram_file(path, hash, words); });
+  take_model<LetterModelFileError>(
+      options.letters, companions.letters, loaded.letters, loaded.letter_problem,
+      [&](const std::string& path) { return read_letter_model_file(path, hash, words); });
   return loaded;
 }
 
@@ -82,12 +92,12 @@ void create_dictionary_files(const LexiconBuild& build, const std::string& lexic
   put_tokens(build.entries, "\n", [&lexicon](std::string_view bytes) { lexicon.write(bytes); });
   std::optional<FileOutput> bigrams;
   if (build.bigrams) {
-    bigrams.emplace(bigram_path(lexicon_path));
+    bigrams.emplace(companions_of(lexicon_path).bigrams);
     bigrams->write(bigram_file_bytes(*build.bigrams));
   }
   std::optional<FileOutput> letters;
   if (build.letters) {
-    letters.emplace(letter_model_path(lexicon_path));
+    letters.emplace(companions_of(lexicon_path).letters);
     letters->write(letter_model_file_bytes(*build.letters));
   }
   // Every file complete before any replaces its predecessor.

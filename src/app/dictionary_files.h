@@ -44,6 +44,21 @@ class DictionaryFiles {
   DictionaryTexts texts_;
 };
 
+// The files that belong to a lexicon lie beside it, each named as the
+// lexicon file with an ending added: its bigram model (de.dic.bigrams), its
+// letter model (de.dic.letters) and the affix lists Deep Search takes for it
+// unless others are chosen (de.dic.suffixes, de.dic.prefixes). None of them
+// need be there.
+struct LexiconCompanions {
+  std::string bigrams;
+  std::string letters;
+  std::string suffixes;
+  std::string prefixes;
+};
+LexiconCompanions companions_of(const std::string& lexicon_path);
+// `path` when a file is there (a companion that may be missing).
+std::optional<std::string> existing_file(const std::string& path);
+
 // How the model files beside a lexicon are taken.
 enum class ModelFiles {
   kNone,       // not read

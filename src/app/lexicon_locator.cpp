@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <utility>
 
+#include "app/dictionary_files.h"
 #include "io/whole_file.h"
 
 namespace quirlex {
@@ -86,18 +89,26 @@ std::string locate_lexicon(const std::string& name, const LexiconPlaces& places)
   if (name.find('/') != std::string::npos || is_file(fs::path(places.working_folder) / name)) {
     return name;
   }
-  const std::vector<std::string> folders = places.folders();
-  for (const std::string& folder : folders) {
+  if (auto found = find_lexicon(name, places)) return std::move(*found);
+  throw LexiconNotFound(name, places.folders());
+}
+
+std::optional<std::string> find_lexicon(const std::string& name, const LexiconPlaces& places) {
+  for (const std::string& folder : places.folders()) {
     for (const std::string& file : {name, name + std::string(kLexiconEnding)}) {
       const fs::path path = fs::path(folder) / file;
       if (is_file(path)) return path.string();
     }
   }
-  throw LexiconNotFound(name, folders);
+  return std::nullopt;
 }
 
-std::string beside_lexicon(const std::string& lexicon_path, std::string_view ending) {
-  return lexicon_path + std::string(ending);
+std::string locate_chosen_lexicon(const std::string& chosen, const LexiconPlaces& places) {
+  const fs::path path(chosen);
+  if (chosen.empty() || is_file(fs::path(places.working_folder) / path) || !path.has_filename()) {
+    return chosen;
+  }
+  return find_lexicon(path.filename().string(), places).value_or(chosen);
 }
 
 std::vector<FoundLexicon> list_lexicons(const LexiconPlaces& places) {
@@ -116,10 +127,11 @@ std::vector<FoundLexicon> list_lexicons(const LexiconPlaces& places) {
       lexicon.folder = folder;
       lexicon.path = it->path().string();
       lexicon.words = line_count(lexicon.path);
-      lexicon.bigrams = is_file(beside_lexicon(lexicon.path, kBigramsEnding));
-      lexicon.letters = is_file(beside_lexicon(lexicon.path, kLettersEnding));
-      lexicon.suffixes = is_file(beside_lexicon(lexicon.path, kSuffixesEnding));
-      lexicon.prefixes = is_file(beside_lexicon(lexicon.path, kPrefixesEnding));
+      const LexiconCompanions companions = companions_of(lexicon.path);
+      lexicon.bigrams = is_file(companions.bigrams);
+      lexicon.letters = is_file(companions.letters);
+      lexicon.suffixes = is_file(companions.suffixes);
+      lexicon.prefixes = is_file(companions.prefixes);
       here.push_back(std::move(lexicon));
     }
     std::sort(here.begin(), here.end(),

@@ -4,15 +4,13 @@
 // folder of QUIRLEX_LEXICON_PATH (colon-separated), then
 // $XDG_DATA_HOME/quirlex/lexicons (~/.local/share when unset), then the
 // folder the package installs its lexicons in. The first file found wins.
-//
-// A lexicon's model files and affix lists lie beside it, each named as the
-// lexicon file with an ending added: de.dic.bigrams, de.dic.letters,
-// de.dic.suffixes, de.dic.prefixes.
+// The files that belong to a lexicon lie beside it (see companions_of in
+// dictionary_files.h).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/failure.h"
@@ -49,14 +47,17 @@ class LexiconNotFound : public Failure {
 std::string locate_lexicon(const std::string& name,
                            const LexiconPlaces& places = LexiconPlaces::from_environment());
 
-// The endings of the files a lexicon may have beside it.
-inline constexpr std::string_view kBigramsEnding = ".bigrams";
-inline constexpr std::string_view kLettersEnding = ".letters";
-inline constexpr std::string_view kSuffixesEnding = ".suffixes";
-inline constexpr std::string_view kPrefixesEnding = ".prefixes";
+// The first file of the lexicon folders that the name `name` finds, as NAME
+// or NAME.dic; the working folder is not looked at.
+std::optional<std::string> find_lexicon(
+    const std::string& name, const LexiconPlaces& places = LexiconPlaces::from_environment());
 
-// The file a lexicon file's ending names: `lexicon_path` followed by it.
-std::string beside_lexicon(const std::string& lexicon_path, std::string_view ending);
+// The lexicon a file dialog's choice stands for. A dialog gives a path in
+// the folder it shows, so a name typed there ("de") names a file of that
+// folder: `chosen` when it is a file, else the lexicon its file name finds in
+// the lexicon folders, else `chosen` itself (which then cannot be opened).
+std::string locate_chosen_lexicon(const std::string& chosen,
+                                  const LexiconPlaces& places = LexiconPlaces::from_environment());
 
 // One lexicon of a lexicon folder.
 struct FoundLexicon {

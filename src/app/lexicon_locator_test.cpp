@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/dictionary_files.h"
+#include "testing/scoped_environment.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex {
@@ -66,6 +68,13 @@ TEST(LexiconLocator, TheFirstFolderThatHasTheNameWins) {
   fs::create_directory(p.work + "/en");
   p.put(p.installed, "en.dic");
   EXPECT_EQ(locate_lexicon("en", p.places), p.installed + "/en.dic");
+
+  // A file dialog's choice is a path in the folder it showed: a file there
+  // is itself, any other is looked up by its file name.
+  EXPECT_EQ(locate_chosen_lexicon(p.work + "/de", p.places), p.work + "/de");
+  EXPECT_EQ(locate_chosen_lexicon(p.user + "/en", p.places), p.installed + "/en.dic");
+  EXPECT_EQ(locate_chosen_lexicon(p.user + "/fr", p.places), p.user + "/fr");
+  EXPECT_EQ(locate_chosen_lexicon("de", p.places), "de");
 }
 
 TEST(LexiconLocator, ANameFoundNowhereSaysWhereItWasLookedFor) {
@@ -95,24 +104,18 @@ TEST(LexiconLocator, TheEnvironmentNamesTheFolders) {
       {":/a:", "rel", "/h", {"/a", "/h/.local/share/quirlex/lexicons"}},
       {nullptr, nullptr, nullptr, {}},
   };
-  const auto set = [](const char* name, const char* value) {
-    value == nullptr ? unsetenv(name) : setenv(name, value, 1);
+  const auto text = [](const char* value) {
+    return value == nullptr ? std::nullopt : std::optional<std::string>(value);
   };
-  // The process's own values, put back at the end.
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
-  for (const char* name : {"QUIRLEX_LEXICON_PATH", "XDG_DATA_HOME", "HOME"}) {
-    const char* value = std::getenv(name);
-    saved.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
-  }
+  testing::ScopedEnvironment environment;
   for (const auto& c : cases) {
-    set("QUIRLEX_LEXICON_PATH", c.lexicon_path);
-    set("XDG_DATA_HOME", c.data_home);
-    set("HOME", c.home);
+    environment.set("QUIRLEX_LEXICON_PATH", text(c.lexicon_path));
+    environment.set("XDG_DATA_HOME", text(c.data_home));
+    environment.set("HOME", text(c.home));
     std::vector<std::string> folders = c.folders;
     folders.push_back(installed_lexicon_folder());
     EXPECT_EQ(LexiconPlaces::from_environment().folders(), folders);
   }
-  for (const auto& [name, value] : saved) set(name, value ? value->c_str() : nullptr);
   EXPECT_TRUE(installed_lexicon_folder().ends_with("/share/quirlex/lexicons"));
 }
 
@@ -120,13 +123,13 @@ TEST(LexiconLocator, ListsEachFoldersLexiconsWithTheirFiles) {
   Places p;
   p.put(p.installed, "en.dic");
   p.put(p.installed, "de.dic");
-  for (const std::string_view ending :
-       {kBigramsEnding, kLettersEnding, kSuffixesEnding, kPrefixesEnding}) {
-    testing::put_file(beside_lexicon(p.installed + "/de.dic", ending), "x");
+  const LexiconCompanions de = companions_of(p.installed + "/de.dic");
+  for (const std::string& file : {de.bigrams, de.letters, de.suffixes, de.prefixes}) {
+    testing::put_file(file, "x");
   }
   testing::put_file(p.installed + "/copyright", "text");
   testing::put_file(p.second + "/en.dic", "ONE\nTWO\n");
-  testing::put_file(beside_lexicon(p.second + "/en.dic", kSuffixesEnding), "S");
+  testing::put_file(companions_of(p.second + "/en.dic").suffixes, "S");
   const std::vector<FoundLexicon> found = list_lexicons(p.places);
   ASSERT_EQ(found.size(), 3u);
   const auto row = [](const FoundLexicon& l) {

@@ -8,6 +8,7 @@
 #include "app/command_texts.h"
 #include "app/dictionary_files.h"
 #include "app/file_presets.h"
+#include "app/lexicon_locator.h"
 #include "base/failure.h"
 #include "scramble/scramble.h"
 #include "text/text_reading.h"
@@ -212,8 +213,11 @@ CommandOutcome MainDialog::create_dictionary_command(std::stop_token stop) {
 CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
   // Every file is asked for and read before anything changes, so a cancelled
   // dialog or an unreadable lexicon leaves the loaded dictionary as it was.
-  std::string lexicon_name;
-  if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, lexicon_name)) return CommandOutcome::kNothing;
+  std::string chosen;
+  if (!choose_file_to_read(presets::kLexicon, FilePurpose::kOpenLexicon, chosen))
+    return CommandOutcome::kNothing;
+  // A name that is no file may be that of a lexicon in the lexicon folders.
+  const std::string lexicon_name = locate_chosen_lexicon(chosen);
   DictionaryFiles files;
   if (!files.read_lexicon(lexicon_name)) {
     cannot_open(lexicon_name);
@@ -221,11 +225,16 @@ CommandOutcome MainDialog::load_dictionary_command(std::stop_token stop) {
   }
   const bool deep_search = window_.is_checked(CheckBox::kDeepSearch);
   if (deep_search) {
+    // The lexicon's own affix lists, where it has them, are offered first.
+    const LexiconCompanions companions = companions_of(lexicon_name);
+    const std::string suffixes = existing_file(companions.suffixes).value_or(presets::kSuffixes);
+    const std::string prefixes = existing_file(companions.prefixes).value_or(presets::kPrefixes);
     // An affix file that cannot be read gives an empty list.
     using Read = bool (DictionaryFiles::*)(const std::string&, ReadEncoding);
-    for (auto [preset, purpose, read] :
-         {std::tuple{presets::kSuffixes, FilePurpose::kOpenSuffixes, Read{&DictionaryFiles::read_suffixes}},
-          std::tuple{presets::kPrefixes, FilePurpose::kOpenPrefixes, Read{&DictionaryFiles::read_prefixes}}}) {
+    for (const auto& [preset, purpose, read] :
+         {std::tuple{suffixes, FilePurpose::kOpenSuffixes, Read{&DictionaryFiles::read_suffixes}},
+          std::tuple{prefixes, FilePurpose::kOpenPrefixes,
+                     Read{&DictionaryFiles::read_prefixes}}}) {
       const FileChoice choice = window_.choose_file(preset, purpose);
       if (!choice.confirmed) return CommandOutcome::kNothing;
       if (choice.name.empty()) continue;

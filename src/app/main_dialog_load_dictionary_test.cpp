@@ -3,7 +3,10 @@
 // Stop.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "testing/main_dialog_test_fixture.h"
+#include "testing/scoped_environment.h"
 #include "testing/word_lists.h"
 
 namespace quirlex::testing {
@@ -111,6 +114,37 @@ TEST_F(LoadDictionary, AnUnreadableAffixFileLeavesOnlyTheOtherList) {
                                    "1 Words are read into the lexicon\r\nRead 1 Suffixes\r\n");
   EXPECT_TRUE(dialog.dictionary().prefixes.is_empty());
   EXPECT_EQ(dialog.dictionary().variant_table.entry_count(), 2);
+}
+
+// A name typed into the dialog that is no file there is looked up in the
+// lexicon folders; with Deep Search the lexicon's own affix lists are
+// offered, where it has them.
+TEST_F(LoadDictionary, ANameThatIsNoFileFindsAnInstalledLexiconAndItsOwnAffixLists) {
+  std::filesystem::create_directory(dir.file("lexicons"));
+  const std::string lexicon = put("lexicons/de.dic", "KIND\n");
+  const std::string suffixes = put("lexicons/de.dic.suffixes", "er");
+  ScopedEnvironment environment;
+  environment.set("QUIRLEX_LEXICON_PATH", dir.file("lexicons"));
+  environment.set("HOME", dir.path());
+  window.deep_search = true;
+  window.answer_file(dir.file("de"));
+  window.answer_file(suffixes);
+  window.answer_file("");
+  EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kDone);
+  EXPECT_EQ(dialog.lexicon_path(), lexicon);
+  ASSERT_EQ(window.dialogs.size(), 3u);
+  EXPECT_EQ(window.dialogs[1].preset, suffixes);
+  EXPECT_EQ(window.dialogs[2].preset, "EMPTY SUFFIX PREFIX LIST.txt");
+  EXPECT_EQ(texts_of(dialog.dictionary().suffixes), std::vector<std::string>{"ER"});
+  EXPECT_EQ(window.status,
+            "Lexicon: de.dic, 1 words; Deep Search: 0 prefixes, 1 suffixes; no model file");
+
+  // A name found nowhere is a file that cannot be opened.
+  window.answer_file(dir.file("fr"));
+  EXPECT_EQ(dialog.load_dictionary(), CommandOutcome::kUnreadable);
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{std::string(kCannotOpen) + "\n" + dir.file("fr")});
+  EXPECT_EQ(dialog.lexicon_path(), lexicon);
 }
 
 // Cancel in any of the three dialogs ends the whole command before anything

@@ -12,6 +12,7 @@
 
 #include "app/command_texts.h"
 #include "app/dictionary_files.h"
+#include "app/lexicon_locator.h"
 #include "base/failure.h"
 #include "base/version.h"
 #include "cli/arguments.h"
@@ -175,25 +176,47 @@ int create_dictionary_command(const Arguments& args) {
 int translate_command(const Arguments& args) {
   if (args.operands.size() != 1)
     return usage_error("translate", "translate needs one SCRAMBLED file");
-  const auto lexicon = args.value("-d");
-  if (!lexicon || lexicon->empty()) return usage_error("translate", "translate needs -d LEXICON");
+  const auto lexicon_name = args.value("-d");
+  if (!lexicon_name || lexicon_name->empty()) {
+    return usage_error("translate", "translate needs -d LEXICON");
+  }
   const auto encoding = chosen_encoding(args);
   if (!encoding) return usage_error("translate", kEncodingError);
   const std::string& scrambled_name = args.operands[0];
-  const bool deep = args.has("--deep");
+  // --best turns on every step the lexicon has files for.
+  const bool best = args.has("--best");
+  const bool deep = best || args.has("--deep");
+  const bool compounds = best || args.has("--compounds");
   const auto source_name = args.value("--source");
-  const auto suffixes = deep ? args.value("--suffixes") : std::nullopt;
-  const auto prefixes = deep ? args.value("--prefixes") : std::nullopt;
+  auto suffixes = deep ? args.value("--suffixes") : std::nullopt;
+  auto prefixes = deep ? args.value("--prefixes") : std::nullopt;
+  const bool from_stdin = *lexicon_name == "-";
   const bool context = args.has("--context");
-  if (context && *lexicon == "-") {
+  if (context && from_stdin) {
     return usage_error("translate", "--context needs -d LEXICON to be a file (the model is beside it)");
   }
   const bool unknown = args.has("--unknown");
-  if (unknown && *lexicon == "-") {
+  if (unknown && from_stdin) {
     return usage_error("translate", "--unknown needs -d LEXICON to be a file (the model is beside it)");
   }
 
-  std::vector<std::string> inputs = {scrambled_name, *lexicon};
+  std::string lexicon = *lexicon_name;
+  if (!from_stdin) {
+    try {
+      lexicon = locate_lexicon(lexicon);
+    } catch (const LexiconNotFound& failure) {
+      say(failure.message());
+      return kFileFailure;
+    }
+    if (best) {
+      // The lexicon's own affix lists, where no others are given.
+      const LexiconCompanions companions = companions_of(lexicon);
+      if (!suffixes) suffixes = existing_file(companions.suffixes);
+      if (!prefixes) prefixes = existing_file(companions.prefixes);
+    }
+  }
+
+  std::vector<std::string> inputs = {scrambled_name, lexicon};
   for (const auto& name : {source_name, suffixes, prefixes}) {
     if (name) inputs.push_back(*name);
   }
@@ -211,8 +234,8 @@ int translate_command(const Arguments& args) {
       return kFileFailure;
     }
     DictionaryFiles files;
-    if (!files.read_lexicon(input_path(*lexicon))) {
-      say(input_path(*lexicon) + ": " + texts::kCannotOpen);
+    if (!files.read_lexicon(input_path(lexicon))) {
+      say(input_path(lexicon) + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
     // An affix list not given is empty.
@@ -227,13 +250,23 @@ int translate_command(const Arguments& args) {
     }
     ProgressPrinter printer(stderr);
     Dictionary dictionary;
-    // A model that cannot be used ends the run here, before anything is written.
+    // A model asked for that cannot be used ends the run here, before
+    // anything is written; so does one that --best finds but cannot use.
+    const auto model_use = [&](bool asked) {
+      return asked                 ? ModelFiles::kRequired
+             : best && !from_stdin ? ModelFiles::kIfPresent
+                                   : ModelFiles::kNone;
+    };
     const LoadedDictionary loaded = load_dictionary_files(
         dictionary, std::move(files),
-        {.deep_search = deep,
-         .bigrams = context ? ModelFiles::kRequired : ModelFiles::kNone,
-         .letters = unknown ? ModelFiles::kRequired : ModelFiles::kNone},
+        {.deep_search = deep, .bigrams = model_use(context), .letters = model_use(unknown)},
         printer.callback<LoadStage>());
+    for (const std::string& problem : {loaded.bigram_problem, loaded.letter_problem}) {
+      if (!problem.empty()) {
+        say(problem);
+        return kFileFailure;
+      }
+    }
     // The report begins with the line already printed as progress.
     const std::string report = texts::dictionary_report(loaded.report);
     printer.print(std::string_view(report).substr(texts::stage_line(LoadStage::kCreatingTables).size()));
@@ -244,36 +277,77 @@ int translate_command(const Arguments& args) {
       say(scrambled_name + ": " + texts::kCannotOpen);
       return kFileFailure;
     }
-    const texts::RestoringSteps steps{.deep_search = deep,
-                                      .compounds = args.has("--compounds"),
-                                      .context = context,
-                                      .letter_model = unknown};
-    TranslateOptions options{.deep_search = steps.deep_search,
-                             .compounds = steps.compounds,
-                             .context = loaded.bigrams ? &*loaded.bigrams : nullptr};
-    if (unknown) {
+    const BigramModel* bigrams = loaded.bigrams ? &*loaded.bigrams : nullptr;
+    const LetterModel* letters = loaded.letters ? &*loaded.letters : nullptr;
+    TranslateOptions options{.deep_search = deep, .compounds = compounds, .context = bigrams};
+    if (best || unknown) {
       // The letter model reads words as a reader sees them, weighs the
       // compounds against its own orders, and with the bigrams ties go by
       // both neighbours: the window's best steps.
-      options = best_translate_options(deep, options.context, &*loaded.letters);
-      options.compounds = steps.compounds;
-      options.weigh_compounds = steps.compounds;
+      options = best_translate_options(deep, bigrams, letters);
+      options.compounds = compounds;
+      options.weigh_compounds = compounds && letters != nullptr;
     }
     const TranslateResult result = translate(scrambled, source, dictionary, options);
     if (source_name) {
       // The accuracy report byte for byte as the window shows it, CR LF included.
       const std::string accuracy_text =
-          unknown ? texts::accuracy_report(result.accuracy, result.unknown)
-                  : texts::accuracy_report(result.accuracy);
+          options.unknown ? texts::accuracy_report(result.accuracy, result.unknown)
+                          : texts::accuracy_report(result.accuracy);
       std::fwrite(accuracy_text.data(), 1, accuracy_text.size(), stderr);
     } else {
       // Without a source there is nothing to compare: what each step did instead.
+      const texts::RestoringSteps steps{.deep_search = deep,
+                                        .compounds = compounds,
+                                        .context = bigrams != nullptr,
+                                        .letter_model = options.unknown};
       std::fputs(
           for_terminal(texts::restored_words_report(result, steps, unrestored_words(scrambled)))
               .c_str(),
           stderr);
     }
     return write_output(args.value("-o"), scrambled) ? kSuccess : kFileFailure;
+  });
+}
+
+// Lists the lexicons a name finds, folder by folder, with the files that
+// belong to each.
+int lexicons_command(const Arguments& args) {
+  if (!args.operands.empty()) return usage_error("lexicons", "lexicons takes no operands");
+  return reporting_failures([&] {
+    const LexiconPlaces places = LexiconPlaces::from_environment();
+    const std::vector<FoundLexicon> found = list_lexicons(places);
+    if (found.empty()) {
+      std::string text = "no lexicon found; looked in";
+      for (const std::string& folder : places.folders()) text += " " + folder;
+      say(text);
+      return kFileFailure;
+    }
+    std::vector<std::vector<std::string>> rows = {
+        {"name", "words", "bigrams", "letters", "suffixes", "prefixes", "folder"}};
+    const auto there = [](bool file) { return std::string(file ? "yes" : "-"); };
+    for (const FoundLexicon& lexicon : found) {
+      std::string folder = lexicon.folder;
+      if (lexicon.hidden) {
+        folder +=
+            " (-d " + lexicon.name + " finds " + locate_lexicon(lexicon.name, places) + " first)";
+      }
+      rows.push_back({lexicon.name, std::to_string(lexicon.words), there(lexicon.bigrams),
+                      there(lexicon.letters), there(lexicon.suffixes), there(lexicon.prefixes),
+                      folder});
+    }
+    std::vector<std::size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+      for (std::size_t k = 0; k < row.size(); ++k) widths[k] = std::max(widths[k], row[k].size());
+    }
+    for (const auto& row : rows) {
+      std::string line;
+      for (std::size_t k = 0; k + 1 < row.size(); ++k) {
+        line += row[k] + std::string(widths[k] - row[k].size() + 2, ' ');
+      }
+      std::printf("%s%s\n", line.c_str(), row.back().c_str());
+    }
+    return kSuccess;
   });
 }
 
@@ -312,6 +386,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"--compounds"}, false},
          {{"--context"}, false},
          {{"--unknown"}, false},
+         {{"--best"}, false},
          {{"--suffixes"}, true},
          {{"--prefixes"}, true},
          {{"--source"}, true},
@@ -319,6 +394,7 @@ const std::map<std::string, Subcommand>& subcommands() {
          {{"--encoding"}, true}},
         translate_command,
         kTranslateHelp}},
+      {"lexicons", {{}, lexicons_command, kLexiconsHelp}},
       {"demo", {{{{"--samples"}, true}}, demo_command, kDemoHelp}},
   };
   return table;

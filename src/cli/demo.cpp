@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "app/command_texts.h"
 #include "app/dictionary_files.h"
 #include "app/file_presets.h"
+#include "app/installed_presets.h"
 #include "base/failure.h"
 #include "cli/commands.h"
 #include "cli/console_output.h"
@@ -26,13 +28,22 @@
 namespace quirlex::cli {
 namespace {
 
+// Standard output went away (a reader such as `head` that has read
+// enough): the demo ends there, and its temporary folder goes with it.
+struct OutputGone {};
+
+void shown() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) throw OutputGone();
+}
+
 void heading(const std::string& text) {
   std::printf("\n=== %s ===\n", text.c_str());
+  shown();
 }
 
 void show(std::string_view text) {
   std::fputs(for_terminal(text).c_str(), stdout);
-  std::fflush(stdout);
+  shown();
 }
 
 // A fresh folder in the temporary folder, removed with everything in it.
@@ -55,8 +66,13 @@ class ScratchFolder {
   std::string path_;
 };
 
+// The working folder when it holds the sample text, else the installed
+// samples, else those of the source tree the program was built from.
 std::string default_samples_folder() {
-  return ::access(presets::kSource, R_OK) == 0 ? "." : QUIRLEX_SAMPLES_DIR;
+  for (const std::string& folder : {std::string("."), installed_samples_folder()}) {
+    if (::access((folder + "/" + presets::kSource).c_str(), R_OK) == 0) return folder;
+  }
+  return QUIRLEX_SAMPLES_DIR;
 }
 
 }  // namespace
@@ -64,18 +80,35 @@ std::string default_samples_folder() {
 // The window's sample session, step by step, with what each box shows.
 int run_demo(const Arguments& args) {
   const std::string folder = args.value("--samples").value_or(default_samples_folder());
-  const auto path = [&folder](const char* name) { return folder + "/" + name; };
-  const std::string source_name = path(presets::kSource);
-  const std::string corpus = path(presets::kCorpus);
-  const std::string suffixes = path(presets::kSuffixes);
-  const std::string prefixes = path(presets::kPrefixes);
-  const std::string lexicon = path(presets::kLexicon);
-  const std::string saved = path(presets::kScrambledText);
+  const auto path = [](const std::string& in, const char* name) { return in + "/" + name; };
+  const std::string source_name = path(folder, presets::kSource);
+  const std::string corpus = path(folder, presets::kCorpus);
+  const std::string suffixes = path(folder, presets::kSuffixes);
+  const std::string prefixes = path(folder, presets::kPrefixes);
   if (!all_readable({source_name, corpus, suffixes, prefixes})) return kFileFailure;
 
+  // A write to a pipe without a reader fails instead of ending the process
+  // before the temporary folder is removed.
+  std::signal(SIGPIPE, SIG_IGN);
   try {
+    // The files the demo writes go beside the samples, unless those are the
+    // installed ones (which belong to the package) or their folder is
+    // read-only: then into a scratch folder that goes at the end.
+    std::optional<ScratchFolder> written_files;
+    if (::access(folder.c_str(), W_OK) != 0 || is_installed_folder(folder)) written_files.emplace();
+    const std::string output = written_files ? written_files->path() : folder;
+    const std::string lexicon = path(output, presets::kLexicon);
+    const std::string saved = path(output, presets::kScrambledText);
+
     std::fflush(stdout);
     std::printf("Quirlex demo on the sample files in %s\n", folder.c_str());
+    shown();
+    if (written_files) {
+      std::printf(
+          "The samples folder is read-only or the package's: the files the demo "
+          "writes go to %s, removed at the end.\n",
+          output.c_str());
+    }
 
     heading("Load " + source_name);
     TextFile source_file;
@@ -149,6 +182,8 @@ int run_demo(const Arguments& args) {
     show(texts::accuracy_report(restored.accuracy, restored.unknown) +
          std::string(scrambled.join()));
     return kSuccess;
+  } catch (const OutputGone&) {
+    return kFileFailure;
   } catch (const Failure& failure) {
     say(failure.message());
     return kFileFailure;

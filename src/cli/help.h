@@ -20,9 +20,13 @@ Commands:
   create-dictionary [CORPUS...] [--counts FILE]... -o LEXICON
             [--order sorted|text|frequency] [--bigrams] [--encoding E]
         Build a lexicon file from corpus texts and word-count files.
-  translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE] [--prefixes FILE]
-            [--compounds] [--context] [--source SOURCE] [-o OUT] [--encoding E]
-        Restore a scrambled text from a lexicon file; write the restored text.
+  translate SCRAMBLED -d LEXICON [--best] [--deep] [--suffixes FILE]
+            [--prefixes FILE] [--compounds] [--context] [--unknown]
+            [--source SOURCE] [-o OUT] [--encoding E]
+        Restore a scrambled text from a lexicon (a file, or the name of an
+        installed one such as de or en); write the restored text.
+  lexicons
+        List the lexicons that a name finds, with the files beside each.
   demo [--samples DIR]
         Run the whole pipeline on the bundled sample files and show each step.
 
@@ -102,9 +106,10 @@ Options:
 )";
 
 inline constexpr const char* kTranslateHelp =
-    R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--deep] [--suffixes FILE]
-                            [--prefixes FILE] [--compounds] [--context]
-                            [--unknown] [--source SOURCE] [-o OUT] [--encoding E]
+    R"(Usage: quirlex-cli translate SCRAMBLED -d LEXICON [--best] [--deep]
+                            [--suffixes FILE] [--prefixes FILE] [--compounds]
+                            [--context] [--unknown] [--source SOURCE] [-o OUT]
+                            [--encoding E]
 
 Loads SOURCE (when given), loads the dictionary LEXICON, loads the scrambled
 text SCRAMBLED and restores it as the window's Translate does. The accuracy
@@ -116,7 +121,22 @@ changed) and how many
 words of four or more letters stayed as they were.
 
 Options:
-  -d, --dictionary LEXICON  the lexicon file (required)
+  -d, --dictionary LEXICON  the lexicon file (required); a name without a
+                            slash that is no file of the working folder is
+                            looked up as NAME and NAME.dic in the folders of
+                            QUIRLEX_LEXICON_PATH (colon-separated), then in
+                            $XDG_DATA_HOME/quirlex/lexicons (default
+                            ~/.local/share/quirlex/lexicons), then among the
+                            installed lexicons (see 'quirlex-cli lexicons');
+                            a name found nowhere ends the run with status 1
+  --best                    every step the lexicon has files for: Deep Search
+                            with its own affix lists LEXICON.suffixes and
+                            LEXICON.prefixes (unless --suffixes or --prefixes
+                            are given), Compound Search, the context choice
+                            (with LEXICON.bigrams) and the letter model (with
+                            LEXICON.letters), as --unknown describes; a file
+                            that is missing leaves its step out, one that is
+                            there but cannot be used ends the run with status 1
   --deep                    Deep Search: also try every prefix + word + suffix
   --suffixes FILE           the suffix list for Deep Search (default: none)
   --prefixes FILE           the prefix list for Deep Search (default: none)
@@ -150,17 +170,36 @@ Options:
 Without --deep the affix options have no effect.
 )";
 
+inline constexpr const char* kLexiconsHelp =
+    R"(Usage: quirlex-cli lexicons
+
+Lists every lexicon (a file NAME.dic) of the folders that translate -d NAME
+looks in, in the order it looks: the folders of QUIRLEX_LEXICON_PATH
+(colon-separated), $XDG_DATA_HOME/quirlex/lexicons (default
+~/.local/share/quirlex/lexicons), the installed lexicons. For each it tells
+the name, the number of words, whether its bigram model (.bigrams), letter
+model (.letters) and affix lists (.suffixes, .prefixes) are beside it, and
+its folder; a lexicon that another file of its name hides says which. When
+there is none, the message names the folders and the status is 1.
+
+Options:
+  -h, --help  show this help
+)";
+
 inline constexpr const char* kDemoHelp =
     R"(Usage: quirlex-cli demo [--samples DIR]
 
 Runs the whole pipeline on the sample files and prints each step for a
 person to read: Load test2.txt, Shuffle, Save savedtext.txt, Create
 Dictionary from pqlexikon.txt into Lexikon.dic, Load Dictionary with Deep
-Search and Suffix_en.txt, Load shuffled text, Translate.
+Search and Suffix_en.txt, Load shuffled text, Translate; then Translate once
+more with a lexicon in frequency order and every best step. The files it
+writes go beside the samples, or, when their folder is read-only or the
+installed one, into a temporary folder removed at the end.
 
 Options:
   --samples DIR  the folder of the sample files (default: the working folder
-                 when it holds test2.txt, else the bundled samples folder)
+                 when it holds test2.txt, else the installed samples)
   -h, --help     show this help
 )";
 

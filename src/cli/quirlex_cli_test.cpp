@@ -3,6 +3,7 @@
 // exit statuses are checked.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "testing/child_action.h"
 #include "testing/child_process.h"
+#include "testing/scoped_environment.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex::testing {
@@ -74,6 +77,25 @@ class QuirlexCli : public ::testing::Test {
     return path;
   }
   std::string path(const std::string& name) const { return dir.file(name); }
+  // Runs translate on `scrambled` with `arguments`, into out.txt; checks its
+  // status, and that out.txt holds `restored` after success and is not
+  // written after a failure.
+  ProcessResult translate_into_file(const std::string& scrambled,
+                                    const std::vector<std::string>& arguments, int status,
+                                    const std::string& restored) {
+    std::filesystem::remove(path("out.txt"));
+    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
+    translate.insert(translate.end(), arguments.begin(), arguments.end());
+    SCOPED_TRACE(command_line(translate));
+    const ProcessResult result = run(translate);
+    EXPECT_EQ(result.exit_status, status) << result.err;
+    if (status == 0) {
+      EXPECT_EQ(get_file(path("out.txt")), restored);
+    } else {
+      EXPECT_FALSE(file_exists(path("out.txt")));
+    }
+    return result;
+  }
 
   TempDir dir;
 };
@@ -459,22 +481,135 @@ TEST_F(QuirlexCli, BigramsAndContextOptionsEndToEnd) {
       {{"-d", "-", "--unknown"}, 2, "", "--unknown needs -d LEXICON to be a file"},
   };
   for (const auto& c : cases) {
-    std::filesystem::remove(path("out.txt"));
-    std::vector<std::string> translate = {"translate", scrambled, "-o", path("out.txt")};
-    translate.insert(translate.end(), c.arguments.begin(), c.arguments.end());
-    SCOPED_TRACE(command_line(translate));
-    const ProcessResult result = run(translate);
-    EXPECT_EQ(result.exit_status, c.status) << result.err;
+    const ProcessResult result = translate_into_file(scrambled, c.arguments, c.status, c.restored);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-    if (c.status == 0) {
-      EXPECT_EQ(get_file(path("out.txt")), c.restored);
-    } else {
-      EXPECT_FALSE(file_exists(path("out.txt")));
-    }
   }
   const ProcessResult to_stdout = run({"create-dictionary", corpus, "-o", "-", "--bigrams"});
   EXPECT_EQ(to_stdout.exit_status, 2);
   EXPECT_EQ(to_stdout.out, "");
+}
+
+// translate -d NAME looks a name up in the lexicon folders, the working
+// folder first; quirlex-cli lexicons lists what the names find.
+TEST_F(QuirlexCli, LexiconNamesAreLookedUpInTheLexiconFolders) {
+  const std::string work = path("work");
+  const std::string folder = path("lexicons");
+  for (const std::string& name : {work, folder, path("home")})
+    std::filesystem::create_directory(name);
+  const std::string scrambled = put("scrambled.txt", "Der Gtraen.\n");
+  put("lexicons/de.dic", "GARTEN\n");
+  put("lexicons/de.dic.letters", "x");
+  ScopedEnvironment environment;
+  environment.set("QUIRLEX_LEXICON_PATH", folder);
+  environment.set("XDG_DATA_HOME", std::nullopt);
+  environment.set("HOME", path("home"));
+  const auto in_work = [&work] {
+    if (::chdir(work.c_str()) != 0) ::_exit(127);
+  };
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out, message;
+  } cases[] = {
+      {{"translate", scrambled, "-d", "de"}, 0, "Der Garten.\n", ""},
+      {{"translate", scrambled, "-d", "de.dic"}, 0, "Der Garten.\n", ""},
+      {{"translate", scrambled, "-d", "fr"},
+       1,
+       "",
+       "quirlex-cli: The lexicon \"fr\" is no file in the working folder, and neither fr nor "
+       "fr.dic is in any of these folders: " +
+           folder + " " + path("home") + "/.local/share/quirlex/lexicons "},
+      {{"lexicons"},
+       0,
+       "name  words  bigrams  letters  suffixes  prefixes  folder\n"
+       "de    1      -        yes      -         -         " +
+           folder + "\n",
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(command_line(c.arguments));
+    const ProcessResult result = run(c.arguments);
+    EXPECT_EQ(result.exit_status, c.status) << result.err;
+    EXPECT_EQ(result.out, c.out);
+    EXPECT_TRUE(result.err.starts_with(c.message)) << result.err;
+  }
+  // A file of the working folder wins over a lexicon of that name.
+  put("work/de", "GRATEN\n");
+  const ProcessResult local = run_process(kProgram, {"translate", scrambled, "-d", "de"}, in_work);
+  EXPECT_EQ(local.exit_status, 0) << local.err;
+  EXPECT_EQ(local.out, "Der Graten.\n");
+  const ProcessResult listed = run_process(kProgram, {"lexicons"}, in_work);
+  EXPECT_NE(listed.out.find(folder + " (-d de finds de first)\n"), std::string::npos) << listed.out;
+
+  environment.set("QUIRLEX_LEXICON_PATH", path("home"));
+  const ProcessResult none = run({"lexicons"});
+  if (none.exit_status == 0) GTEST_SKIP() << "lexicons are installed here:\n" << none.out;
+  EXPECT_EQ(none.exit_status, 1);
+  EXPECT_TRUE(
+      none.err.starts_with("quirlex-cli: no lexicon found; looked in " + path("home") + " "))
+      << none.err;
+}
+
+// --best turns on every step the lexicon has files for, and only those.
+TEST_F(QuirlexCli, BestTakesTheLexiconsOwnAffixListsAndModelFiles) {
+  const std::string corpus =
+      put("corpus.txt", "Fisch Graten Fisch Graten Garten Garten Garten Kind Haus Boot\n");
+  const std::string scrambled = put("scrambled.txt", "Der Gtraen, die Kndier, die Fsich Gtraen.\n");
+  const std::string full = path("full.dic");
+  ASSERT_EQ(run({"create-dictionary", corpus, "-o", full, "--order", "frequency", "--bigrams"})
+                .exit_status,
+            0);
+  put("full.dic.suffixes", "er");
+  put("other-suffixes.txt", "en\ner\n");
+  for (const char* name : {"bare.dic", "cut-bigrams.dic", "cut-letters.dic"}) {
+    put(name, get_file(full));
+  }
+  put("cut-bigrams.dic.bigrams", get_file(full + ".bigrams").substr(0, 40));
+  put("cut-letters.dic.letters", get_file(full + ".letters").substr(0, 40));
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string restored;
+    std::vector<std::string> told;  // parts of standard error, in order
+  } cases[] = {
+      {{"-d", full},
+       0,
+       "Der Garten, die Kndier, die Fisch Garten.\n",
+       {"Restored 3 words: 3 from the lexicon; 1 stayed as they were"}},
+      {{"-d", full, "--best"},
+       0,
+       "Der Garten, die Kinder, die Fisch Graten.\n",
+       {"Read 1 Suffixes\n",
+        "Restored 4 words: 3 from the lexicon, 1 by Deep Search, 0 by Compound Search, 0 by the "
+        "letter model; the context choice changed 1; 0 stayed as they were"}},
+      {{"-d", full, "--best", "--suffixes", path("other-suffixes.txt")},
+       0,
+       "Der Garten, die Kinder, die Fisch Graten.\n",
+       {"Read 2 Suffixes\n"}},
+      // No affix list and no model beside it: Deep Search without lists and
+      // Compound Search only.
+      {{"-d", path("bare.dic"), "--best"},
+       0,
+       "Der Garten, die Kndier, die Fisch Garten.\n",
+       {"Restored 3 words: 3 from the lexicon, 0 by Deep Search, 0 by Compound Search; 1 stayed"}},
+      {{"-d", path("cut-bigrams.dic"), "--best"},
+       1,
+       "",
+       {"quirlex-cli: " + path("cut-bigrams.dic.bigrams") + ": the bigram file is truncated"}},
+      {{"-d", path("cut-letters.dic"), "--best"},
+       1,
+       "",
+       {"quirlex-cli: " + path("cut-letters.dic.letters") +
+        ": the letter model file is truncated"}},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = translate_into_file(scrambled, c.arguments, c.status, c.restored);
+    std::size_t at = 0;
+    for (const std::string& part : c.told) {
+      at = result.err.find(part, at);
+      EXPECT_NE(at, std::string::npos) << "missing: " << part << "\nin:\n" << result.err;
+    }
+  }
 }
 
 TEST_F(QuirlexCli, OutputFilesAreWrittenEvenWhenEmpty) {
@@ -583,6 +718,7 @@ TEST_F(QuirlexCli, UsageErrorsExitWithTwo) {
       {"create-dictionary", text, "-o", path("lexicon.dic"), "--encoding", "utf-16"},
       {"translate", text, "-d", text, "--encoding", ""},
       {"demo", "extra"},
+      {"lexicons", "extra"},
   };
   for (const auto& arguments : runs) {
     SCOPED_TRACE(command_line(arguments));
@@ -609,6 +745,7 @@ TEST_F(QuirlexCli, HelpOfTheProgramAndOfEachCommand) {
       {{"create-dictionary", "-h"}, "Usage: quirlex-cli create-dictionary"},
       {{"translate", "--help"}, "Usage: quirlex-cli translate"},
       {{"demo", "--help"}, "Usage: quirlex-cli demo"},
+      {{"lexicons", "--help"}, "Usage: quirlex-cli lexicons"},
   };
   for (const auto& [arguments, usage] : cases) {
     SCOPED_TRACE(usage);
@@ -671,6 +808,60 @@ TEST_F(QuirlexCli, DemoRunsThePipelineOnTheSampleFiles) {
   EXPECT_EQ(get_file(path("Lexikon.dic")),
             "ALTEN\nANNA\nFENSTER\nGARTEN\nHAUS\nHINTER\nJEDEN\nKINDER\nMORGEN\nOEFFNET\n");
   EXPECT_TRUE(file_exists(path("savedtext.txt")));
+}
+
+// Installed, the samples folder is read-only: the demo writes into a
+// scratch folder of its own, which it removes at the end.
+TEST_F(QuirlexCli, DemoBesideReadOnlySamplesWritesIntoAScratchFolder) {
+  if (!permissions_bind_unprivileged()) GTEST_SKIP() << "file permissions bind no user here";
+  if (run_process(kProgram, {"--help"}, drop_privileges).exit_status != 0) {
+    GTEST_SKIP() << "user nobody cannot run " << kProgram;
+  }
+  ::chmod(dir.path().c_str(), 0755);
+  std::filesystem::create_directory(path("samples"));
+  put("samples/test2.txt", "Der Garten hinter dem alten Haus.\n");
+  put("samples/pqlexikon.txt", "garten hinter alten haus kinder\n");
+  put("samples/Suffix_en.txt", "er\n");
+  put("samples/EMPTY SUFFIX PREFIX LIST.txt", "");
+  ::chmod(path("samples").c_str(), 0555);
+  const ProcessResult result =
+      run_process(kProgram, {"demo", "--samples", path("samples")}, drop_privileges);
+  ::chmod(path("samples").c_str(), 0755);
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  const std::string told = "the files the demo writes go to ";
+  const std::size_t at = result.out.find(told);
+  ASSERT_NE(at, std::string::npos) << result.out;
+  const std::string scratch =
+      result.out.substr(at + told.size(), result.out.find(',', at) - at - told.size());
+  EXPECT_NE(result.out.find("=== Save " + scratch + "/savedtext.txt ===\n"), std::string::npos)
+      << result.out;
+  EXPECT_TRUE(result.out.ends_with("Der Garten hinter dem alten Haus.\n")) << result.out;
+  EXPECT_FALSE(std::filesystem::exists(scratch)) << scratch;
+  std::vector<std::string> samples;
+  for (const auto& entry : std::filesystem::directory_iterator(path("samples"))) {
+    samples.push_back(entry.path().filename().string());
+  }
+  std::sort(samples.begin(), samples.end());
+  EXPECT_EQ(samples, (std::vector<std::string>{"EMPTY SUFFIX PREFIX LIST.txt", "Suffix_en.txt",
+                                               "pqlexikon.txt", "test2.txt"}));
+
+  // A reader that has gone (`quirlex-cli demo | head`) ends the demo, and
+  // its scratch folder goes too.
+  std::filesystem::create_directory(path("tmp"));
+  ::chmod(path("tmp").c_str(), 0777);
+  ScopedEnvironment environment;
+  environment.set("TMPDIR", path("tmp"));
+  ::chmod(path("samples").c_str(), 0555);
+  const ProcessResult unread = run_process(kProgram, {"demo", "--samples", path("samples")}, [] {
+    int ends[2];
+    if (::pipe(ends) != 0 || ::dup2(ends[1], 1) < 0) ::_exit(126);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    drop_privileges();
+  });
+  ::chmod(path("samples").c_str(), 0755);
+  EXPECT_EQ(unread.exit_status, 1) << "signal " << unread.signal;
+  EXPECT_TRUE(std::filesystem::is_empty(path("tmp")));
 }
 
 TEST_F(QuirlexCli, DemoWithoutItsSampleFilesNamesTheMissingOne) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -60,8 +61,16 @@ std::optional<QString> StandardDialogs::choose_file(QWidget* parent, const QStri
                                                           : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filters_of(purpose));
-  dialog.setDirectory(folder);
-  dialog.selectFile(preset);
+  // A preset with a folder of its own (a lexicon's own affix list) opens
+  // there, with its file name in the name field.
+  const QFileInfo preset_file(preset);
+  if (preset_file.isAbsolute()) {
+    dialog.setDirectory(preset_file.absolutePath());
+    dialog.selectFile(preset_file.fileName());
+  } else {
+    dialog.setDirectory(folder);
+    dialog.selectFile(preset);
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;

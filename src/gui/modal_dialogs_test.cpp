@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -52,21 +53,26 @@ void ModalDialogsTest::the_file_dialog_opens_in_its_folder_with_the_preset_name(
   quirlex::testing::put_file(folder.file("test2.txt"), "text");
   QVERIFY(QDir::current().mkdir("Wörter"));
   const QString other = QDir::current().absoluteFilePath("Wörter");
+  quirlex::testing::put_file(QFile::encodeName(other + "/de.dic.suffixes").toStdString(), "en");
   const struct {
-    const char* preset;
+    QString preset;
     FilePurpose purpose;
     QString folder;
     QString typed;  // empty: the preset is confirmed as it is
     Qt::Key key;
     std::optional<QString> chosen;
+    QString name_field;  // empty: the preset
   } cases[] = {
       {"test2.txt", FilePurpose::kOpenText, QDir::currentPath(), "", Qt::Key_Return,
-       QDir::current().absoluteFilePath("test2.txt")},
+       QDir::current().absoluteFilePath("test2.txt"), ""},
       // A name that does not exist yet is taken too, in the folder given.
       {"Lexikon.dic", FilePurpose::kSaveLexicon, other, "neue Datei ü.dic", Qt::Key_Return,
-       other + "/neue Datei ü.dic"},
+       other + "/neue Datei ü.dic", ""},
       {"savedtext.txt", FilePurpose::kSaveScrambledText, QDir::currentPath(), "", Qt::Key_Escape,
-       std::nullopt},
+       std::nullopt, ""},
+      // A preset with a folder of its own opens there.
+      {other + "/de.dic.suffixes", FilePurpose::kOpenSuffixes, QDir::currentPath(), "",
+       Qt::Key_Return, other + "/de.dic.suffixes", "de.dic.suffixes"},
   };
   for (const auto& c : cases) {
     QString name_field;
@@ -85,8 +91,8 @@ void ModalDialogsTest::the_file_dialog_opens_in_its_folder_with_the_preset_name(
     });
     StandardDialogs dialogs;
     QCOMPARE(dialogs.choose_file(nullptr, c.folder, c.preset, c.purpose), c.chosen);
-    QCOMPARE(name_field, QString(c.preset));
-    QCOMPARE(shown_folder, c.folder);
+    QCOMPARE(name_field, c.name_field.isEmpty() ? c.preset : c.name_field);
+    QCOMPARE(shown_folder, c.name_field.isEmpty() ? c.folder : other);
   }
 }
 

@@ -394,10 +394,11 @@ FileChoice QtDialogWindow::choose_file(std::string_view preset, FilePurpose purp
   // without a change.
   if (stop_wanted_ || closing_) return {std::string(preset), false};
   return on_gui_thread([&]() -> FileChoice {
-    const QString preset_name =
-        QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size())));
+    const WindowSettings::DialogStart start = settings_.start_for(
+        purpose,
+        QFile::decodeName(QByteArray(preset.data(), static_cast<qsizetype>(preset.size()))));
     const std::optional<QString> chosen =
-        dialogs_->choose_file(this, settings_.folder_for(purpose), preset_name, purpose);
+        dialogs_->choose_file(this, start.folder, start.name, purpose);
     if (!chosen) return {std::string(preset), false};
     settings_.remember_folder(purpose, *chosen);
     return {QFile::encodeName(*chosen).toStdString(), true};

@@ -19,6 +19,7 @@
 #include "gui/left_scroll_text_edit.h"
 #include "gui/scripted_dialogs.h"
 #include "gui/status_line.h"
+#include "testing/scoped_environment.h"
 #include "testing/temp_dir.h"
 
 namespace quirlex::gui {
@@ -71,6 +72,7 @@ class WindowCommandsTest : public QObject {
   void create_dictionary_asks_for_the_lexicon_before_it_reads_the_corpus();
   void keep_punctuation_is_read_by_shuffle();
   void the_window_remembers_its_check_boxes_and_folders();
+  void load_dictionary_offers_a_ready_lexicon_where_its_preset_is_missing();
 
  private:
   // Clicks the button with this caption, answering its file dialogs with
@@ -491,6 +493,26 @@ void WindowCommandsTest::the_window_remembers_its_check_boxes_and_folders() {
   QCOMPARE(states(), defaults);
   click("Load", {""});
   QCOMPARE(fixture_->dialogs.folders, QStringList{working});
+}
+
+// Started from the desktop menu the working folder is the home folder,
+// where no preset file is: Load Dictionary then opens where the lexicons
+// are, on one that exists.
+void WindowCommandsTest::load_dictionary_offers_a_ready_lexicon_where_its_preset_is_missing() {
+  QVERIFY(QDir::current().mkdir("lexicons"));
+  put("lexicons/en.dic", "HAUS\n");
+  quirlex::testing::ScopedEnvironment environment;
+  environment.set("QUIRLEX_LEXICON_PATH", path("lexicons").toStdString());
+  environment.set("HOME", QDir::currentPath().toStdString());
+  QCOMPARE(click("Load Dictionary", {"lexicons/en.dic"}), QStringList{"en.dic (read)"});
+  QCOMPARE(fixture_->dialogs.folders, QStringList{path("lexicons")});
+  QVERIFY(fixture_->window.status_line()->full_text().startsWith("Lexicon: en.dic, 1 words"));
+
+  // The preset file in the working folder is offered as it always was.
+  put("Lexikon.dic", "KIND\n");
+  fixture_->dialogs.folders.clear();
+  QCOMPARE(click("Load Dictionary", {""}), QStringList{"Lexikon.dic (read)"});
+  QCOMPARE(fixture_->dialogs.folders, QStringList{QDir::currentPath()});
 }
 
 }  // namespace quirlex::gui

@@ -1,8 +1,14 @@
 #include "gui/window_settings.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
+#include <string>
+
+#include "app/installed_presets.h"
 
 namespace quirlex::gui {
 namespace {
@@ -63,8 +69,27 @@ QString WindowSettings::folder_for(FilePurpose purpose) const {
   return QDir::currentPath();
 }
 
+WindowSettings::DialogStart WindowSettings::start_for(FilePurpose purpose,
+                                                      const QString& preset) const {
+  const bool remembered = store_ != nullptr && store_->contains(key_of(purpose)) &&
+                          QFileInfo(store_->value(key_of(purpose)).toString()).isDir();
+  // A preset with a folder of its own opens there as it is.
+  if (!remembered && !preset.contains(QLatin1Char('/')) && !QFileInfo::exists(preset)) {
+    const std::string language = QLocale::system().name().left(2).toStdString();
+    if (const auto installed =
+            installed_preset(purpose, QFile::encodeName(preset).toStdString(), language)) {
+      const QFileInfo offered(QFile::decodeName(QByteArray::fromStdString(*installed)));
+      return {offered.absolutePath(), offered.fileName()};
+    }
+  }
+  return {folder_for(purpose), preset};
+}
+
 void WindowSettings::remember_folder(FilePurpose purpose, const QString& chosen) {
-  if (store_ != nullptr) store_->setValue(key_of(purpose), QFileInfo(chosen).absolutePath());
+  if (store_ == nullptr) return;
+  const QString folder = QFileInfo(chosen).absolutePath();
+  if (is_installed_folder(QFile::encodeName(folder).toStdString())) return;
+  store_->setValue(key_of(purpose), folder);
 }
 
 QString WindowSettings::location() const {
