@@ -94,8 +94,8 @@ constexpr std::size_t kMostLineBytes = std::size_t{16} << 20;
 // are (their counts' digits and blanks separate words), a piece at a time.
 class CountReader {
  public:
-  CountReader(LexiconBuilder& builder, const std::string& file_name)
-      : builder_(builder), file_name_(file_name) {}
+  CountReader(LexiconBuilder& builder, const std::string& file_name, SpellingCounter* spellings)
+      : builder_(builder), file_name_(file_name), spellings_(spellings) {}
 
   // Takes the next piece of the file's text; a line may run on into the next.
   void add(std::string& piece) {
@@ -157,7 +157,9 @@ class CountReader {
                              "RANK<TAB>WORD<TAB>COUNT.");
       }
     }
-    return read_count_line(line, *form_, file_name_, line_number_).count;
+    const CountLine read = read_count_line(line, *form_, file_name_, line_number_);
+    if (spellings_ != nullptr && read.count != 0) spellings_->add_counted(read.word, read.count);
+    return read.count;
   }
 
   [[noreturn]] void refuse_long_line() const {
@@ -167,6 +169,7 @@ class CountReader {
 
   LexiconBuilder& builder_;
   const std::string& file_name_;
+  SpellingCounter* spellings_;
   std::optional<CountForm> form_;
   std::uint64_t line_number_ = 0;
   // The beginning of a line the last piece cut.
@@ -234,7 +237,7 @@ CountLine read_count_line(std::string_view line, CountForm form, const std::stri
 }
 
 bool add_count_file(LexiconBuilder& builder, const std::string& path, ReadEncoding encoding,
-                    std::stop_token stop, std::size_t piece_size) {
+                    std::stop_token stop, std::size_t piece_size, SpellingCounter* spellings) {
   TextStream stream;
   if (!stream.open(path, {.encoding = encoding, .piece_size = piece_size})) return false;
   // Lines of a count file are some fourteen bytes long, each another word.
@@ -243,7 +246,7 @@ bool add_count_file(LexiconBuilder& builder, const std::string& path, ReadEncodi
   std::error_code no_size;
   const std::uintmax_t bytes = std::filesystem::file_size(path, no_size);
   if (!no_size) builder.expect_words(static_cast<std::size_t>(std::min(bytes / kLineBytes, kMostWords)));
-  CountReader reader(builder, path);
+  CountReader reader(builder, path, spellings);
   std::string piece;
   while (true) {
     if (stop.stop_requested()) throw Stopped();

@@ -23,6 +23,7 @@
 
 #include "base/failure.h"
 #include "lexicon/lexicon_builder.h"
+#include "lexicon/spelling_counter.h"
 #include "text/text_encoding.h"
 #include "text/text_stream.h"
 
@@ -70,9 +71,10 @@ CountLine read_count_line(std::string_view line, CountForm form, const std::stri
 // cannot be opened. A malformed line is a CountFileError, a stop request a
 // Stopped failure (checked between pieces of `piece_size` bytes); either
 // may come after some lines were counted, so the builder must then be
-// given up.
+// given up. With `spellings`, the spellings of its words with capitals
+// inside are counted there too, as often as their lines say.
 bool add_count_file(LexiconBuilder& builder, const std::string& path,
                     ReadEncoding encoding = ReadEncoding::kAuto, std::stop_token stop = {},
-                    std::size_t piece_size = 0);
+                    std::size_t piece_size = 0, SpellingCounter* spellings = nullptr);
 
 }  // namespace quirlex

@@ -166,8 +166,8 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
         builder.add_text(piece);
       }
       builder.end_source();
-    } else if (!add_count_file(builder, source.path, options.encoding, stop,
-                               options.piece_size)) {
+    } else if (!add_count_file(builder, source.path, options.encoding, stop, options.piece_size,
+                               options.letters ? &spellings : nullptr)) {
       build.unreadable = source.path;
       return build;
     }

@@ -14,6 +14,7 @@
 
 #include "base/failure.h"
 #include "lexicon/bigram_file.h"
+#include "lexicon/letter_model_file.h"
 #include "testing/temp_dir.h"
 #include "testing/token_lists.h"
 
@@ -182,6 +183,23 @@ TEST(BuildLexicon, CorporaAreReadInTurnWithoutJoiningWords) {
   EXPECT_EQ(ranked.entries, joined.entries);
   ASSERT_TRUE(ranked.bigrams && joined.bigrams);
   EXPECT_EQ(bigram_file_bytes(*ranked.bigrams), bigram_file_bytes(*joined.bigrams));
+}
+
+// A count file of a corpus gives the letter model of the corpus too, with
+// the spellings of words with capitals inside.
+TEST(BuildLexicon, CountFileGivesTheLettersOfItsCorpus) {
+  const testing::TempDir dir;
+  testing::put_file(dir.file("corpus.txt"), "GnuPG TrueType GnuPG (GnuPG) gnupg Haus\n");
+  testing::put_file(dir.file("counts.txt"), "GnuPG\t2\nTrueType\t1\n(GnuPG)\t1\ngnupg\t1\nHaus\t1\n");
+  const LexiconBuildOptions options{
+      .order = LexiconOrder::kFrequency, .letters = true};
+  const LexiconBuild corpus = build_lexicon({{.path = dir.file("corpus.txt")}}, options, kQuiet);
+  const LexiconBuild counted = build_lexicon(
+      {{.kind = LexiconSource::Kind::kCounts, .path = dir.file("counts.txt")}}, options, kQuiet);
+  ASSERT_TRUE(corpus.letters && counted.letters);
+  EXPECT_EQ(counted.entries, corpus.entries);
+  EXPECT_FALSE(corpus.letters->spellings().empty());
+  EXPECT_EQ(letter_model_file_bytes(*counted.letters), letter_model_file_bytes(*corpus.letters));
 }
 
 TEST(BuildLexicon, UnreadableCorpusGivesNothingAndOneWithoutWordsNoEntries) {

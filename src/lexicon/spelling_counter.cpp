@@ -1,5 +1,7 @@
 #include "lexicon/spelling_counter.h"
 
+#include <algorithm>
+
 #include "lexicon/corpus_words.h"
 #include "lexicon/lexicon_builder.h"
 #include "text/letters.h"
@@ -47,7 +49,17 @@ void SpellingCounter::add(std::string_view piece) {
   }
 }
 
-void SpellingCounter::count_word(std::string_view word) {
+void SpellingCounter::add_counted(std::string_view text, std::uint64_t times) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && separates_words(text[at])) ++at;
+    const std::size_t begin = at;
+    while (at < text.size() && !separates_words(text[at])) ++at;
+    if (begin < at) count_word(text.substr(begin, at - begin), times);
+  }
+}
+
+void SpellingCounter::count_word(std::string_view word, std::uint64_t times) {
   const LetterCore core = letter_core(word);
   if (core.size() < LexiconBuilder::kMinWordLength || core.size() > kMaxSpellingLength) return;
   const std::string_view letters = word.substr(core.begin, core.size());
@@ -57,7 +69,9 @@ void SpellingCounter::count_word(std::string_view word) {
   for (char& c : spelling) {
     if (!is_letter(c)) c = fold_byte(c);
   }
-  ++counts_[spelling];
+  // A count field holds what a real corpus comes near; more is kept as its largest.
+  std::uint32_t& count = counts_[spelling];
+  count = static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{count} + times, UINT32_MAX));
 }
 
 std::vector<Spelling> SpellingCounter::finish() {

@@ -25,11 +25,15 @@ class SpellingCounter {
   // out, not yet folded); it may end inside a word.
   void add(std::string_view piece);
 
+  // Takes the text of a count file's line (not folded), whose words appear
+  // `times` times.
+  void add_counted(std::string_view text, std::uint64_t times);
+
   // The text has ended: every spelling counted, in no particular order.
   std::vector<Spelling> finish();
 
  private:
-  void count_word(std::string_view word);
+  void count_word(std::string_view word, std::uint64_t times = 1);
 
   std::string carry_;  // the start of a word that the last piece cut
   std::unordered_map<std::string, std::uint32_t> counts_;
