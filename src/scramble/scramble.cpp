@@ -1,8 +1,10 @@
 #include "scramble/scramble.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -57,7 +59,13 @@ std::size_t pick(std::uint32_t reciprocal, std::uint32_t divisor, int draw) {
 // smaller writes at once, would wait for them to reach the cache.
 template <std::size_t kCount>
 std::uint64_t load_low(const char* p) {
-  if constexpr (kCount >= 4) {
+  if constexpr (std::endian::native != std::endian::little) {
+    std::uint64_t value = 0;
+    for (std::size_t k = 0; k < kCount; ++k) {
+      value |= std::uint64_t{static_cast<std::uint8_t>(p[k])} << (8 * k);
+    }
+    return value;
+  } else if constexpr (kCount >= 4) {
     std::uint32_t four;
     std::memcpy(&four, p, 4);
     return four | load_low<kCount - 4>(p + 4) << 32;
@@ -75,7 +83,9 @@ std::uint64_t load_low(const char* p) {
 // Writes the low `kCount` bytes of `value` to `p`, as load_low reads them.
 template <std::size_t kCount>
 void store_low(char* p, std::uint64_t value) {
-  if constexpr (kCount >= 4) {
+  if constexpr (std::endian::native != std::endian::little) {
+    for (std::size_t k = 0; k < kCount; ++k) p[k] = static_cast<char>(value >> (8 * k));
+  } else if constexpr (kCount >= 4) {
     const auto four = static_cast<std::uint32_t>(value);
     std::memcpy(p, &four, 4);
     store_low<kCount - 4>(p + 4, value >> 32);
@@ -110,48 +120,98 @@ void scramble_in_register(char* bytes, RandomGenerator& generator) {
   store_low<kInterior>(bytes + 1, interior);
 }
 
-// Scrambles `word` as scramble does.
-void scramble_word(std::span<char> word, RandomGenerator& generator) {
-  if constexpr (std::endian::native == std::endian::little) {
-    switch (word.size()) {
-      case 0:
-      case 1:
-      case 2:
-      case 3:
-        return;
-      case 4:
-        return scramble_in_register<4>(word.data(), generator);
-      case 5:
-        return scramble_in_register<5>(word.data(), generator);
-      case 6:
-        return scramble_in_register<6>(word.data(), generator);
-      case 7:
-        return scramble_in_register<7>(word.data(), generator);
-      case 8:
-        return scramble_in_register<8>(word.data(), generator);
-      case 9:
-        return scramble_in_register<9>(word.data(), generator);
-      case 10:
-        return scramble_in_register<10>(word.data(), generator);
-      default:
-        break;
+// The longest word scramble_in_register takes.
+constexpr std::size_t kLongestInRegister = 10;
+
+// What the draws of a word of each length up to kLongestInRegister do to
+// the generator.
+constexpr std::array<RandomGenerator::Jump, kLongestInRegister + 1> make_jumps() {
+  std::array<RandomGenerator::Jump, kLongestInRegister + 1> jumps{};
+  for (std::size_t length = 4; length <= kLongestInRegister; ++length) {
+    jumps[length] = RandomGenerator::jump_of(length - 3);
+  }
+  return jumps;
+}
+constexpr std::array<RandomGenerator::Jump, kLongestInRegister + 1> kJumps = make_jumps();
+
+// The words of a stretch of text taken a batch at a time, sorted by length:
+// the start of each word's draws is told by a jump over the draws of the
+// words before it, so that all words of one length can then be scrambled
+// together by the same straight code. Taken one after the other, each word
+// would begin with a branch on its length that the processor guesses wrong
+// nearly every time.
+class WordBatches {
+ public:
+  explicit WordBatches(char* text) : text_(text) {}
+
+  // Scrambles `word` as scramble does, from `generator`, which is left where
+  // the word's draws leave it; the word may be scrambled only at the next
+  // flush.
+  void add(std::span<char> word, RandomGenerator& generator) {
+    const std::size_t length = word.size();
+    if (length > kLongestInRegister) return scramble(word, generator);
+    // Shorter words are put with the others too, and never scrambled:
+    // sorting them out would be the branch this avoids.
+    Batch& batch = batches_[length];
+    batch.words[batch.size] = {static_cast<std::uint32_t>(word.data() - text_), generator.state()};
+    generator.jump(kJumps[length]);
+    if (++batch.size == kBatchSize) flush();
+  }
+
+  // Scrambles the words added so far.
+  void flush() {
+    flush_length<4>();
+    flush_length<5>();
+    flush_length<6>();
+    flush_length<7>();
+    flush_length<8>();
+    flush_length<9>();
+    flush_length<10>();
+    for (Batch& batch : batches_) batch.size = 0;
+  }
+
+ private:
+  // Words of one length at the most before they are scrambled: their bytes
+  // are then still in the cache.
+  static constexpr std::size_t kBatchSize = 1024;
+
+  struct Word {
+    std::uint32_t offset;  // from the text's start
+    std::uint32_t state;   // of the generator before the word's draws
+  };
+  struct Batch {
+    std::array<Word, kBatchSize> words;
+    std::size_t size = 0;
+  };
+
+  template <std::size_t kLength>
+  void flush_length() {
+    const Batch& batch = batches_[kLength];
+    for (std::size_t k = 0; k < batch.size; ++k) {
+      RandomGenerator generator(batch.words[k].state);
+      scramble_in_register<kLength>(text_ + batch.words[k].offset, generator);
     }
   }
-  scramble(word, generator);
-}
+
+  char* text_;
+  std::array<Batch, kLongestInRegister + 1> batches_;
+};
 
 void scramble_range(TokenList& list, std::int32_t begin, std::int32_t end,
                     RandomGenerator& generator, ShuffleOptions options) {
+  if (begin == end) return;
   // A copy the compiler can keep in a register: the generator itself might,
   // for all it knows, be one of the bytes written.
   RandomGenerator local = generator;
+  const auto batches = std::make_unique<WordBatches>(list.mutable_text(begin).data());
   list.visit_words(begin, end, [&](std::span<char> word) {
     if (options.keep_punctuation) {
       const auto [start, length] = scrambled_part({word.data(), word.size()}, options);
       word = word.subspan(start, length);
     }
-    scramble_word(word, local);
+    batches->add(word, local);
   });
+  batches->flush();
   generator = local;
 }
 
