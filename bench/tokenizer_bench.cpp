@@ -1,11 +1,13 @@
 // Splitting a large text into tokens: as Load does (separators kept,
 // signatures computed) and as the lexicon reader does (separators dropped,
-// signatures suppressed); and joining a token list back into one text.
+// signatures suppressed); and shuffling the tokens of a large text.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "bench_inputs.h"
+#include "scramble/random_generator.h"
+#include "scramble/scramble.h"
 #include "text/signature.h"
 #include "text/tokenizer.h"
 
@@ -49,6 +51,21 @@ void BM_TokenizeWordsOnlySuppressed(benchmark::State& state) {
 }
 BENCHMARK(BM_TokenizeWordsOnlySuppressed)->Unit(benchmark::kMillisecond);
 
+void BM_ShuffleText(benchmark::State& state) {
+  TokenList text;
+  tokenize(large_text(), text, {});
+  TokenList tokens;
+  for (auto _ : state) {
+    state.PauseTiming();
+    tokens.assign_copy(text);
+    state.ResumeTiming();
+    RandomGenerator generator;
+    shuffle_in_place(tokens, generator);
+    benchmark::DoNotOptimize(tokens.join().data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.join().size()));
+}
+BENCHMARK(BM_ShuffleText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quirlex::bench

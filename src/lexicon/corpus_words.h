@@ -120,13 +120,22 @@ inline std::uint64_t load_bytes(const char* p, std::size_t count, std::size_t re
 inline void load_head(const char* word, std::size_t length, std::size_t readable,
                       WordHead& head) {
   if (readable >= 16) {
-    // Masked without branches: word lengths vary too much to guess them.
-    // Two shifts of at most 32 bits make the mask of all 64 bits too.
-    const auto low_bytes = [](std::size_t n) {
-      return ((std::uint64_t{1} << (4 * n)) << (4 * n)) - 1;
+    // Masked without branches (word lengths vary too much to guess them),
+    // from a table: shifts by a variable count take several instructions
+    // each on the processors this is built for.
+    static constexpr std::array<std::uint64_t, 9> kLowBytes = {
+        0,
+        0xFF,
+        0xFFFF,
+        0xFFFFFF,
+        0xFFFFFFFF,
+        0xFFFFFFFFFFULL,
+        0xFFFFFFFFFFFFULL,
+        0xFFFFFFFFFFFFFFULL,
+        ~std::uint64_t{0},
     };
-    head[0] = load8(word) & low_bytes(std::min<std::size_t>(length, 8));
-    head[1] = load8(word + 8) & low_bytes(std::min<std::size_t>(std::max<std::size_t>(length, 8), 16) - 8);
+    head[0] = load8(word) & kLowBytes[std::min<std::size_t>(length, 8)];
+    head[1] = load8(word + 8) & kLowBytes[std::min<std::size_t>(std::max<std::size_t>(length, 8), 16) - 8];
   } else {
     char bytes[16] = {};
     std::memcpy(bytes, word, std::min<std::size_t>(length, 16));

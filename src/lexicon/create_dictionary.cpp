@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/failure.h"
+#include "base/read_ahead.h"
 #include "lexicon/count_file.h"
 #include "lexicon/lexicon_builder.h"
 #include "lexicon/spelling_counter.h"
@@ -158,7 +159,10 @@ LexiconBuild build_lexicon(const std::vector<LexiconSource>& sources,
   std::size_t corpus = 0;
   for (const LexiconSource& source : sources) {
     if (is_corpus(source)) {
-      const TextPieces pieces = reading.telling(corpora.pieces_of(corpus++));
+      // The next piece is read while the words of this one are counted.
+      ReadAhead ahead(corpora.pieces_of(corpus++));
+      const TextPieces pieces =
+          reading.telling([&ahead](std::string& piece) { return ahead.next(piece); });
       std::string piece;
       while (pieces(piece)) {
         // Counted before the builder folds the piece.

@@ -41,10 +41,14 @@ void DistinctWords::expect_words(std::size_t words) {
   const std::size_t share = words / kPartitions;
   // Three quarters of the slots in use at the most, as count keeps them.
   const std::size_t slots = std::bit_ceil(std::max(share + share / 3 + 1, kFirstSlots));
-  const std::size_t bytes = std::max(share * kExpectedWordBytes, kFirstBytes);
+  // Room for twice the bytes and entries expected: memory never written
+  // costs only its addresses, while growing copies everything into fresh
+  // memory.
+  const std::size_t bytes = std::max(2 * share * kExpectedWordBytes, kFirstBytes);
   for (Partition& p : partitions_) {
     if (!p.entries.empty()) continue;
     if (slots > p.slots.size()) p.make_slots(slots);
+    p.entries.reserve(2 * share);
     if (bytes > p.bytes.size()) {
       p.byte_memory = ZeroedMemory(bytes);
       p.bytes = {static_cast<char*>(p.byte_memory.data()), bytes};

@@ -271,21 +271,21 @@ TokenList LexiconBuilder::encode() const {
   // list in order.
   struct Entries {
     std::string bytes;
-    std::vector<std::size_t> lengths;
+    std::vector<std::uint32_t> lengths;
   };
   std::array<Entries, 2> halves;
   const std::size_t middle = order_.size() / 2;
   in_halves(order_.size(), middle, [&](std::size_t begin, std::size_t end) {
     Entries& half = halves[begin == 0 && end == middle ? 0 : 1];
-    std::string entry;
+    half.lengths.reserve(end - begin);
     for (std::size_t i = begin; i < end; ++i) {
       // Neither the words nor their bytes lie in the order of the lexicon:
       // a word is fetched, and later its bytes.
       if (i + 2 * kFetchAhead < end) __builtin_prefetch(&words_[order_[i + 2 * kFetchAhead]]);
       if (i + kFetchAhead < end) __builtin_prefetch(word(i + kFetchAhead).data());
-      LexiconEncoder::encode(i > 0 ? word(i - 1) : std::string_view(), word(i), entry);
-      half.bytes += entry;
-      half.lengths.push_back(entry.size());
+      const std::size_t before = half.bytes.size();
+      LexiconEncoder::append(i > 0 ? word(i - 1) : std::string_view(), word(i), half.bytes);
+      half.lengths.push_back(static_cast<std::uint32_t>(half.bytes.size() - before));
     }
   });
   entries.reserve_for(static_cast<std::int64_t>(order_.size()), -1,

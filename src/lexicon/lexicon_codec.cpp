@@ -45,21 +45,21 @@ bool is_storable_word(std::string_view word) {
 
 std::string LexiconEncoder::encode(std::string_view word) {
   std::string entry;
-  encode(previous_, word, entry);
+  append(previous_, word, entry);
   previous_.assign(word);
   return entry;
 }
 
-void LexiconEncoder::encode(std::string_view previous, std::string_view word,
-                            std::string& entry) {
+void LexiconEncoder::append(std::string_view previous, std::string_view word,
+                            std::string& entries) {
   if (!is_storable_word(word)) throw InvalidArgument();
   // Longer common beginnings are coded with the largest count a marker holds.
   const std::size_t n = std::min(shared_count(previous, word), kMaxSharedCount);
   if (n >= 2) {
-    entry.assign(1, static_cast<char>(kMarkerBase + n));
-    entry.append(word.substr(n));
+    entries.push_back(static_cast<char>(kMarkerBase + n));
+    entries.append(word.substr(n));
   } else {
-    entry.assign(word);
+    entries.append(word);
   }
 }
 

@@ -32,9 +32,10 @@ class LexiconEncoder {
   // The entry of `word`. A word that is not storable is an invalid argument.
   std::string encode(std::string_view word);
 
-  // The same for `word` after `previous`, into `entry`: for encoders that
-  // keep the words elsewhere, or encode parts of a list at once.
-  static void encode(std::string_view previous, std::string_view word, std::string& entry);
+  // The same for `word` after `previous`, appended to `entries`: for
+  // encoders that keep the words elsewhere, or encode parts of a list at
+  // once.
+  static void append(std::string_view previous, std::string_view word, std::string& entries);
 
  private:
   std::string previous_;

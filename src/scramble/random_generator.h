@@ -17,20 +17,30 @@ class RandomGenerator {
     return static_cast<int>((state_ >> 16) & 0x7FFFu);
   }
 
-  // Advances the state as `draws` draws would, in a few dozen steps: so a
-  // second thread can scramble the second half of a text from where the
-  // first half's draws will have left the generator.
-  void discard(std::uint64_t draws) {
-    // The recurrence is an affine map; applying it n times is the map
-    // squared along the bits of n.
+  // What `draws` draws do to the state, an affine map: the state becomes
+  // state * multiplier + increment.
+  struct Jump {
+    std::uint32_t multiplier = 1;
+    std::uint32_t increment = 0;
+  };
+  static constexpr Jump jump_of(std::uint64_t draws) {
+    // Applying the recurrence n times is the map squared along the bits of n.
+    Jump jump;
     std::uint32_t multiplier = kMultiplier;
     std::uint32_t increment = kIncrement;
     for (; draws != 0; draws >>= 1) {
-      if ((draws & 1) != 0) state_ = state_ * multiplier + increment;
+      if ((draws & 1) != 0) jump = {jump.multiplier * multiplier, jump.increment * multiplier + increment};
       increment = increment * multiplier + increment;
       multiplier *= multiplier;
     }
+    return jump;
   }
+  void jump(const Jump& jump) { state_ = state_ * jump.multiplier + jump.increment; }
+
+  // Advances the state as `draws` draws would, in a few dozen steps: so a
+  // second thread can scramble the second half of a text from where the
+  // first half's draws will have left the generator.
+  void discard(std::uint64_t draws) { jump(jump_of(draws)); }
 
   std::uint32_t state() const { return state_; }
   void set_state(std::uint32_t state) { state_ = state; }

@@ -62,6 +62,28 @@ TEST(Scramble, WordOfLengthNDrawsNMinusThreeNumbersAndShortWordsStay) {
   }
 }
 
+// The exchanges of a word of any length are those of the plain rule: the
+// i-th draw's remainder by the interior's length picks the byte that byte i
+// changes place with.
+TEST(Scramble, ExchangesAsTheRemainderOfEachDrawPicks) {
+  std::mt19937 rng(5);
+  for (std::size_t length = 4; length <= 200; ++length) {
+    for (int round = 0; round < 20; ++round) {
+      std::string word(length, '\0');
+      for (std::size_t k = 0; k < length; ++k) word[k] = static_cast<char>('A' + k % 50);
+      const auto state = static_cast<std::uint32_t>(rng());
+      std::string expected = word;
+      RandomGenerator plain(state);
+      for (std::size_t i = 1; i < length - 2; ++i) {
+        std::swap(expected[i], expected[static_cast<std::size_t>(plain.draw()) % (length - 2) + 1]);
+      }
+      RandomGenerator generator(state);
+      scramble(word, generator);
+      ASSERT_EQ(word, expected) << "length " << length;
+    }
+  }
+}
+
 TEST(Scramble, KeepsLengthEndsLettersAndSignatureOfAnyWord) {
   std::mt19937 rng(20240611);
   std::uniform_int_distribution<int> byte(0x40, 0xFF);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "base/failure.h"
@@ -92,7 +93,7 @@ TEST_F(TextFileTest, SpellsOutUmlautsBeforeUpperCasing) {
   EXPECT_EQ(read_back(others, kTransliterate, false), others);
 }
 
-// Plain ASCII is passed over eight bytes at a time, so umlauts must be found
+// Plain ASCII is passed over many bytes at a time, so umlauts must be found
 // wherever they stand relative to those steps, high bytes that are no
 // umlauts beside them.
 TEST(TransliterateUmlauts, FindsUmlautsAtEveryPositionOfALongerText) {
@@ -111,6 +112,22 @@ TEST(TransliterateUmlauts, FindsUmlautsAtEveryPositionOfALongerText) {
   std::string text = single_byte("ßabcdefghijklmnopä");
   transliterate_umlauts(text);
   EXPECT_EQ(text, "ssabcdefghijklmnopae");
+  // Random texts of umlauts, other high bytes and ASCII, against spelling
+  // out byte by byte.
+  const std::string alphabet = single_byte("ÄÖÜäöüßéÿa ");
+  std::mt19937 random(42);
+  for (int round = 0; round < 3000; ++round) {
+    std::string random_text(random() % 100, 'a');
+    for (char& c : random_text) c = alphabet[random() % alphabet.size()];
+    std::string expected;
+    for (const char c : random_text) {
+      const std::size_t umlaut = single_byte("ÄÖÜäöüß").find(c);
+      expected += umlaut == std::string::npos ? std::string(1, c)
+                                              : std::string("AeOeUeaeoeuess").substr(2 * umlaut, 2);
+    }
+    transliterate_umlauts(random_text);
+    ASSERT_EQ(random_text, expected) << "round " << round;
+  }
 }
 
 TEST_F(TextFileTest, FailedReadClosesTheFileAndKeepsThePreviousContent) {

@@ -98,6 +98,24 @@ class TokenList {
     const std::size_t start = start_of(i);
     return {text_.data() + start, end_of(i) - start};
   }
+  // Calls `visit(bytes)` for the bytes of every word token (flag 0) from
+  // token `begin` to before `end`, in order, to be changed in place (a word
+  // keeps its length): for scans of a whole text, without the checks and
+  // look-ups of one token at a time. A range outside the list is an invalid
+  // argument.
+  template <typename Visit>
+  void visit_words(std::int32_t begin, std::int32_t end, const Visit& visit) {
+    if (begin < 0 || end < begin || end > size()) refuse_index();
+    char* const text = text_.data();
+    std::size_t start = begin == end ? 0 : start_of(static_cast<std::size_t>(begin));
+    for (std::size_t i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) {
+      const std::uint32_t packed = ends_[i];
+      const std::size_t token_end = packed & kEndMask;
+      if ((packed >> 31) == 0) visit(std::span<char>(text + start, token_end - start));
+      start = token_end;
+    }
+  }
+
   // Writes `text`, which must be as long as token `index`, over its text.
   void overwrite(std::int64_t index, std::string_view text);
 

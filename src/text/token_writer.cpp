@@ -10,6 +10,30 @@ namespace {
 // second copy of a large text is made.
 constexpr std::size_t kEncodePiece = std::size_t{1} << 20;
 
+// Tokens with separators are gathered into pieces of about this size: a
+// call for each token and each separator would cost more than the copying.
+constexpr std::size_t kGatherPiece = std::size_t{64} << 10;
+
+// Gathers bytes and hands them on in pieces of about kGatherPiece.
+class Gatherer {
+ public:
+  explicit Gatherer(const std::function<void(std::string_view)>& put) : put_(put) {
+    piece_.reserve(kGatherPiece);
+  }
+  void add(std::string_view bytes) {
+    if (piece_.size() + bytes.size() > kGatherPiece) flush();
+    piece_.append(bytes);
+  }
+  void flush() {
+    if (!piece_.empty()) put_(piece_);
+    piece_.clear();
+  }
+
+ private:
+  const std::function<void(std::string_view)>& put_;
+  std::string piece_;
+};
+
 }  // namespace
 
 void put_tokens(const TokenList& list, std::string_view separator,
@@ -20,10 +44,12 @@ void put_tokens(const TokenList& list, std::string_view separator,
       put(text);
       return;
     }
+    Gatherer gatherer(put);
     for (std::int32_t i = 0; i < list.size(); ++i) {
-      put(list.text(i));
-      put(separator);
+      gatherer.add(list.text(i));
+      gatherer.add(separator);
     }
+    gatherer.flush();
     return;
   }
   TextEncoder encoder(list.encoding());
@@ -34,10 +60,12 @@ void put_tokens(const TokenList& list, std::string_view separator,
     }
     return;
   }
+  Gatherer gatherer(put);
   for (std::int32_t i = 0; i < list.size(); ++i) {
-    put(encoder.encode(list.text(i)));
-    put(encoder.encode(separator));
+    gatherer.add(encoder.encode(list.text(i)));
+    gatherer.add(encoder.encode(separator));
   }
+  gatherer.flush();
 }
 
 void write_tokens(const TokenList& list, const std::string& file_name, std::string_view separator) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/bit_count.h"
 #include "base/helper_thread.h"
 #include "base/limits.h"
 #include "text/case_map.h"
@@ -69,12 +70,64 @@ void for_each_token(std::string_view piece, bool text_start, const Emit& emit) {
   if (start < length) emit(start, length, is_separator_byte(piece[length - 1]));
 }
 
-std::int64_t count_tokens(std::string_view piece, bool text_start, bool drop_separators) {
+std::int64_t count_words(std::string_view piece) {
   std::int64_t count = 0;
-  for_each_token(piece, text_start, [&](std::size_t, std::size_t, bool separator) {
-    count += !(separator && drop_separators);
-  });
+  for_each_token(piece, true,
+                 [&](std::size_t, std::size_t, bool separator) { count += !separator; });
   return count;
+}
+
+// Where the tokens of a text kept with separators end, 64 bytes at a time:
+// bit k of `ends` is set where the kind of byte k differs from the kind of
+// the byte before it (before the piece: a separator), for the bytes of the
+// block only; `word` marks the block's word bytes.
+struct TokenEnds {
+  std::uint64_t word;
+  std::uint64_t ends;
+};
+
+// Calls `visit(block, bits)` for each 64-byte block of `piece` in order.
+// Past the text's start a piece begins with a word byte right after a
+// separator, whose token the piece before it ends: that end is left out.
+template <typename Visit>
+void for_each_block(std::string_view piece, bool text_start, const Visit& visit) {
+  const std::size_t length = piece.size();
+  std::uint64_t before = 0;  // the kind of the byte before the block, at bit 63
+  for (std::size_t block = 0; block < length; block += 64) {
+    const std::size_t rest = length - block;
+    const std::uint64_t word = rest >= 64 ? word_byte_bits64(piece.data() + block)
+                                          : word_byte_bits(piece.data() + block, rest);
+    std::uint64_t ends = word ^ ((word << 1) | (before >> 63));
+    if (rest < 64) ends &= (std::uint64_t{1} << rest) - 1;
+    if (block == 0 && !text_start) ends &= ~std::uint64_t{1};
+    visit(block, TokenEnds{word, ends});
+    before = word;
+  }
+}
+
+// The tokens of a piece kept with separators: one for each end within it
+// and the run the piece ends with.
+std::int64_t count_kept_tokens(std::string_view piece, bool text_start) {
+  std::int64_t count = 1;
+  for_each_block(piece, text_start,
+                 [&](std::size_t, const TokenEnds& bits) { count += count_bits(bits.ends); });
+  return count;
+}
+
+// Writes the tokens of a piece kept with separators, which begins at
+// `offset` in the text, from `slot` on.
+void fill_kept_tokens(std::string_view piece, bool text_start, std::size_t offset,
+                      std::uint32_t* slot) {
+  for_each_block(piece, text_start, [&](std::size_t block, const TokenEnds& bits) {
+    const std::uint32_t at = static_cast<std::uint32_t>(offset + block);
+    for (std::uint64_t ends = bits.ends; ends != 0; ends &= ends - 1) {
+      const auto bit = static_cast<unsigned>(std::countr_zero(ends));
+      // The run that ends before a word byte is a separator run.
+      *slot++ = (at + bit) | static_cast<std::uint32_t>((bits.word >> bit) & 1) << 31;
+    }
+  });
+  *slot = static_cast<std::uint32_t>(offset + piece.size()) |
+          std::uint32_t{is_separator_byte(piece.back())} << 31;
 }
 
 // Where a text kept with separators is split in two: the first word byte
@@ -101,49 +154,46 @@ void tokenize(std::string text, TokenList& list, TokenizeOptions options) {
   char* const data = text.data();
   std::size_t last_start = 0;
   std::size_t used = text.size();
-  const std::size_t split = options.drop_separators || text.size() < kTwoThreadsFrom ||
-                                    !second_thread_helps()
-                                ? text.size()
-                                : split_point(text);
-  if (split < text.size()) {
-    // Two halves at once, each counted and then made in its own part of the
-    // token slots. Nothing moves: the separators stay.
+  if (!options.drop_separators) {
+    // Nothing moves: the tokens' ends are where the kind of byte changes,
+    // counted first so that the token slots are allocated once at their
+    // final number. A large text is split in two halves at once, each
+    // counted and then made in its own part of the slots.
+    const std::size_t split =
+        text.size() < kTwoThreadsFrom || !second_thread_helps() ? text.size() : split_point(text);
     const std::string_view first(data, split);
     const std::string_view second(data + split, text.size() - split);
     std::int64_t first_count = 0;
     std::int64_t second_count = 0;
-    run_both([&] { first_count = count_tokens(first, true, false); },
-             [&] { second_count = count_tokens(second, false, false); });
+    if (second.empty()) {
+      first_count = count_kept_tokens(first, true);
+    } else {
+      run_both([&] { first_count = count_kept_tokens(first, true); },
+               [&] { second_count = count_kept_tokens(second, false); });
+    }
     list.reserve_for(first_count + second_count, kTokenizerGrowStep);
     failing_as_out_of_memory(
         [&] { ends.resize(static_cast<std::size_t>(first_count + second_count)); });
-    // Each half writes its own slots; the second half's last token is the
-    // text's last.
-    const auto fill = [&ends](std::string_view piece, bool text_start, std::size_t offset,
-                              std::size_t slot) {
-      std::size_t last = 0;
-      for_each_token(piece, text_start, [&](std::size_t start, std::size_t end, bool separator) {
-        ends[slot++] = TokenList::pack(offset + end, separator ? 1 : 0);
-        last = offset + start;
-      });
-      return last;
-    };
-    run_both([&] { fill(first, true, 0, 0); },
-             [&] { last_start = fill(second, false, split, static_cast<std::size_t>(first_count)); });
+    if (second.empty()) {
+      fill_kept_tokens(first, true, 0, ends.data());
+    } else {
+      run_both([&] { fill_kept_tokens(first, true, 0, ends.data()); },
+               [&] { fill_kept_tokens(second, false, split, ends.data() + first_count); });
+    }
+    if (ends.size() > 1) last_start = ends[ends.size() - 2] & TokenList::kEndMask;
   } else {
     // Counted first, so that the token slots are allocated once at their
-    // final number.
-    list.reserve_for(count_tokens(text, true, options.drop_separators), kTokenizerGrowStep);
-    // The tokens are made over the text itself. Without separators the words
-    // move together to the front, so the text stays the tokens' joined texts.
+    // final number. The words move together to the front, so the text
+    // stays the tokens' joined texts.
+    list.reserve_for(count_words(text), kTokenizerGrowStep);
     used = 0;
     for_each_token(text, true, [&](std::size_t start, std::size_t end, bool separator) {
-      if (separator && options.drop_separators) return;
+      if (separator) return;
       const std::size_t length = end - start;
       if (used != start) std::memmove(data + used, data + start, length);
       last_start = used;
       used += length;
-      ends.push_back(TokenList::pack(used, separator ? 1 : 0));
+      ends.push_back(TokenList::pack(used, 0));
     });
   }
   // The last token of a text is stored in capitals when asked (unless it was

@@ -13,6 +13,7 @@
 #include "testing/exact_double.h"
 #include "testing/single_byte.h"
 #include "testing/token_lists.h"
+#include "text/case_map.h"
 #include "text/signature.h"
 #include "text/token_list.h"
 
@@ -149,6 +150,45 @@ TEST(Tokenizer, JoinGivesBackRandomTextsEndingInASeparator) {
     TokenList dropped;
     tokenize(text, dropped, kDropSeparators);
     ASSERT_EQ(testing::texts_of(dropped), words);
+  }
+}
+
+// Texts of any length and any last byte, against a plain split into runs:
+// the tokens are found 64 bytes at a time, so their ends must come out
+// right wherever they stand relative to those blocks, at the text's end and
+// where a large text is split in two halves.
+TEST(Tokenizer, KeptSeparatorsMatchAPlainSplitIntoRuns) {
+  std::mt19937 random(99);
+  const std::string alphabet = "a Z,\n?@\xE4\x80\x3F";
+  std::vector<std::size_t> sizes = {1, 63, 64, 65, 127, 128, 129, std::size_t{5} << 20};
+  for (int round = 0; round < 1000; ++round) sizes.push_back(1 + random() % 300);
+  for (const std::size_t size : sizes) {
+    std::string text(size, ' ');
+    // Runs of either kind, short and long, so that both cross blocks.
+    for (std::size_t at = 0; at < size;) {
+      const std::size_t run =
+          std::min<std::size_t>(size - at, 1 + random() % (random() % 4 == 0 ? 90 : 6));
+      const char kind = alphabet[random() % alphabet.size()];
+      for (std::size_t k = 0; k < run; ++k) text[at++] = kind;
+    }
+    std::vector<std::pair<std::string, std::uint8_t>> expected;
+    if (!is_separator_byte(text[0])) expected.emplace_back("", 1);
+    for (std::size_t at = 0; at < size;) {
+      std::size_t end = at + 1;
+      while (end < size && is_separator_byte(text[end]) == is_separator_byte(text[at])) ++end;
+      expected.emplace_back(text.substr(at, end - at), is_separator_byte(text[at]) ? 1 : 0);
+      at = end;
+    }
+    upper_case(expected.back().first);
+    TokenList list;
+    tokenize(text, list, kKeepSeparators);
+    ASSERT_EQ(list.size(), static_cast<std::int32_t>(expected.size())) << "size " << size;
+    for (std::int32_t i = 0; i < list.size(); ++i) {
+      ASSERT_EQ(list.text(i), expected[static_cast<std::size_t>(i)].first)
+          << "size " << size << ", token " << i;
+      ASSERT_EQ(list.separator(i), expected[static_cast<std::size_t>(i)].second)
+          << "size " << size << ", token " << i;
+    }
   }
 }
 

@@ -1,11 +1,17 @@
 #include "text/transliteration.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "base/bit_count.h"
 #include "base/limits.h"
 #include "text/word_byte_bits.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quirlex {
 namespace {
@@ -39,16 +45,66 @@ constexpr std::array<std::uint8_t, 256> make_umlaut_flags() {
 // 1 for the bytes that are spelled out; summed, it counts them.
 constexpr std::array<std::uint8_t, 256> kIsUmlaut = make_umlaut_flags();
 
-// Every byte spelled out lies above 0x7F, so eight bytes without a high bit
-// can be passed over at once: most running text is mostly such bytes.
+// Every byte spelled out lies above 0x7F, so bytes without a high bit can
+// be passed over many at once: most running text is mostly such bytes.
+#if defined(__SSE2__)
+
+constexpr std::size_t kSpelledOutCount = 7;
+
+// The bytes that are spelled out.
+constexpr std::array<char, kSpelledOutCount> make_spelled_out() {
+  std::array<char, kSpelledOutCount> bytes{};
+  std::size_t n = 0;
+  for (int b = 0; b < 256; ++b) {
+    if (kTransliteration[b].present) bytes[n++] = static_cast<char>(b);
+  }
+  return bytes;
+}
+
+constexpr std::array<char, kSpelledOutCount> kSpelledOut = make_spelled_out();
+
+// Bit k set when byte k of the sixteen at `p` is spelled out.
+unsigned umlaut_bits16(const char* p) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  if (_mm_movemask_epi8(bytes) == 0) return 0;
+  __m128i found = _mm_setzero_si128();
+  for (const char b : kSpelledOut)
+    found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(b)));
+  return static_cast<unsigned>(_mm_movemask_epi8(found));
+}
+
+constexpr std::size_t kBlock = 16;
+
+#else
+
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Bit k set when byte k of the eight at `p` is spelled out.
+unsigned umlaut_bits8(const char* p) {
+  if ((load8(p) & kHighBits) == 0) return 0;
+  unsigned bits = 0;
+  for (unsigned k = 0; k < 8; ++k)
+    bits |= unsigned{kIsUmlaut[static_cast<std::uint8_t>(p[k])]} << k;
+  return bits;
+}
+
+constexpr std::size_t kBlock = 8;
+
+#endif
+
+unsigned umlaut_bits(const char* p) {
+#if defined(__SSE2__)
+  return umlaut_bits16(p);
+#else
+  return umlaut_bits8(p);
+#endif
+}
 
 std::size_t count_umlauts(const char* data, std::size_t size) {
   std::size_t count = 0;
   std::size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    if ((load8(data + i) & kHighBits) == 0) continue;
-    for (std::size_t k = i; k < i + 8; ++k) count += kIsUmlaut[static_cast<std::uint8_t>(data[k])];
+  for (; i + kBlock <= size; i += kBlock) {
+    count += static_cast<std::size_t>(count_bits(umlaut_bits(data + i)));
   }
   for (; i < size; ++i) count += kIsUmlaut[static_cast<std::uint8_t>(data[i])];
   return count;
@@ -57,16 +113,14 @@ std::size_t count_umlauts(const char* data, std::size_t size) {
 // The position just after the last byte before `end` that is spelled out, or
 // 0 when there is none.
 std::size_t after_last_umlaut(const char* data, std::size_t end) {
-  for (;;) {
-    while (end >= 8 && (load8(data + end - 8) & kHighBits) == 0) end -= 8;
-    // The eight bytes before `end` hold a high bit (or are the text's start):
-    // look at them one by one, then skip on.
-    const std::size_t stop = end >= 8 ? end - 8 : 0;
-    for (; end > stop; --end) {
-      if (kIsUmlaut[static_cast<std::uint8_t>(data[end - 1])]) return end;
-    }
-    if (end == 0) return 0;
+  for (; end >= kBlock; end -= kBlock) {
+    const unsigned bits = umlaut_bits(data + end - kBlock);
+    if (bits != 0) return end - kBlock + static_cast<std::size_t>(std::bit_width(bits));
   }
+  for (; end > 0; --end) {
+    if (kIsUmlaut[static_cast<std::uint8_t>(data[end - 1])]) return end;
+  }
+  return 0;
 }
 
 }  // namespace

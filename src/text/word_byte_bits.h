@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quirlex {
 
 // Eight bytes as one number, byte 0 lowest.
@@ -25,9 +29,31 @@ inline std::uint64_t word_byte_bits8(std::uint64_t chunk) {
   return (flags * 0x0102040810204080ULL) >> 56;
 }
 
+// Bit k set when byte k of the 64 bytes at `p` is a word byte: sixteen
+// bytes at a time where the processor can, which is what makes a scan of a
+// large text cost a fraction of an instruction per byte.
+inline std::uint64_t word_byte_bits64(const char* p) {
+#if defined(__SSE2__)
+  const __m128i floor = _mm_set1_epi8(0x40);
+  std::uint64_t bits = 0;
+  for (int k = 0; k < 4; ++k) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    // Unsigned: a byte is at least 0x40 where the larger of it and 0x40 is itself.
+    const __m128i word = _mm_cmpeq_epi8(_mm_max_epu8(bytes, floor), bytes);
+    bits |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(word))} << (16 * k);
+  }
+  return bits;
+#else
+  std::uint64_t bits = 0;
+  for (int at = 0; at < 64; at += 8) bits |= word_byte_bits8(load8(p + at)) << at;
+  return bits;
+#endif
+}
+
 // Bit k set when byte k of the `count` (at most 64) bytes at `p` is a word
 // byte; bits from `count` on are clear.
 inline std::uint64_t word_byte_bits(const char* p, std::size_t count) {
+  if (count == 64) return word_byte_bits64(p);
   std::uint64_t bits = 0;
   std::size_t at = 0;
   for (; at + 8 <= count; at += 8) bits |= word_byte_bits8(load8(p + at)) << at;
