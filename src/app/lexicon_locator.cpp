@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/command_texts.h"
 #include "app/dictionary_files.h"
 #include "io/whole_file.h"
 
@@ -75,8 +76,9 @@ std::string installed_lexicon_folder() {
 
 LexiconNotFound::LexiconNotFound(const std::string& name, const std::vector<std::string>& folders)
     : Failure([&] {
-        std::string text = "The lexicon \"" + name +
-                           "\" is no file in the working folder, and neither " + name + " nor " +
+        // Begins as every file that cannot be opened is told.
+        std::string text = name + ": " + texts::kCannotOpen +
+                           " It is no file in the working folder, and neither " + name + " nor " +
                            name + std::string(kLexiconEnding) + " is in ";
         if (folders.empty()) return text + "any lexicon folder.";
         text += "any of these folders:";

@@ -84,8 +84,8 @@ TEST(LexiconLocator, ANameFoundNowhereSaysWhereItWasLookedFor) {
     ADD_FAILURE() << "found fr";
   } catch (const LexiconNotFound& failure) {
     EXPECT_EQ(failure.message(),
-              "The lexicon \"fr\" is no file in the working folder, and neither fr nor fr.dic is "
-              "in any of these folders: " +
+              "fr: Datei konnte nicht ge\xC3\xB6" "ffnet werden! It is no file in the working "
+              "folder, and neither fr nor fr.dic is in any of these folders: " +
                   p.first + " " + p.second + " " + p.user + " " + p.installed + ".");
   }
   EXPECT_THROW(locate_lexicon("", p.places), InvalidArgument);

@@ -516,8 +516,8 @@ TEST_F(QuirlexCli, LexiconNamesAreLookedUpInTheLexiconFolders) {
       {{"translate", scrambled, "-d", "fr"},
        1,
        "",
-       "quirlex-cli: The lexicon \"fr\" is no file in the working folder, and neither fr nor "
-       "fr.dic is in any of these folders: " +
+       "quirlex-cli: fr: Datei konnte nicht ge\xC3\xB6" "ffnet werden! It is no file in the "
+       "working folder, and neither fr nor fr.dic is in any of these folders: " +
            folder + " " + path("home") + "/.local/share/quirlex/lexicons "},
       {{"lexicons"},
        0,
