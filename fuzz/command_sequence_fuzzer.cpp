@@ -2,9 +2,11 @@
 // program of commands with the answers of their file dialogs and questions
 // and the states of the five check boxes. After every command the lists,
 // tables, text boxes and files must be what a plain re-implementation of the
-// command expects, an unsaved text is never lost without a question, and
-// where Compound Search and the context choice restore words, they are
-// lexicon words or two of them joined that the scrambled word could be.
+// command expects, and an unsaved text is never lost without a question.
+// Every word Translate restores is a rearrangement of its scrambled word;
+// by default a lexicon word or an affix variant; with the best steps, its
+// marks kept in place, and made of the dictionary unless the letter model
+// was loaded, which leaves no word it can order unrestored.
 //
 // Input format, read front to back (bytes past the end read as 0):
 //   For each of the eight names of kFileNames: a kind byte (kind % 4: 0 no
@@ -13,8 +15,8 @@
 //   length byte and that many bytes (at most kMaxFileBytes).
 //   Then up to kMaxCommands command bytes: bits 0 to 2 the command (in the
 //   order of kCommandNames; 7 counts as 0), bit 3 the Deep Search box, bit 4
-//   the Sort box, bit 5 the frequency box, bit 6 the compounds box, bit 7
-//   the Keep punctuation box. Each file dialog the command shows takes the
+//   the Sort box, bit 5 the frequency box, bit 6 the box of all best
+//   restoring steps, bit 7 the Keep punctuation box. Each file dialog the command shows takes the
 //   next byte: bit 7 cancels it, otherwise the byte modulo the number of
 //   kAnswerNames chooses the name confirmed. A dialog past the end of the
 //   input cancels. Each question takes the next byte: bit 7 answers No; past
@@ -26,8 +28,11 @@
 // therefore be absolute.
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,13 +42,17 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "app/command_texts.h"
 #include "app/file_presets.h"
 #include "app/main_dialog.h"
+#include "lexicon/bigram_file.h"
 #include "lexicon/bigram_model.h"
+#include "lexicon/letter_model.h"
+#include "lexicon/letter_model_file.h"
 #include "lexicon/lexicon_codec.h"
 #include "reference.h"
 #include "testing/fake_window.h"
@@ -96,7 +105,17 @@ constexpr const char* kProgressLines =
     "Remaining words are now sorted by characters and length\r\n"
     "Delete all multiple words\r\n"
     "Compress and save the lexicon\r\n";
+// The frequency order names itself, and counts the word pairs after the lexicon.
+constexpr const char* kFrequencyProgressLines =
+    "Read the file and split it into words\r\n"
+    "Filtering of unused strings (too small, no words, illegal characters)\r\n"
+    "Remaining words are now ordered by their frequency in the corpus\r\n"
+    "Delete all multiple words\r\n"
+    "Compress and save the lexicon\r\n"
+    "Count the word pairs and save them in the model file\r\n";
 constexpr const char* kReportStart = "Creating the hashtables!\r\nREADY!\r\n\r\n";
+// The letter model orders the letters of words of at most this many.
+constexpr std::size_t kMostModelLetters = 64;
 
 class Input {
  public:
@@ -614,15 +633,16 @@ class Run {
     }
     FUZZ_CHECK(messages_shown() == 0);
     FUZZ_CHECK(dialog_.lexicon_path() == target.name);
+    const std::string progress = frequency ? kFrequencyProgressLines : kProgressLines;
     if (!is_writable_name(target.name)) {
       FUZZ_CHECK(outcome == CommandOutcome::kFailed);
       FUZZ_CHECK(file_errors_shown() == 1);
-      FUZZ_CHECK(window_.lower_text == kProgressLines);
+      FUZZ_CHECK(window_.lower_text == progress);
       check_files();
       return;
     }
     FUZZ_CHECK(outcome == CommandOutcome::kDone);
-    FUZZ_CHECK(window_.lower_text == std::string(kProgressLines) + "Ready!");
+    FUZZ_CHECK(window_.lower_text == progress + "Ready!");
     const std::optional<std::string> lexicon = file_bytes(target.name);
     FUZZ_CHECK(lexicon.has_value());
     const std::vector<std::string> words =
@@ -646,7 +666,36 @@ class Run {
     FUZZ_CHECK(quirlex::fuzz::reference_read_bigrams(*model, expected.lexicon_hash,
                                                      expected.word_count) == expected);
     FUZZ_CHECK(*model == quirlex::fuzz::reference_bigram_bytes(expected));
-    check_files({{target.name, *lexicon}, {model_name, *model}});
+    // And the letter model of the same words, with the corpus's spellings.
+    const std::string letters_name = quirlex::letter_model_path(target.name);
+    const std::optional<std::string> letters = file_bytes(letters_name);
+    FUZZ_CHECK(letters.has_value());
+    check_letter_model(*letters, corpus, expected.lexicon_hash, expected.word_count);
+    check_files({{target.name, *lexicon}, {model_name, *model}, {letters_name, *letters}});
+  }
+
+  // The letter model file Create Dictionary wrote for `corpus`: read the
+  // plain way, of the default order, its grams those the plain count gives
+  // (their weights to float precision: sums of floats in any order), its
+  // spellings those of the corpus.
+  static void check_letter_model(const std::string& bytes, const std::string& corpus,
+                                 std::uint64_t lexicon_hash, std::uint32_t word_count) {
+    const std::optional<quirlex::fuzz::ReferenceLetters> read =
+        quirlex::fuzz::reference_read_letters(bytes, lexicon_hash, word_count);
+    FUZZ_CHECK(read.has_value());
+    FUZZ_CHECK(read->order == static_cast<std::uint32_t>(quirlex::LetterModel::kDefaultOrder));
+    const std::map<std::uint32_t, double> grams = quirlex::fuzz::reference_letter_grams(
+        quirlex::fuzz::reference_counted_words_by_count(corpus),
+        quirlex::LetterModel::kDefaultOrder);
+    FUZZ_CHECK(read->grams.size() == grams.size());
+    auto expected = grams.begin();
+    for (const auto& [key, weight_bits] : read->grams) {
+      FUZZ_CHECK(key == expected->first);
+      const auto weight = static_cast<double>(std::bit_cast<float>(weight_bits));
+      FUZZ_CHECK(std::fabs(weight - expected->second) <= 1e-5 * expected->second);
+      ++expected;
+    }
+    FUZZ_CHECK(read->spellings == quirlex::fuzz::reference_spellings(corpus));
   }
 
   void load_dictionary() {
@@ -744,22 +793,40 @@ class Run {
       FUZZ_CHECK(d.layout == quirlex::VariantLayout{});
     }
     FUZZ_CHECK(messages_shown() == unreadable);
-    // A bigram file beside the lexicon is loaded when it is one of this
-    // lexicon, and named at the end of the report when it is not.
+    // The bigram file and the letter model file beside the lexicon are
+    // loaded when they are of this lexicon, and named at the end of the
+    // report, one line each, when they are not.
+    const std::uint64_t hash = reference_lexicon_hash(d.words);
+    const auto word_count = static_cast<std::uint32_t>(d.words.size());
     const std::string model_name = quirlex::bigram_path(name);
     const std::optional<std::string> model = bytes_before(model_name);
+    const bool model_refused =
+        model && !quirlex::fuzz::reference_read_bigrams(*model, hash, word_count);
+    const std::string letters_name = quirlex::letter_model_path(name);
+    const std::optional<std::string> letters = bytes_before(letters_name);
+    const bool letters_refused =
+        letters && !quirlex::fuzz::reference_read_letters(*letters, hash, word_count);
+    letters_loaded_ = letters && !letters_refused;
     const std::string plain = expected_report(d);
-    if (!model || quirlex::fuzz::reference_read_bigrams(
-                      *model, reference_lexicon_hash(d.words),
-                      static_cast<std::uint32_t>(d.words.size()))) {
+    if (!model_refused && !letters_refused) {
       FUZZ_CHECK(window_.lower_text == plain);
     } else {
-      const std::string problem =
-          window_.lower_text.substr(std::min(plain.size(), window_.lower_text.size()));
       FUZZ_CHECK(window_.lower_text.starts_with(plain));
+      std::string problems = window_.lower_text.substr(plain.size());
       const std::string gap = plain.ends_with("\r\n") ? "\r\n" : "\r\n\r\n";
-      FUZZ_CHECK(problem.starts_with(gap + model_name + ": "));
-      FUZZ_CHECK(problem.ends_with("; Translate goes without the context choice.\r\n"));
+      FUZZ_CHECK(problems.starts_with(gap));
+      problems.erase(0, gap.size());
+      const auto line = [&problems](const std::string& file, const std::string& without) {
+        const std::size_t end = problems.find("\r\n");
+        FUZZ_CHECK(end != std::string::npos);
+        const std::string text = problems.substr(0, end);
+        problems.erase(0, end + 2);
+        FUZZ_CHECK(text.starts_with(file + ": "));
+        FUZZ_CHECK(text.ends_with("; Translate goes without the " + without + "."));
+      };
+      if (model_refused) line(model_name, "context choice");
+      if (letters_refused) line(letters_name, "letter model");
+      FUZZ_CHECK(problems.empty());
     }
     check_files();
   }
@@ -869,9 +936,25 @@ class Run {
     return false;
   }
 
+  // Whether `restored` is a rearrangement of `scrambled`: the same length,
+  // first and last byte, and the same bytes, case aside.
+  static bool is_rearrangement(std::string_view scrambled, std::string_view restored) {
+    if (restored.size() != scrambled.size() || restored.empty()) return false;
+    if (restored.front() != scrambled.front() || restored.back() != scrambled.back()) return false;
+    std::string a(scrambled);
+    std::string b(restored);
+    quirlex::upper_case(a);
+    quirlex::upper_case(b);
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+  }
+
   void translate() {
     const bool deep = window_.deep_search;
-    const bool compounds = window_.compounds;
+    // The box turns on every best step the loaded lexicon has files for.
+    const bool best = window_.compounds;
+    const bool letter_model = best && letters_loaded_;
     const TokenList before = dialog_.scrambled_tokens();
     const TokenList source_before = dialog_.source_tokens();
     const CommandOutcome outcome = dialog_.translate();
@@ -883,6 +966,7 @@ class Run {
     restored_ = unsaved_;
     const TokenList& after = dialog_.scrambled_tokens();
     FUZZ_CHECK(after.size() == before.size());
+    std::int64_t restored = 0;
     for (std::int32_t i = 0; i < before.size(); ++i) {
       const WordToken was = before.element(i);
       const WordToken is = after.element(i);
@@ -897,22 +981,56 @@ class Run {
         WordToken settled = was;
         settled.separator = 1;
         FUZZ_CHECK(is == settled && is_text == was_text);
-      } else if (is.separator == 0) {
+        continue;
+      }
+      const quirlex::fuzz::ReferenceCore core = quirlex::fuzz::reference_letter_core(was_text);
+      const std::size_t letters = core.end - core.begin;
+      if (is.separator == 0) {
         FUZZ_CHECK(is == was && is_text == was_text);
-      } else {
-        // Restored: a dictionary member with the scrambled word's length,
-        // ends and signature.
-        FUZZ_CHECK(is_text.size() == was_text.size());
-        FUZZ_CHECK(is_text.front() == was_text.front() && is_text.back() == was_text.back());
-        FUZZ_CHECK(same_bits(is.signature, was.signature));
-        FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(after, i, false));
-        FUZZ_CHECK(is_dictionary_member(dialog_.dictionary(), is_text, deep, compounds));
+        // The letter model orders every word that no other step restored.
+        if (letter_model) FUZZ_CHECK(letters < 4 || letters > kMostModelLetters);
+        continue;
+      }
+      // Restored: a rearrangement of the scrambled word, so of its signature.
+      ++restored;
+      FUZZ_CHECK(is_rearrangement(was_text, is_text));
+      FUZZ_CHECK(same_bits(is.signature, was.signature));
+      FUZZ_CHECK(quirlex::fuzz::has_signature_of_text(after, i, false));
+      const quirlex::Dictionary& d = dialog_.dictionary();
+      if (!best) {
+        // By default only a lexicon word or an affix variant.
+        FUZZ_CHECK(is_dictionary_member(d, is_text, deep, false));
+        continue;
+      }
+      // The best steps read the word as a reader does: the marks at its
+      // ends stay where they are.
+      FUZZ_CHECK(is_text.compare(0, core.begin, was_text, 0, core.begin) == 0);
+      FUZZ_CHECK(is_text.compare(core.end, std::string::npos, was_text, core.end) == 0);
+      // Without the letter model every restored word is still made of the
+      // dictionary: the whole word, or its letters between those marks.
+      if (!letters_loaded_) {
+        FUZZ_CHECK(is_dictionary_member(d, is_text, deep, true) ||
+                   is_dictionary_member(d, is_text.substr(core.begin, letters), deep, false));
       }
     }
     FUZZ_CHECK(dialog_.source_tokens() == source_before);
     const std::string report = quirlex::fuzz::reference_accuracy_report(
         texts_of(dialog_.source_tokens()), texts_of(after));
-    FUZZ_CHECK(window_.lower_text == report + std::string(after.join()));
+    if (!letter_model) {
+      FUZZ_CHECK(window_.lower_text == report + std::string(after.join()));
+    } else {
+      // With the letter model, a line before the empty one tells how many
+      // of the words restored it restored.
+      const std::string lines = report.substr(0, report.size() - 2);
+      const std::string tail = " words restored by the letter model\r\n\r\n" +
+                               std::string(after.join());
+      FUZZ_CHECK(window_.lower_text.starts_with(lines) && window_.lower_text.ends_with(tail));
+      const std::string count = window_.lower_text.substr(
+          lines.size(), window_.lower_text.size() - lines.size() - tail.size());
+      FUZZ_CHECK(!count.empty() && count.size() <= 10 &&
+                 count.find_first_not_of("0123456789") == std::string::npos);
+      FUZZ_CHECK(std::stoll(count) <= restored);
+    }
     FUZZ_CHECK(window_.upper_text == upper_before_);
     check_files();
   }
@@ -924,7 +1042,7 @@ class Run {
         "Translate"};
     std::fprintf(stderr, "%s%s%s%s%s%s: dialogs", kCommandNames[command_],
                  (code & 0x08) != 0 ? " +deep" : "", (code & 0x10) != 0 ? " +sort" : "",
-                 (code & 0x20) != 0 ? " +frequency" : "", (code & 0x40) != 0 ? " +compounds" : "",
+                 (code & 0x20) != 0 ? " +frequency" : "", (code & 0x40) != 0 ? " +best" : "",
                  (code & 0x80) != 0 ? " +keep" : "");
     for (std::size_t i = dialogs_before_; i < window_.choices.size(); ++i) {
       std::fprintf(stderr, " '%s'%s", window_.choices[i].name.c_str(),
@@ -935,11 +1053,12 @@ class Run {
     for (std::int32_t i = 0; i < scrambled.size(); ++i) settled += scrambled.separator(i);
     std::fprintf(stderr,
                  "; messages %zu, file errors %zu; source %d, scrambled %d (%d settled), "
-                 "words %d, prefixes %d, suffixes %d, variants %d\n",
+                 "words %d, prefixes %d, suffixes %d, variants %d%s\n",
                  messages_shown(), file_errors_shown(), dialog_.source_tokens().size(),
                  dialog_.scrambled_tokens().size(), settled, dialog_.dictionary().words.size(),
                  dialog_.dictionary().prefixes.size(), dialog_.dictionary().suffixes.size(),
-                 dialog_.dictionary().variant_table.entry_count());
+                 dialog_.dictionary().variant_table.entry_count(),
+                 letters_loaded_ ? ", letter model" : "");
   }
 
   ScriptedWindow window_;
@@ -949,6 +1068,9 @@ class Run {
   // here and not saved since, and whether Translate restored it.
   bool unsaved_ = false;
   bool restored_ = false;
+  // Whether the last Load Dictionary found a letter model file of its
+  // lexicon beside it.
+  bool letters_loaded_ = false;
   std::size_t dialogs_before_ = 0;
   std::size_t questions_before_ = 0;
   std::size_t messages_before_ = 0;

@@ -1,11 +1,14 @@
 #include "reference.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -220,6 +223,16 @@ bool reference_storable(std::string_view word) {
 
 namespace {
 
+// A folded word as the frequency order reads it: its letters between its
+// marks. A core of 255 bytes or more keeps its back (no file a fuzz target
+// makes comes near that after its umlauts are spelled out, but a word of
+// them could).
+std::string trimmed(const std::string& word) {
+  const ReferenceCore core = reference_letter_core(word);
+  const std::size_t size = core.end - core.begin;
+  return word.substr(core.begin, size < 255 ? size : std::string::npos);
+}
+
 // Unsigned bytes, a word before every longer word it begins.
 bool byte_order(const std::string& a, const std::string& b) {
   const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
@@ -227,14 +240,18 @@ bool byte_order(const std::string& a, const std::string& b) {
 }
 
 // The lexicon's words of `corpus` in order of first appearance, each with
-// how often it appears.
-std::vector<std::pair<std::string, std::uint64_t>> counted_builder_words(std::string corpus) {
+// how often it appears; with `trim`, each word only its letters between
+// its marks.
+std::vector<std::pair<std::string, std::uint64_t>> counted_builder_words(std::string corpus,
+                                                                         bool trim) {
   std::vector<std::pair<std::string, std::uint64_t>> words;
   std::map<std::string, std::size_t> index;
   if (corpus.empty()) return words;
   for (ReferenceToken& token : reference_tokens(std::move(corpus), false, true)) {
-    if (token.separator || token.text.size() < 4) continue;
+    if (token.separator) continue;
     upper_case(token.text);
+    if (trim) token.text = trimmed(token.text);
+    if (token.text.size() < 4) continue;
     if (!reference_storable(token.text)) continue;
     const auto [at, added] = index.try_emplace(token.text, words.size());
     if (added) words.emplace_back(token.text, 0);
@@ -247,18 +264,25 @@ std::vector<std::pair<std::string, std::uint64_t>> counted_builder_words(std::st
 
 std::vector<std::string> reference_builder_words(std::string corpus, bool sort) {
   std::vector<std::string> words;
-  for (auto& [word, count] : counted_builder_words(std::move(corpus))) words.push_back(word);
+  for (auto& [word, count] : counted_builder_words(std::move(corpus), false)) {
+    words.push_back(word);
+  }
   if (sort) std::sort(words.begin(), words.end(), byte_order);
   return words;
 }
 
-std::vector<std::string> reference_words_by_count(const std::string& corpus) {
-  auto counted = counted_builder_words(corpus);
+std::vector<std::pair<std::string, std::uint64_t>> reference_counted_words_by_count(
+    const std::string& corpus) {
+  auto counted = counted_builder_words(corpus, true);
   std::sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) {
     return a.second != b.second ? a.second < b.second : byte_order(a.first, b.first);
   });
+  return counted;
+}
+
+std::vector<std::string> reference_words_by_count(const std::string& corpus) {
   std::vector<std::string> words;
-  for (auto& [word, count] : counted) words.push_back(word);
+  for (auto& [word, count] : reference_counted_words_by_count(corpus)) words.push_back(word);
   return words;
 }
 
@@ -277,7 +301,15 @@ bool reference_is_letter(char c) {
   std::string lower(1, c);
   upper_case(upper);
   lower_case(lower);
-  return upper[0] != c || lower[0] != c || static_cast<std::uint8_t>(c) == 0xDF;
+  return upper[0] != c || lower[0] != c ||
+         std::string_view("\xDF\x83\xAA\xB5\xBA").find(c) != std::string_view::npos;
+}
+
+ReferenceCore reference_letter_core(std::string_view word) {
+  ReferenceCore core{0, word.size()};
+  while (core.begin < word.size() && !reference_is_letter(word[core.begin])) ++core.begin;
+  while (core.end > core.begin && !reference_is_letter(word[core.end - 1])) --core.end;
+  return core;
 }
 
 void reference_scramble_letters(std::string& word, std::uint32_t& state) {
@@ -331,6 +363,37 @@ void append_number(std::string& out, std::uint64_t value, std::size_t size) {
   for (std::size_t k = 0; k < size; ++k, value /= 256) out += static_cast<char>(value % 256);
 }
 
+// The fields of a model file, read one after another from its front, after
+// its magic line. A field past the end reads as 0 and leaves the file short.
+class Fields {
+ public:
+  Fields(std::string_view bytes, std::string_view magic) : bytes_(bytes), at_(magic.size()) {}
+  std::uint64_t next(std::size_t size) {
+    if (bytes_.size() - at_ < size) {
+      short_ = true;
+      return 0;
+    }
+    at_ += size;
+    return number_at(bytes_, at_ - size, size);
+  }
+  std::string_view take(std::size_t size) {
+    if (bytes_.size() - at_ < size) {
+      short_ = true;
+      return {};
+    }
+    at_ += size;
+    return bytes_.substr(at_ - size, size);
+  }
+  std::size_t left() const { return bytes_.size() - at_; }
+  // Whether a field was missing.
+  bool short_of_bytes() const { return short_; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_;
+  bool short_ = false;
+};
+
 }  // namespace
 
 std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
@@ -340,11 +403,8 @@ std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
     return std::nullopt;
   }
   ReferenceBigrams model;
-  std::size_t at = kBigramMagic.size();
-  const auto next = [&](std::size_t size) {
-    at += size;
-    return number_at(bytes, at - size, size);
-  };
+  Fields fields(bytes, kBigramMagic);
+  const auto next = [&fields](std::size_t size) { return fields.next(size); };
   model.lexicon_hash = next(8);
   model.word_count = static_cast<std::uint32_t>(next(4));
   model.flags = static_cast<std::uint32_t>(next(4));
@@ -357,8 +417,7 @@ std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
   if (model.lexicon_hash != lexicon_hash || model.word_count != word_count) return std::nullopt;
   if (reference_fnv1a(bytes.substr(kBigramHeader)) != checksum) return std::nullopt;
   for (std::uint64_t k = 0; k < short_count; ++k) {
-    const std::string_view field = bytes.substr(at, 4);
-    at += 4;
+    const std::string_view field = fields.take(4);
     std::size_t length = 0;
     while (length < 4 && field[length] != '\0') ++length;
     if (length == 0 || length == 4) return std::nullopt;
@@ -441,6 +500,7 @@ ReferenceBigrams reference_bigram_model(const std::string& corpus,
   std::int64_t previous = -1;
   std::string word;
   const auto end_word = [&] {
+    word = trimmed(word);
     if (word.empty()) return;
     std::int64_t index = -2;  // a word the lexicon cannot hold
     if (word.size() < 4) {
@@ -500,6 +560,172 @@ ReferenceBigrams reference_bigram_model(const std::string& corpus,
   }
   std::sort(model.pairs.begin(), model.pairs.end());
   return model;
+}
+
+namespace {
+
+constexpr std::string_view kLettersMagic = "QUIRLEX LETTERS 1\n";
+constexpr std::size_t kLettersHeader = 18 + 8 + 4 * 4 + 8;
+
+std::string upper_copy(std::string text) {
+  upper_case(text);
+  return text;
+}
+
+}  // namespace
+
+bool reference_spelling_before(const std::pair<std::string, std::uint32_t>& a,
+                               const std::pair<std::string, std::uint32_t>& b) {
+  const std::string upper_a = upper_copy(a.first);
+  const std::string upper_b = upper_copy(b.first);
+  if (upper_a != upper_b) return byte_order(upper_a, upper_b);
+  if (a.second != b.second) return a.second > b.second;
+  return byte_order(a.first, b.first);
+}
+
+std::optional<ReferenceLetters> reference_read_letters(std::string_view bytes,
+                                                       std::uint64_t lexicon_hash,
+                                                       std::uint32_t word_count) {
+  if (bytes.size() < kLettersHeader || bytes.substr(0, kLettersMagic.size()) != kLettersMagic) {
+    return std::nullopt;
+  }
+  ReferenceLetters model;
+  Fields fields(bytes, kLettersMagic);
+  const auto next = [&fields](std::size_t size) { return fields.next(size); };
+  model.lexicon_hash = next(8);
+  model.word_count = static_cast<std::uint32_t>(next(4));
+  model.order = static_cast<std::uint32_t>(next(4));
+  const std::uint64_t gram_count = next(4);
+  const std::uint64_t spelling_count = next(4);
+  const std::uint64_t checksum = next(8);
+  if (model.order < 2 || model.order > 6) return std::nullopt;
+  if (model.lexicon_hash != lexicon_hash || model.word_count != word_count) return std::nullopt;
+  if (fields.left() < 8 * gram_count) return std::nullopt;
+  for (std::uint64_t g = 0; g < gram_count; ++g) {
+    const auto key = static_cast<std::uint32_t>(next(4));
+    const auto weight_bits = static_cast<std::uint32_t>(next(4));
+    float weight = 0.0f;
+    std::memcpy(&weight, &weight_bits, sizeof weight);
+    if (std::uint64_t{key} >= (std::uint64_t{1} << (5 * model.order))) return std::nullopt;
+    if (!(weight >= 1.0f && weight <= std::numeric_limits<float>::max())) return std::nullopt;
+    if (!model.grams.empty() && model.grams.back().first >= key) return std::nullopt;
+    model.grams.emplace_back(key, weight_bits);
+  }
+  std::set<std::string> texts;
+  for (std::uint64_t k = 0; k < spelling_count; ++k) {
+    std::string text(fields.take(next(1)));
+    const auto count = static_cast<std::uint32_t>(next(4));
+    if (fields.short_of_bytes() || text.empty() || count == 0) return std::nullopt;
+    if (!texts.insert(text).second) return std::nullopt;
+    std::pair<std::string, std::uint32_t> spelling(std::move(text), count);
+    if (!model.spellings.empty() && !reference_spelling_before(model.spellings.back(), spelling)) {
+      return std::nullopt;
+    }
+    model.spellings.push_back(std::move(spelling));
+  }
+  if (fields.left() != 0) return std::nullopt;
+  if (reference_fnv1a(bytes.substr(kLettersHeader)) != checksum) return std::nullopt;
+  return model;
+}
+
+std::string reference_letter_bytes(const ReferenceLetters& model) {
+  std::string body;
+  for (const auto& [key, weight_bits] : model.grams) {
+    append_number(body, key, 4);
+    append_number(body, weight_bits, 4);
+  }
+  for (const auto& [text, count] : model.spellings) {
+    append_number(body, text.size(), 1);
+    body += text;
+    append_number(body, count, 4);
+  }
+  std::string file(kLettersMagic);
+  append_number(file, model.lexicon_hash, 8);
+  append_number(file, model.word_count, 4);
+  append_number(file, model.order, 4);
+  append_number(file, model.grams.size(), 4);
+  append_number(file, model.spellings.size(), 4);
+  append_number(file, reference_fnv1a(body), 8);
+  return file + body;
+}
+
+std::uint32_t reference_letter_symbol(char c) {
+  std::string upper(1, c);
+  upper_case(upper);
+  // Accented letters, upper-cased, and the letter they go with.
+  static const std::pair<std::string_view, char> kBases[] = {
+      {"\xC0\xC1\xC2\xC3\xC4\xC5", 'A'}, {"\xC7", 'C'}, {"\xC8\xC9\xCA\xCB", 'E'},
+      {"\xCC\xCD\xCE\xCF", 'I'}, {"\xD0", 'D'}, {"\xD1", 'N'},
+      {"\xD2\xD3\xD4\xD5\xD6\xD8", 'O'}, {"\xD9\xDA\xDB\xDC", 'U'}, {"\xDD\x9F", 'Y'},
+      {"\x8A\xDF", 'S'}, {"\x8E", 'Z'}};
+  for (const auto& [accented, base] : kBases) {
+    if (accented.find(upper[0]) != std::string_view::npos) upper[0] = base;
+  }
+  if (upper[0] >= 'A' && upper[0] <= 'Z') return static_cast<std::uint32_t>(upper[0] - 'A' + 1);
+  if (reference_is_letter(c)) return 27;
+  switch (upper[0]) {
+    case '@':
+      return 28;
+    case '_':
+      return 29;
+    case '^':
+      return 30;
+    default:
+      return 31;
+  }
+}
+
+std::map<std::uint32_t, double> reference_letter_grams(
+    const std::vector<std::pair<std::string, std::uint64_t>>& words, int order) {
+  std::map<std::uint32_t, double> grams;
+  for (const auto& [word, count] : words) {
+    const auto weight =
+        static_cast<double>(static_cast<float>(1.0 + std::log(static_cast<double>(count))));
+    std::vector<std::uint32_t> symbols{0};
+    for (const char c : word) symbols.push_back(reference_letter_symbol(c));
+    symbols.push_back(0);
+    for (std::size_t j = 1; j < symbols.size(); ++j) {
+      const std::size_t from = j + 1 > static_cast<std::size_t>(order) ? j + 1 - order : 0;
+      std::uint32_t key = 0;
+      for (std::size_t k = from; k <= j; ++k) key = key * 32 + symbols[k];
+      grams[key] += weight;
+    }
+  }
+  return grams;
+}
+
+std::vector<std::pair<std::string, std::uint32_t>> reference_spellings(const std::string& corpus) {
+  std::map<std::string, std::uint32_t> counts;
+  const auto stays_word_byte = [](char c) { return is_word_byte(c) || c == '/' || c == '"'; };
+  for (std::size_t at = 0; at < corpus.size();) {
+    if (!stays_word_byte(corpus[at])) {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < corpus.size() && stays_word_byte(corpus[end])) ++end;
+    const std::string word = corpus.substr(at, end - at);
+    at = end;
+    const ReferenceCore core = reference_letter_core(word);
+    std::string letters = word.substr(core.begin, core.end - core.begin);
+    if (letters.size() < 4 || letters.size() > 255) continue;
+    std::size_t capitals = 0;
+    std::size_t small = 0;
+    for (char& c : letters) {
+      if (!reference_is_letter(c)) {
+        c = c == '/' ? '@' : c == '"' ? '^' : upper_char(c);
+      } else if (lower_char(c) != c) {
+        ++capitals;
+      } else if (upper_char(c) != c) {
+        ++small;
+      }
+    }
+    const bool one_capital_first = capitals == 1 && lower_char(letters.front()) != letters.front();
+    if (capitals > 0 && small > 0 && !one_capital_first) ++counts[letters];
+  }
+  std::vector<std::pair<std::string, std::uint32_t>> spellings(counts.begin(), counts.end());
+  std::sort(spellings.begin(), spellings.end(), reference_spelling_before);
+  return spellings;
 }
 
 }  // namespace quirlex::fuzz

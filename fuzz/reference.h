@@ -5,10 +5,13 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text/token_list.h"
@@ -94,8 +97,17 @@ bool reference_storable(std::string_view word);
 void reference_scramble(std::string& word, std::uint32_t& state);
 
 // Whether a Windows-1252 byte is a letter: it has a capital or a small
-// partner, or it is the sharp s.
+// partner, or it is one of the letters without one (sharp s, f with hook,
+// the ordinal indicators, micro).
 bool reference_is_letter(char c);
+
+// Where the letters of `word` begin and end: without the bytes that are no
+// letters at its front and back (begin == end for a word without letters).
+struct ReferenceCore {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+ReferenceCore reference_letter_core(std::string_view word);
 
 // The shuffle with punctuation kept: only the bytes from the word's first
 // letter to its last are shuffled, as one word.
@@ -135,14 +147,20 @@ std::optional<ReferenceBigrams> reference_read_bigrams(std::string_view bytes,
 // The bigram file of these fields, as the reader above reads it.
 std::string reference_bigram_bytes(const ReferenceBigrams& model);
 
-// The lexicon's words in ascending order of their count in `corpus`, equal
-// counts sorted by unsigned bytes (the words as reference_builder_words finds
-// them).
+// The lexicon of the frequency order: the words of `corpus` as
+// reference_builder_words finds them, but each word only its letters
+// between the bytes that are no letters at its front and back (a reader's
+// word: "(Haus)" is HAUS); in ascending order of their count, equal counts
+// sorted by unsigned bytes; each with its count.
+std::vector<std::pair<std::string, std::uint64_t>> reference_counted_words_by_count(
+    const std::string& corpus);
+// The same words alone.
 std::vector<std::string> reference_words_by_count(const std::string& corpus);
 
 // The bigram model Create Dictionary makes of `corpus` for the lexicon
 // `words` (in its order): every two neighbouring words of the folded text,
-// words of fewer than four bytes counted as words of their own after the
+// each word only its letters between its marks (a word of marks alone is no
+// word at all and breaks no pair), words of fewer than four bytes counted as words of their own after the
 // lexicon's, a word the lexicon cannot hold breaking the pair; only pairs
 // with a word that shares signature, length and first and last byte with
 // another lexicon word, seen at least twice; then, for a file of at most
@@ -152,5 +170,58 @@ std::vector<std::string> reference_words_by_count(const std::string& corpus);
 ReferenceBigrams reference_bigram_model(const std::string& corpus,
                                         const std::vector<std::string>& words,
                                         std::uint64_t max_file_bytes);
+
+// A letter model file's fields as the file states them.
+struct ReferenceLetters {
+  std::uint64_t lexicon_hash = 0;
+  std::uint32_t word_count = 0;
+  std::uint32_t order = 0;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> grams;    // packed symbols, weight bits
+  std::vector<std::pair<std::string, std::uint32_t>> spellings;  // text, count
+  friend bool operator==(const ReferenceLetters&, const ReferenceLetters&) = default;
+};
+
+// Whether spelling `a` comes before `b` in a letter model: by their
+// upper-cased texts (unsigned bytes), then the more frequent first, then by
+// their texts.
+bool reference_spelling_before(const std::pair<std::string, std::uint32_t>& a,
+                               const std::pair<std::string, std::uint32_t>& b);
+
+// The letter model file in `bytes` read field by field, or nothing when it
+// is not a sound file of the lexicon of `lexicon_hash` and `word_count`: the
+// magic line; the header; the order 2 to 6; the lexicon's hash and word
+// count; exactly the bytes the counts and the spellings' lengths give; the
+// checksum of all after the header; grams strictly ascending, each of at
+// most `order` symbols of five bits, its weight a finite float of 1 or more
+// (a word weighs 1 + ln of its count); spellings of at least one byte,
+// counted at least once, strictly ascending as reference_spelling_before
+// orders them, no text twice.
+std::optional<ReferenceLetters> reference_read_letters(std::string_view bytes,
+                                                       std::uint64_t lexicon_hash,
+                                                       std::uint32_t word_count);
+
+// The letter model file of these fields, as the reader above reads it.
+std::string reference_letter_bytes(const ReferenceLetters& model);
+
+// The letter model's symbol of a word byte: 1 to 26 for A to Z in either
+// case and the accented letters with their base letter (ß as S), 27 for the
+// other letters, 28 for @, 29 for _, 30 for ^, 31 for the other word bytes.
+std::uint32_t reference_letter_symbol(char c);
+
+// The grams of a letter model of `order` over `words` (upper-cased, with
+// their counts): for every symbol of each word and for its end (symbol 0),
+// that symbol after up to order - 1 symbols before it, a word's start
+// counting as a symbol 0 before its first byte; packed five bits a symbol,
+// the first in the highest bits. Each weighs 1 + ln of its word's count;
+// equal grams add up.
+std::map<std::uint32_t, double> reference_letter_grams(
+    const std::vector<std::pair<std::string, std::uint64_t>>& words, int order);
+
+// The spellings Create Dictionary keeps of `corpus` (as read, not folded):
+// of every run of bytes that the folding leaves word bytes, its letters
+// between its marks, four to 255 of them, when capitals and small letters
+// mix other than as one capital first; its bytes that are no letters
+// folded; each with how often it appears, in a letter model's order.
+std::vector<std::pair<std::string, std::uint32_t>> reference_spellings(const std::string& corpus);
 
 }  // namespace quirlex::fuzz

@@ -6,8 +6,8 @@
 #   --time SECONDS seconds per target (default 600)
 #   --no-build     use the targets already built in build/fuzz
 #   TARGET         tokenizer, reader, text_stream, lexicon_decoder,
-#                  lexicon_round_trip, bigram_file, command_sequence (default:
-#                  all of them, one after another)
+#                  lexicon_round_trip, bigram_file, letter_model_file,
+#                  command_sequence (default: all of them, one after another)
 #
 # The committed seeds in fuzz/corpus/TARGET are only read. A long run keeps
 # what it learns in fuzz/corpus-work/corpus/TARGET for the next run; a smoke
@@ -21,7 +21,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 all_targets=(tokenizer reader text_stream lexicon_decoder lexicon_round_trip bigram_file
-  command_sequence)
+  letter_model_file command_sequence)
 seconds=600
 smoke=0
 build=1

@@ -1,5 +1,6 @@
 #include "lexicon/letter_model_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <utility>
@@ -40,6 +41,14 @@ class Reader {
   std::string_view bytes_;
   std::size_t at_ = 0;
 };
+
+bool has_repeated_text(const std::vector<Spelling>& spellings) {
+  std::vector<std::string_view> texts;
+  texts.reserve(spellings.size());
+  for (const Spelling& s : spellings) texts.push_back(s.text);
+  std::sort(texts.begin(), texts.end());
+  return std::adjacent_find(texts.begin(), texts.end()) != texts.end();
+}
 
 }  // namespace
 
@@ -121,7 +130,13 @@ LetterModel parse_letter_model_file(std::string_view bytes, std::uint64_t lexico
   for (const Spelling& spelling : spellings) {
     if (spelling.text.empty() || spelling.count == 0) refuse("the letter model file is damaged");
   }
-  return LetterModel(hash, words, static_cast<int>(order), std::move(grams), std::move(spellings));
+  LetterModel model(hash, words, static_cast<int>(order), std::move(grams), spellings);
+  // Our writer gives the spellings in the model's order, each once: a file
+  // in another order would not write back as it was read.
+  if (!std::ranges::equal(model.spellings(), spellings) || has_repeated_text(spellings)) {
+    refuse("the letter model file is damaged");
+  }
+  return model;
 }
 
 LetterModel read_letter_model_file(const std::string& path, std::uint64_t lexicon_hash,

@@ -8,7 +8,9 @@
 // S (u32), the FNV-1a 64 hash of all that follows (u64); then G grams, each
 // its packed symbols (u32) and weight (the bits of an IEEE float, u32), in
 // ascending order of the packed symbols; then S spellings, each its length
-// (u8), its bytes and its count (u32).
+// (u8), its bytes and its count (u32), in the order the model keeps them
+// (by upper-cased text, the most frequent first, then by bytes), no text
+// twice.
 #pragma once
 
 #include <cstdint>

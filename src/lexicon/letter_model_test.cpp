@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
+#include "base/hash_mix.h"
 #include "lexicon/bigram_model.h"
 #include "lexicon/letter_model_file.h"
+#include "lexicon/model_file.h"
 #include "lexicon/spelling_counter.h"
 
 namespace quirlex {
@@ -128,6 +132,31 @@ TEST(LetterModelFile, ReadsBackAsWrittenAndRefusesWhatCannotBeUsed) {
     }
   }
   EXPECT_EQ(letter_model_path("a/Lexikon.dic"), "a/Lexikon.dic.letters");
+
+  // Spellings in another order than the model keeps them, or a text twice,
+  // come from another writer, however sound their checksum.
+  const auto with_spellings = [&](std::initializer_list<Spelling> spellings) {
+    std::string body;
+    for (const Spelling& s : spellings) {
+      body += static_cast<char>(s.text.size()) + s.text;
+      put_number(body, s.count, 4);
+    }
+    std::string file(kLetterModelMagic);
+    for (const auto& [value, size] : {std::pair<std::uint64_t, int>{hash, 8}, {words, 4}, {4, 4},
+                                      {0, 4}, {spellings.size(), 4}, {fnv1a(kFnv1aStart, body), 8}}) {
+      put_number(file, value, size);
+    }
+    return file + body;
+  };
+  EXPECT_EQ(parse_letter_model_file(with_spellings({{"GnuPG", 1}, {"LaTeX", 1}}), hash, words, "x")
+                .spellings()
+                .size(),
+            2u);
+  for (const std::string& file :
+       {with_spellings({{"LaTeX", 1}, {"GnuPG", 1}}), with_spellings({{"LaTeX", 1}, {"LaTeX", 1}}),
+        with_spellings({{"LaTeX", 2}, {"LATEX", 1}, {"LaTeX", 1}})}) {
+    EXPECT_THROW(parse_letter_model_file(file, hash, words, "x"), LetterModelFileError);
+  }
 
   // A spelling too long for its length byte is not kept.
   std::string long_spelling = "aB" + std::string(300, 'c');
