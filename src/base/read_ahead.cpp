@@ -36,7 +36,9 @@ void ReadAhead::read() {
     }
     std::unique_lock lock(mutex_);
     state_ = read;
-    failure_ = failure;
+    // Handed over under the lock: once the caller has it, this thread holds
+    // no reference that it could drop while the caller reads the failure.
+    failure_ = std::move(failure);
     changed_.notify_all();
     if (read != State::kReady) return;
     changed_.wait(lock, [this] { return quit_ || state_ == State::kReading; });
