@@ -57,18 +57,24 @@ std::string bigram_file_bytes(const BigramModel& model) {
 BigramModel parse_bigram_file(std::string_view bytes, std::uint64_t lexicon_hash,
                               std::uint32_t word_count, const std::string& file_name) {
   const auto refuse = [&](const char* problem) { throw BigramFileError(file_name, problem); };
-  if (!begins_as(bytes, kBigramMagic)) {
+  const std::size_t head = std::min(bytes.size(), kBigramMagic.size());
+  if (bytes.substr(0, head) != kBigramMagic.substr(0, head)) {
     refuse("not a bigram file of this program (or of another version)");
   }
   if (bytes.size() < kBigramHeaderSize) refuse("the bigram file is truncated");
-  ModelFileReader header(bytes.substr(kBigramMagic.size()));
-  const std::uint64_t file_lexicon_hash = header.number(8);
-  const auto file_word_count = static_cast<std::uint32_t>(header.number(4));
-  const std::uint64_t flags = header.number(4);
-  const auto min_count = static_cast<std::uint32_t>(header.number(4));
-  const std::uint64_t short_count = header.number(4);
-  const std::uint64_t pair_count = header.number(4);
-  const std::uint64_t checksum = header.number(8);
+  std::size_t at = kBigramMagic.size();
+  const auto field = [&](int size) {
+    const std::uint64_t value = get_number(bytes, at, size);
+    at += static_cast<std::size_t>(size);
+    return value;
+  };
+  const std::uint64_t file_lexicon_hash = field(8);
+  const auto file_word_count = static_cast<std::uint32_t>(field(4));
+  const std::uint64_t flags = field(4);
+  const auto min_count = static_cast<std::uint32_t>(field(4));
+  const std::uint64_t short_count = field(4);
+  const std::uint64_t pair_count = field(4);
+  const std::uint64_t checksum = field(8);
   const std::uint64_t expected_size =
       kBigramHeaderSize + kBigramShortWordSize * short_count + kBigramRecordSize * pair_count;
   if (bytes.size() < expected_size) refuse("the bigram file is truncated");

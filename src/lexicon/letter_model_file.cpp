@@ -15,6 +15,33 @@ namespace {
 constexpr std::size_t kHeaderSize = kLetterModelMagic.size() + 8 + 4 + 4 + 4 + 4 + 8;
 constexpr std::size_t kGramSize = 8;
 
+std::uint64_t body_hash(std::string_view bytes) {
+  return fnv1a(kFnv1aStart, bytes);
+}
+
+// Reads numbers from the front of a file's bytes; reading past the end is
+// reported, not done.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  bool has(std::size_t n) const { return bytes_.size() - at_ >= n; }
+  std::uint64_t number(int size) {
+    const std::uint64_t value = get_number(bytes_, at_, size);
+    at_ += static_cast<std::size_t>(size);
+    return value;
+  }
+  std::string_view take(std::size_t n) {
+    const std::string_view part = bytes_.substr(at_, n);
+    at_ += n;
+    return part;
+  }
+  std::size_t left() const { return bytes_.size() - at_; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_ = 0;
+};
+
 bool has_repeated_text(const std::vector<Spelling>& spellings) {
   std::vector<std::string_view> texts;
   texts.reserve(spellings.size());
@@ -43,18 +70,19 @@ std::string letter_model_file_bytes(const LetterModel& model) {
   put_number(out, static_cast<std::uint32_t>(model.order()), 4);
   put_number(out, model.grams().size(), 4);
   put_number(out, model.spellings().size(), 4);
-  put_number(out, fnv1a(kFnv1aStart, body), 8);
+  put_number(out, body_hash(body), 8);
   return out + body;
 }
 
 LetterModel parse_letter_model_file(std::string_view bytes, std::uint64_t lexicon_hash,
                                     std::uint32_t word_count, const std::string& file_name) {
   const auto refuse = [&](const char* problem) { throw LetterModelFileError(file_name, problem); };
-  if (!begins_as(bytes, kLetterModelMagic)) {
+  const std::size_t head = std::min(bytes.size(), kLetterModelMagic.size());
+  if (bytes.substr(0, head) != kLetterModelMagic.substr(0, head)) {
     refuse("not a letter model file of this program (or of another version)");
   }
   if (bytes.size() < kHeaderSize) refuse("the letter model file is truncated");
-  ModelFileReader in(bytes.substr(kLetterModelMagic.size()));
+  Reader in(bytes.substr(kLetterModelMagic.size()));
   const std::uint64_t hash = in.number(8);
   const auto words = static_cast<std::uint32_t>(in.number(4));
   const std::uint64_t order = in.number(4);
@@ -89,7 +117,7 @@ LetterModel parse_letter_model_file(std::string_view bytes, std::uint64_t lexico
     std::string text(in.take(length));
     spellings.push_back({std::move(text), static_cast<std::uint32_t>(in.number(4))});
   }
-  if (in.left() != 0 || fnv1a(kFnv1aStart, bytes.substr(kHeaderSize)) != checksum) {
+  if (in.left() != 0 || body_hash(bytes.substr(kHeaderSize)) != checksum) {
     refuse("the letter model file is damaged");
   }
   const std::uint64_t key_limit = std::uint64_t{1} << (5 * order);

@@ -27,36 +27,6 @@ inline std::uint64_t get_number(std::string_view in, std::size_t at, int size) {
   return value;
 }
 
-// Whether `bytes` begin as `magic` does, as far as either reaches: a file
-// cut short inside its magic is still of this kind, and is told truncated.
-inline bool begins_as(std::string_view bytes, std::string_view magic) {
-  const std::size_t head = bytes.size() < magic.size() ? bytes.size() : magic.size();
-  return bytes.substr(0, head) == magic.substr(0, head);
-}
-
-// Reads numbers and bytes from the front of a model file's bytes, in order.
-// The caller checks with has() or left() that the bytes reach before it reads.
-class ModelFileReader {
- public:
-  explicit ModelFileReader(std::string_view bytes) : bytes_(bytes) {}
-  bool has(std::size_t n) const { return left() >= n; }
-  std::size_t left() const { return bytes_.size() - at_; }
-  std::uint64_t number(int size) {
-    const std::uint64_t value = get_number(bytes_, at_, size);
-    at_ += static_cast<std::size_t>(size);
-    return value;
-  }
-  std::string_view take(std::size_t n) {
-    const std::string_view part = bytes_.substr(at_, n);
-    at_ += n;
-    return part;
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t at_ = 0;
-};
-
 // Reads the file at `path` into `bytes`; nothing when it was read, else the
 // problem ("cannot open the KIND file (reason)", "cannot read the KIND file
 // (reason)", "the KIND file is damaged" for one past kMostModelFileBytes).
